@@ -1,0 +1,133 @@
+# Target helpers shared by every subsystem. Each subsystem declares its
+# targets once with these functions; the helpers decide what a build makes.
+
+option(CORVANE_WERROR "Treat warnings as errors" OFF)
+option(CORVANE_SANITIZE "Build native code with AddressSanitizer and UBSan" ON)
+
+if(WIN32)
+  set(CORVANE_WINDOWS ON)
+else()
+  set(CORVANE_WINDOWS OFF)
+endif()
+
+set(CORVANE_WARNINGS -Wall -Wextra -Wpedantic -Wconversion -Wshadow)
+if(CORVANE_WERROR)
+  list(APPEND CORVANE_WARNINGS -Werror)
+endif()
+
+if(CORVANE_WINDOWS)
+  # One self-contained executable per program: no libstdc++/libgcc DLLs to ship.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600
+                          NOMINMAX WIN32_LEAN_AND_MEAN STRICT)
+  enable_language(RC)
+  set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001")
+elseif(CORVANE_SANITIZE)
+  set(CORVANE_SANITIZER_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer
+                              -fno-sanitize-recover=undefined)
+  add_compile_options(${CORVANE_SANITIZER_FLAGS})
+  add_link_options(${CORVANE_SANITIZER_FLAGS})
+endif()
+
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+function(_corvane_common target)
+  target_compile_options(${target} PRIVATE ${CORVANE_WARNINGS})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# corvane_portable_library(name SOURCES ... [DEPS ...])
+# Portable rules: standard C++ only, never <windows.h>. Built in both builds,
+# so an include of a Windows header here breaks the native build at once.
+function(corvane_portable_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  _corvane_common(${name})
+  if(A_DEPS)
+    target_link_libraries(${name} PUBLIC ${A_DEPS})
+  endif()
+endfunction()
+
+# corvane_win32_library(name SOURCES ... [DEPS ...] [LIBS ...])
+# Thin Win32 adapters and windows; built in the Windows build only.
+function(corvane_win32_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS;LIBS" ${ARGN})
+  if(NOT CORVANE_WINDOWS)
+    return()
+  endif()
+  add_library(${name} STATIC ${A_SOURCES})
+  _corvane_common(${name})
+  target_link_libraries(${name} PUBLIC ${A_DEPS} ${A_LIBS})
+endfunction()
+
+# corvane_native_tests(SOURCES ... DEPS ...)
+# Adds sources to the one native unit-test program (corvane_unit_tests).
+function(corvane_native_tests)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  if(CORVANE_WINDOWS)
+    return()
+  endif()
+  foreach(s IN LISTS A_SOURCES)
+    get_filename_component(abs ${s} ABSOLUTE)
+    set_property(GLOBAL APPEND PROPERTY CORVANE_NATIVE_TEST_SOURCES ${abs})
+  endforeach()
+  set_property(GLOBAL APPEND PROPERTY CORVANE_NATIVE_TEST_DEPS ${A_DEPS})
+endfunction()
+
+# corvane_windows_tests(SOURCES ... DEPS ...)
+# Adds sources to the one Windows test program (corvane_win_tests.exe), which
+# the test command runs under Wine once per Windows version.
+function(corvane_windows_tests)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  if(NOT CORVANE_WINDOWS)
+    return()
+  endif()
+  foreach(s IN LISTS A_SOURCES)
+    get_filename_component(abs ${s} ABSOLUTE)
+    set_property(GLOBAL APPEND PROPERTY CORVANE_WINDOWS_TEST_SOURCES ${abs})
+  endforeach()
+  set_property(GLOBAL APPEND PROPERTY CORVANE_WINDOWS_TEST_DEPS ${A_DEPS})
+endfunction()
+
+# corvane_gui_tests(SOURCES ... DEPS ...)
+# Adds sources to the end-to-end GUI test program (corvane_gui_tests.exe),
+# which drives the real corvane.exe under Wine on Xvfb.
+function(corvane_gui_tests)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  if(NOT CORVANE_WINDOWS)
+    return()
+  endif()
+  foreach(s IN LISTS A_SOURCES)
+    get_filename_component(abs ${s} ABSOLUTE)
+    set_property(GLOBAL APPEND PROPERTY CORVANE_GUI_TEST_SOURCES ${abs})
+  endforeach()
+  set_property(GLOBAL APPEND PROPERTY CORVANE_GUI_TEST_DEPS ${A_DEPS})
+endfunction()
+
+# corvane_windows_program(name SOURCES ... DEPS ... [GUI])
+# A helper executable for the Windows build (probes, benchmarks).
+function(corvane_windows_program name)
+  cmake_parse_arguments(A "GUI" "" "SOURCES;DEPS" ${ARGN})
+  if(NOT CORVANE_WINDOWS)
+    return()
+  endif()
+  if(A_GUI)
+    add_executable(${name} WIN32 ${A_SOURCES})
+  else()
+    add_executable(${name} ${A_SOURCES})
+  endif()
+  _corvane_common(${name})
+  target_link_libraries(${name} PRIVATE ${A_DEPS})
+endfunction()
+
+# corvane_native_program(name SOURCES ... DEPS ...)
+# A helper executable for the native build (fuzz drivers, benchmarks).
+function(corvane_native_program name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  if(CORVANE_WINDOWS)
+    return()
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  _corvane_common(${name})
+  target_link_libraries(${name} PRIVATE ${A_DEPS})
+endfunction()

@@ -1,0 +1,26 @@
+// Sizes and places of the main window, as the program's design fixes them.
+#pragma once
+
+namespace corvane {
+
+// The main window: 10710 x 7485 twips at the top left corner of the screen.
+inline constexpr int kMainWindowWidthTwips = 10710;
+inline constexpr int kMainWindowHeightTwips = 7485;
+
+// The movie fills the main window's surface: 675 x 435 pixels at 0, 0.
+inline constexpr int kMovieLeft = 0;
+inline constexpr int kMovieTop = 0;
+inline constexpr int kMovieWidth = 675;
+inline constexpr int kMovieHeight = 435;
+
+// Twips per pixel for a display with the given logical pixels per inch
+// (15 at 96 dpi). Never less than 1.
+constexpr int TwipsPerPixel(int pixelsPerInch) {
+  return pixelsPerInch > 0 && pixelsPerInch <= 1440 ? 1440 / pixelsPerInch : 15;
+}
+
+constexpr int TwipsToPixels(int twips, int twipsPerPixel) {
+  return twipsPerPixel > 0 ? twips / twipsPerPixel : twips / 15;
+}
+
+}  // namespace corvane

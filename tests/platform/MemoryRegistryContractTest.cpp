@@ -1,0 +1,53 @@
+#include "platform/RegistryAccess.h"
+#include "tests/contract/RegistryContract.h"
+#include "tests/support/MemoryRegistry.h"
+
+namespace corvane::testing {
+namespace {
+
+class MemoryEnvironment : public RegistryTestEnvironment {
+ public:
+  IRegistry& registry() override { return registry_; }
+  bool MakeReadOnly(RootKey root, const std::string& path) override {
+    return registry_.SetReadOnly(root, path);
+  }
+
+ private:
+  MemoryRegistry registry_;
+};
+
+INSTANTIATE_TEST_SUITE_P(InMemory, RegistryContract,
+                         ::testing::Values(RegistryEnvironmentFactory{
+                             "MemoryRegistry",
+                             [] { return std::make_unique<MemoryEnvironment>(); }}),
+                         ContractName);
+
+// What only the fake can show: every handle the helpers open is closed again.
+TEST(MemoryRegistry, HelpersCloseEveryKeyTheyOpen) {
+  MemoryRegistry registry;
+  SetRegValue(registry, RootKey::CurrentUser, "A\\B", "v", reg::kTypeDword, 1, false);
+  SetRegValue(registry, RootKey::CurrentUser, "A\\B", "v", reg::kTypeSz, 1, true);
+  WriteRegString(registry, RootKey::CurrentUser, "A", "t", "x");
+  (void)ReadRegString(registry, RootKey::CurrentUser, "A", "t", "");
+  CRegister r(registry);
+  r.REGSaveSetting(RootKey::CurrentUser, "A\\C", "*", "v");
+  (void)r.REGGetSetting(RootKey::CurrentUser, "A\\C", "*");
+  (void)r.myREGGetSetting(RootKey::CurrentUser, "A\\C", "*");
+  (void)r.GetAllKeys(RootKey::CurrentUser, "A");
+  r.REGDeleteSetting(RootKey::CurrentUser, "A\\C", "*");
+  r.REGDeleteSetting(RootKey::CurrentUser, "A\\C", "");
+  EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
+TEST(MemoryRegistry, AHandleToADeletedKeyNoLongerWorks) {
+  MemoryRegistry registry;
+  RegKey key;
+  ASSERT_EQ(CreateRegKey(registry, RootHandle(RootKey::CurrentUser), "Gone", reg::kKeyAllAccess, key),
+            0);
+  ASSERT_EQ(registry.DeleteKey(RootHandle(RootKey::CurrentUser), "Gone"), 0);
+  std::uint8_t byte = 1;
+  EXPECT_NE(registry.SetValue(key.get(), "v", reg::kTypeBinary, &byte, 1), 0);
+}
+
+}  // namespace
+}  // namespace corvane::testing
