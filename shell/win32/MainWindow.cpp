@@ -22,7 +22,7 @@ bool MainWindow::Create(HINSTANCE instance) {
   wc.style = CS_DBLCLKS;
   wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
-  wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+  wc.hbrBackground = ::GetSysColorBrush(COLOR_3DFACE);
   int width = TwipsToPixels(kMainWindowWidthTwips, ScreenTwipsPerPixel(LOGPIXELSX));
   int height = TwipsToPixels(kMainWindowHeightTwips, ScreenTwipsPerPixel(LOGPIXELSY));
   return CreateBound(kMainClassName, wc, 0, kMainCaption,

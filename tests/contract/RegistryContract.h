@@ -17,7 +17,10 @@ class RegistryTestEnvironment {
  public:
   virtual ~RegistryTestEnvironment() = default;
   virtual IRegistry& registry() = 0;
-  // Gives the key (which must exist) a descriptor that grants reading only.
+  // Whether this registry is the 95/98/ME family's.
+  virtual bool Is9x() const = 0;
+  // Gives the key (which must exist) a descriptor that grants reading only;
+  // false where the registry has no security (95/98/ME).
   virtual bool MakeReadOnly(RootKey root, const std::string& path) = 0;
 };
 
@@ -32,6 +35,10 @@ class RegistryContract : public ::testing::TestWithParam<RegistryEnvironmentFact
   void TearDown() override;
 
   IRegistry& registry() { return env_->registry(); }
+  bool Is9x() const { return env_->Is9x(); }
+  // Makes a key read-only, or skips the test on the family that has no
+  // registry security.
+  bool LockKey(const std::string& path);
   // A key path of this test's own under HKEY_CURRENT_USER, which does not
   // exist yet; removed again at the end of the test.
   const std::string& sandbox() const { return sandbox_; }

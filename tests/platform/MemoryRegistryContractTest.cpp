@@ -7,7 +7,9 @@ namespace {
 
 class MemoryEnvironment : public RegistryTestEnvironment {
  public:
+  explicit MemoryEnvironment(RegistryFlavor flavor) : registry_(flavor) {}
   IRegistry& registry() override { return registry_; }
+  bool Is9x() const override { return registry_.flavor() == RegistryFlavor::Win9x; }
   bool MakeReadOnly(RootKey root, const std::string& path) override {
     return registry_.SetReadOnly(root, path);
   }
@@ -17,9 +19,17 @@ class MemoryEnvironment : public RegistryTestEnvironment {
 };
 
 INSTANTIATE_TEST_SUITE_P(InMemory, RegistryContract,
-                         ::testing::Values(RegistryEnvironmentFactory{
-                             "MemoryRegistry",
-                             [] { return std::make_unique<MemoryEnvironment>(); }}),
+                         ::testing::Values(
+                             RegistryEnvironmentFactory{
+                                 "MemoryRegistryNt",
+                                 [] {
+                                   return std::make_unique<MemoryEnvironment>(RegistryFlavor::Nt);
+                                 }},
+                             RegistryEnvironmentFactory{"MemoryRegistry9x",
+                                                        [] {
+                                                          return std::make_unique<MemoryEnvironment>(
+                                                              RegistryFlavor::Win9x);
+                                                        }}),
                          ContractName);
 
 // What only the fake can show: every handle the helpers open is closed again.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace corvane::testing {
 
@@ -59,7 +60,7 @@ struct MemoryRegistry::Key {
   bool isRoot = false;
 };
 
-MemoryRegistry::MemoryRegistry() {
+MemoryRegistry::MemoryRegistry(RegistryFlavor flavor) : flavor_(flavor) {
   for (RootKey root : {RootKey::ClassesRoot, RootKey::CurrentUser, RootKey::LocalMachine,
                        RootKey::Users, RootKey::DynData}) {
     auto key = std::make_shared<Key>();
@@ -132,6 +133,9 @@ RegStatus MemoryRegistry::OpenKey(RegHandle parent, std::string_view subKey,
 RegStatus MemoryRegistry::CreateKey(RegHandle parent, std::string_view subKey,
                                     std::uint32_t access, RegHandle& result) {
   result = 0;
+  if (flavor_ == RegistryFlavor::Win9x && !subKey.empty() && subKey.front() == '\\') {
+    subKey.remove_prefix(1);
+  }
   RegStatus status = reg::kSuccess;
   if (Resolve(parent, 0, status) == nullptr) return status;
   std::vector<std::string> parts;
@@ -206,6 +210,11 @@ RegStatus MemoryRegistry::SetValue(RegHandle handle, std::string_view name, std:
   if (key == nullptr) return status;
   if (data == nullptr && size != 0) return reg::kInvalidParameter;
   if (name.size() > kMaxValueName) return reg::kInvalidParameter;
+  if (flavor_ == RegistryFlavor::Win9x && type == reg::kTypeSz) {
+    // 95/98/ME ignore the given size of a text and count it themselves.
+    if (data == nullptr) return reg::kInvalidParameter;
+    size = static_cast<std::uint32_t>(std::strlen(reinterpret_cast<const char*>(data)) + 1);
+  }
   StoredValue value;
   value.type = type;
   if (size > 0) value.data.assign(data, data + size);
@@ -238,9 +247,14 @@ RegStatus MemoryRegistry::DeleteKey(RegHandle handle, std::string_view subKey) {
   if (it == parent->subkeys.end()) return reg::kFileNotFound;
   Key& victim = *it->second;
   // Deleting opens the key with DELETE rights first, which a read-only key
-  // refuses; a key that still has subkeys cannot be deleted either.
-  if (victim.readOnly || !victim.subkeys.empty()) return reg::kAccessDenied;
-  victim.deleted = true;
+  // refuses. NT keeps a key that still has subkeys; 95/98/ME take them along.
+  if (victim.readOnly) return reg::kAccessDenied;
+  if (!victim.subkeys.empty() && flavor_ == RegistryFlavor::Nt) return reg::kAccessDenied;
+  std::function<void(Key&)> markDeleted = [&](Key& key) {
+    key.deleted = true;
+    for (auto& [name, child] : key.subkeys) markDeleted(*child);
+  };
+  markDeleted(victim);
   parent->subkeys.erase(it);
   return reg::kSuccess;
 }
@@ -279,6 +293,7 @@ std::shared_ptr<MemoryRegistry::Key> MemoryRegistry::FindPath(RootKey root,
 }
 
 bool MemoryRegistry::SetReadOnly(RootKey root, std::string_view path) {
+  if (flavor_ == RegistryFlavor::Win9x) return false;
   auto key = FindPath(root, path);
   if (!key || key->isRoot) return false;
   key->readOnly = true;

@@ -28,9 +28,12 @@ struct StoredValue {
   bool operator==(const StoredValue&) const = default;
 };
 
+enum class RegistryFlavor { Nt, Win9x };
+
 class MemoryRegistry : public IRegistry {
  public:
-  MemoryRegistry();
+  explicit MemoryRegistry(RegistryFlavor flavor = RegistryFlavor::Nt);
+  RegistryFlavor flavor() const { return flavor_; }
   ~MemoryRegistry() override;
 
   RegStatus CreateKey(RegHandle parent, std::string_view subKey, std::uint32_t access,
@@ -49,7 +52,8 @@ class MemoryRegistry : public IRegistry {
 
   // Test helpers, addressed by root and path.
   // Lets the key be opened for reading only (as a read-only security
-  // descriptor would). Returns false when the key does not exist.
+  // descriptor would). Returns false when the key does not exist, and on the
+  // 95/98/ME flavour, whose registry has no security.
   bool SetReadOnly(RootKey root, std::string_view path);
   bool KeyExists(RootKey root, std::string_view path) const;
   std::optional<StoredValue> GetValue(RootKey root, std::string_view path,
@@ -69,6 +73,7 @@ class MemoryRegistry : public IRegistry {
   std::shared_ptr<Key> FindPath(RootKey root, std::string_view path) const;
   RegHandle NewHandle(std::shared_ptr<Key> key, std::uint32_t access);
 
+  RegistryFlavor flavor_;
   std::map<RegHandle, OpenKeyEntry> handles_;
   std::map<RegHandle, std::shared_ptr<Key>> roots_;
   RegHandle nextHandle_ = 0x1000;

@@ -10,6 +10,7 @@ namespace {
 class Win32Environment : public RegistryTestEnvironment {
  public:
   IRegistry& registry() override { return registry_; }
+  bool Is9x() const override { return (::GetVersion() & 0x80000000u) != 0; }
 
   // A descriptor that grants everyone reading and nothing else. Applied to an
   // existing key: Wine ignores a descriptor passed at creation time.

@@ -1,0 +1,263 @@
+#include "tests/gui/GuiHarness.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <thread>
+
+namespace corvane::gui {
+
+namespace {
+
+std::string ClassOf(HWND hwnd) {
+  char name[256] = {};
+  ::GetClassNameA(hwnd, name, sizeof name);
+  return name;
+}
+
+std::string TextOf(HWND hwnd) {
+  char text[512] = {};
+  // WM_GETTEXT through SendMessageTimeout: a hung target cannot hang the test.
+  DWORD_PTR copied = 0;
+  ::SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 2000, &copied);
+  return text;
+}
+
+void SendMouse(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  ::SendInput(1, &input, sizeof input);
+}
+
+struct EnumContext {
+  DWORD pid;
+  std::vector<WindowInfo> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param) {
+  auto* ctx = reinterpret_cast<EnumContext*>(param);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == ctx->pid) ctx->found.push_back(Describe(hwnd));
+  return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {
+  reinterpret_cast<EnumContext*>(param)->found.push_back(Describe(hwnd));
+  return TRUE;
+}
+
+}  // namespace
+
+WindowInfo Describe(HWND hwnd) {
+  WindowInfo info;
+  info.hwnd = hwnd;
+  info.className = ClassOf(hwnd);
+  info.caption = TextOf(hwnd);
+  info.visible = ::IsWindowVisible(hwnd) != 0;
+  info.parent = ::GetParent(hwnd);
+  ::GetWindowRect(hwnd, &info.rect);
+  ::GetWindowThreadProcessId(hwnd, &info.processId);
+  return info;
+}
+
+std::vector<WindowInfo> TopLevelWindows(DWORD processId) {
+  EnumContext context{processId, {}};
+  ::EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&context));
+  return context.found;
+}
+
+std::vector<WindowInfo> Descendants(HWND parent) {
+  EnumContext context{0, {}};
+  ::EnumChildWindows(parent, &CollectChild, reinterpret_cast<LPARAM>(&context));
+  return context.found;
+}
+
+std::string DumpTree(HWND root) {
+  std::ostringstream out;
+  auto line = [&](const WindowInfo& w, int depth) {
+    out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << w.className << " \"" << w.caption
+        << "\" " << (w.visible ? "visible" : "hidden") << " (" << w.rect.left << "," << w.rect.top
+        << ")-(" << w.rect.right << "," << w.rect.bottom << ")\n";
+  };
+  std::function<void(HWND, int)> walk = [&](HWND hwnd, int depth) {
+    line(Describe(hwnd), depth);
+    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+      walk(child, depth + 1);
+    }
+  };
+  walk(root, 0);
+  return out.str();
+}
+
+bool WaitUntil(const std::function<bool()>& predicate, std::chrono::milliseconds timeout) {
+  auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (true) {
+    if (predicate()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    ::Sleep(50);
+  }
+}
+
+std::string ProgramFolder() {
+  char path[MAX_PATH];
+  DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string self(path, n);
+  return self.substr(0, self.find_last_of('\\'));
+}
+
+std::unique_ptr<Program> Program::Start(const std::string& exeName, const std::string& arguments) {
+  std::unique_ptr<Program> program(new Program());
+  std::string exe = ProgramFolder() + "\\" + exeName;
+  std::string command = "\"" + exe + "\"";
+  if (!arguments.empty()) command += " " + arguments;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        ProgramFolder().c_str(), &si, &program->pi_)) {
+    return nullptr;
+  }
+  ::WaitForInputIdle(program->pi_.hProcess, 10000);
+  return program;
+}
+
+Program::~Program() {
+  if (pi_.hProcess != nullptr) {
+    if (IsRunning()) {
+      ::TerminateProcess(pi_.hProcess, 99);
+      ::WaitForSingleObject(pi_.hProcess, 5000);
+    }
+    ::CloseHandle(pi_.hThread);
+    ::CloseHandle(pi_.hProcess);
+  }
+}
+
+bool Program::IsRunning() const {
+  return pi_.hProcess != nullptr && ::WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> Program::WaitForExit(std::chrono::milliseconds timeout) {
+  if (::WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+    return std::nullopt;
+  }
+  DWORD code = 0;
+  ::GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
+std::optional<HWND> Program::WaitForWindow(const std::string& className,
+                                           std::chrono::milliseconds timeout) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (const auto& w : Windows()) {
+          if (w.visible && w.className == className) {
+            found = w.hwnd;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeout);
+  if (found == nullptr) return std::nullopt;
+  return found;
+}
+
+void MoveMouse(int x, int y) {
+  // Absolute coordinates on the primary screen, in 0..65535.
+  int width = ::GetSystemMetrics(SM_CXSCREEN);
+  int height = ::GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = static_cast<LONG>((x * 65535 + width / 2) / (width - 1));
+  input.mi.dy = static_cast<LONG>((y * 65535 + height / 2) / (height - 1));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  ::SendInput(1, &input, sizeof input);
+  Settle(std::chrono::milliseconds(60));
+}
+
+void ClickAt(int x, int y, bool rightButton) {
+  MoveMouse(x, y);
+  SendMouse(rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+  Settle(std::chrono::milliseconds(60));
+  SendMouse(rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+  Settle(std::chrono::milliseconds(120));
+}
+
+void ClickInWindow(HWND window, int clientX, int clientY, bool rightButton) {
+  POINT point{clientX, clientY};
+  ::ClientToScreen(window, &point);
+  ClickAt(point.x, point.y, rightButton);
+}
+
+void PressKey(WORD virtualKey) {
+  INPUT inputs[2]{};
+  inputs[0].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = virtualKey;
+  inputs[1] = inputs[0];
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, inputs, sizeof inputs[0]);
+  Settle(std::chrono::milliseconds(120));
+}
+
+void Settle(std::chrono::milliseconds time) { ::Sleep(static_cast<DWORD>(time.count())); }
+
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = ::GetDC(nullptr);
+  COLORREF color = ::GetPixel(screen, x, y);
+  ::ReleaseDC(nullptr, screen);
+  return color;
+}
+
+std::string SaveScreenshot(const std::string& name) {
+  std::string folder;
+  if (const char* unixDir = std::getenv("CORVANE_SCREENSHOT_DIR"); unixDir && *unixDir) {
+    folder = std::string("Z:") + unixDir;
+    for (char& c : folder) {
+      if (c == '/') c = '\\';
+    }
+  } else {
+    folder = ProgramFolder();
+  }
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  std::string path = folder + "\\" + name + ".bmp";
+
+  int width = ::GetSystemMetrics(SM_CXSCREEN);
+  int height = ::GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // bottom-up, as BMP files store it
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  ::GdiFlush();
+  DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  DWORD imageSize = stride * static_cast<DWORD>(height);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = file.bfOffBits + imageSize;
+  if (FILE* out = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+    std::fwrite(bits, 1, imageSize, out);
+    std::fclose(out);
+  }
+  ::SelectObject(memory, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  return path;
+}
+
+}  // namespace corvane::gui

@@ -1,0 +1,82 @@
+// End-to-end GUI harness: starts the real corvane.exe under Wine, waits for
+// its windows, reads the window tree, drives it with real mouse and keyboard
+// input at screen positions, and saves screenshots. Every GUI test of the
+// program builds on it.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvane::gui {
+
+struct WindowInfo {
+  HWND hwnd = nullptr;
+  std::string className;
+  std::string caption;
+  bool visible = false;
+  HWND parent = nullptr;  // GetParent: the owner for top-level windows
+  RECT rect{};            // screen coordinates
+  DWORD processId = 0;
+};
+
+WindowInfo Describe(HWND hwnd);
+// The top-level windows of a process, in Z order.
+std::vector<WindowInfo> TopLevelWindows(DWORD processId);
+// Every descendant of a window, depth first.
+std::vector<WindowInfo> Descendants(HWND parent);
+// A readable dump of a window and its descendants, for failure messages.
+std::string DumpTree(HWND root);
+
+// Polls until the predicate holds or the time is up.
+bool WaitUntil(const std::function<bool()>& predicate,
+               std::chrono::milliseconds timeout = std::chrono::seconds(15));
+
+// The folder of the test program; corvane.exe and its files lie beside it.
+std::string ProgramFolder();
+
+class Program {
+ public:
+  // Starts corvane.exe (or another program of the build) with arguments.
+  static std::unique_ptr<Program> Start(const std::string& exeName = "corvane.exe",
+                                        const std::string& arguments = "");
+  ~Program();  // ends the process if it still runs: it is ours
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  DWORD pid() const { return pi_.dwProcessId; }
+  bool IsRunning() const;
+  // Waits for the process to end; its exit code, or nothing on time-out.
+  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout);
+  // The first visible top-level window of the process with that class.
+  std::optional<HWND> WaitForWindow(const std::string& className,
+                                    std::chrono::milliseconds timeout = std::chrono::seconds(20));
+  std::vector<WindowInfo> Windows() const { return TopLevelWindows(pid()); }
+
+ private:
+  Program() = default;
+  PROCESS_INFORMATION pi_{};
+};
+
+// Real input, as a user gives it: the cursor moves there and the button goes
+// down and up.
+void MoveMouse(int x, int y);
+void ClickAt(int x, int y, bool rightButton = false);
+void ClickInWindow(HWND window, int clientX, int clientY, bool rightButton = false);
+void PressKey(WORD virtualKey);
+// Lets input and painting settle.
+void Settle(std::chrono::milliseconds time = std::chrono::milliseconds(300));
+
+// The colour of a screen pixel.
+COLORREF ScreenPixel(int x, int y);
+// Saves the whole screen as <name>.bmp in the screenshot folder (the Unix
+// path in CORVANE_SCREENSHOT_DIR, else the program folder); the test
+// command turns them into PNG files. Returns the Windows path written.
+std::string SaveScreenshot(const std::string& name);
+
+}  // namespace corvane::gui

@@ -1,0 +1,90 @@
+# Running test suites and keeping one summary for the end of the run.
+# shellcheck shell=bash
+
+CORVANE_RESULTS=${CORVANE_RESULTS:-$CORVANE_BUILD/test-results}
+CORVANE_SUMMARY=()
+CORVANE_FAILED=0
+
+_corvane_record() {  # name status tests failures seconds
+  CORVANE_SUMMARY+=("$(printf '%-44s %-5s %6s %6s %7ss' "$1" "$2" "$3" "$4" "$5")")
+  [[ "$2" == "ok" ]] || CORVANE_FAILED=1
+}
+
+# Reads the counts from a GoogleTest XML report.
+_corvane_gtest_counts() {
+  local xml=$1 tests failures errors
+  if [[ ! -s "$xml" ]]; then
+    echo "0 0"
+    return
+  fi
+  tests=$(grep -m1 -o '<testsuites [^>]*' "$xml" | grep -o ' tests="[0-9]*"' | grep -o '[0-9]*')
+  failures=$(grep -m1 -o '<testsuites [^>]*' "$xml" | grep -o ' failures="[0-9]*"' | grep -o '[0-9]*')
+  errors=$(grep -m1 -o '<testsuites [^>]*' "$xml" | grep -o ' errors="[0-9]*"' | grep -o '[0-9]*')
+  echo "${tests:-0} $(( ${failures:-0} + ${errors:-0} ))"
+}
+
+# corvane_suite <name> <command...>: a suite that is a plain command.
+corvane_suite() {
+  local name=$1 start status=ok
+  shift
+  mkdir -p "$CORVANE_RESULTS"
+  echo "=== $name"
+  start=$(date +%s)
+  "$@" >"$CORVANE_RESULTS/$name.log" 2>&1 || status=FAIL
+  [[ "$status" == ok ]] || tail -n 60 "$CORVANE_RESULTS/$name.log"
+  _corvane_record "$name" "$status" "-" "-" "$(( $(date +%s) - start ))"
+}
+
+# corvane_gtest_native <name> <program> [args...]
+corvane_gtest_native() {
+  local name=$1 program=$2 start status=ok xml counts
+  shift 2
+  mkdir -p "$CORVANE_RESULTS"
+  xml="$CORVANE_RESULTS/$name.xml"
+  rm -f "$xml"
+  echo "=== $name"
+  start=$(date +%s)
+  timeout "${CORVANE_SUITE_TIMEOUT:-900}" "$program" --gtest_output="xml:$xml" "$@" \
+      >"$CORVANE_RESULTS/$name.log" 2>&1 || status=FAIL
+  counts=$(_corvane_gtest_counts "$xml")
+  [[ "$status" == ok ]] || grep -E '^\[  FAILED  \]|Failure|ERROR|Sanitizer' "$CORVANE_RESULTS/$name.log" | head -n 40
+  _corvane_record "$name" "$status" ${counts} "$(( $(date +%s) - start ))"
+}
+
+# corvane_gtest_wine <name> <windows-version> <program.exe> [args...]
+# Runs a Windows GoogleTest program in a throwaway prefix of that version.
+# CORVANE_WINE_WRAPPER (an array) may put a command in front of wine, such as
+# "ip netns exec <ns>".
+corvane_gtest_wine() {
+  local name=$1 winver=$2 program=$3 start status=ok xml counts prefix winxml
+  shift 3
+  mkdir -p "$CORVANE_RESULTS"
+  xml="$CORVANE_RESULTS/$name.xml"
+  rm -f "$xml"
+  echo "=== $name"
+  start=$(date +%s)
+  prefix=$(corvane_wine_prefix "$winver")
+  winxml=$(WINEPREFIX="$prefix" winepath -w "$xml" 2>/dev/null)
+  WINEPREFIX="$prefix" CORVANE_WINE_VERSION="$winver" \
+      timeout "${CORVANE_SUITE_TIMEOUT:-900}" "${CORVANE_WINE_WRAPPER[@]}" \
+      wine "$program" --gtest_output="xml:$winxml" "$@" \
+      >"$CORVANE_RESULTS/$name.log" 2>&1 || status=FAIL
+  corvane_wine_discard "$prefix"
+  counts=$(_corvane_gtest_counts "$xml")
+  [[ "$status" == ok ]] || grep -E '^\[  FAILED  \]|Failure|error' "$CORVANE_RESULTS/$name.log" | head -n 40
+  _corvane_record "$name" "$status" ${counts} "$(( $(date +%s) - start ))"
+}
+
+corvane_print_summary() {
+  echo
+  echo "==================================== summary ===================================="
+  printf '%-44s %-5s %6s %6s %8s\n' "suite" "" "tests" "failed" "time"
+  local line
+  for line in "${CORVANE_SUMMARY[@]}"; do echo "$line"; done
+  echo "logs: $CORVANE_RESULTS"
+  if [[ $CORVANE_FAILED -ne 0 ]]; then
+    echo "RESULT: FAILED"
+  else
+    echo "RESULT: all suites passed"
+  fi
+}
