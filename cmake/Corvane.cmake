@@ -131,3 +131,24 @@ function(corvane_native_program name)
   _corvane_common(${name})
   target_link_libraries(${name} PRIVATE ${A_DEPS})
 endfunction()
+
+# corvane_fuzz_target(name SOURCES ... DEPS ... [CORPUS dir])
+# A fuzz target defines LLVMFuzzerTestOneInput. Natively it is linked with
+# tests/fuzz/FuzzDriver.cpp, a mutation driver that needs only g++ and runs
+# under ASan and UBSan; the test command runs every target for a fixed time
+# (tools/suites.d/native-fuzz.sh). The same source links with libFuzzer
+# (clang -fsanitize=fuzzer) where clang is at hand.
+function(corvane_fuzz_target name)
+  cmake_parse_arguments(A "" "CORPUS" "SOURCES;DEPS" ${ARGN})
+  if(CORVANE_WINDOWS)
+    return()
+  endif()
+  add_executable(${name} ${A_SOURCES} ${PROJECT_SOURCE_DIR}/tests/fuzz/FuzzDriver.cpp)
+  _corvane_common(${name})
+  target_link_libraries(${name} PRIVATE ${A_DEPS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+  if(A_CORPUS)
+    get_filename_component(corpus ${A_CORPUS} ABSOLUTE)
+    file(WRITE ${CMAKE_BINARY_DIR}/fuzz/${name}.corpus "${corpus}\n")
+  endif()
+endfunction()
