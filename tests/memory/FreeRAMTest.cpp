@@ -104,12 +104,5 @@ TEST(FreeRAMStatus, GettersPassTheFieldsOnAfresh) {
   EXPECT_EQ(ram.GetTotalPhysical(), static_cast<std::int32_t>(0xC0000000u));
 }
 
-TEST(HeapBlockAllocator, GivesAWritableBlockOrNothing) {
-  HeapBlockAllocator heap;
-  FixedMemoryStatus status;
-  FreeRAM ram(status, heap);
-  EXPECT_EQ(ram.FreeUpMemory(2 * kMiB), 2 * kMiB);
-}
-
 }  // namespace
 }  // namespace corvane::testing

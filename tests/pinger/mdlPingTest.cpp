@@ -61,15 +61,6 @@ TEST_F(PingTest, TextWithoutADotIsResolvedToItsFirstAddress) {
   EXPECT_EQ(ping.ParseDottedAddress("nowhere"), 0u);
 }
 
-TEST(WholeNumber, DecidesBetweenAddressAndName) {
-  EXPECT_TRUE(IsWholeNumber("123"));
-  EXPECT_TRUE(IsWholeNumber(" -7 "));
-  EXPECT_FALSE(IsWholeNumber(""));
-  EXPECT_FALSE(IsWholeNumber("-"));
-  EXPECT_FALSE(IsWholeNumber("www"));
-  EXPECT_FALSE(IsWholeNumber("12a"));
-}
-
 // --- PingHost ---------------------------------------------------------------
 
 TEST_F(PingTest, LoopbackAnswersWithThePayloadAndTheWholeBuffer) {
@@ -165,11 +156,6 @@ TEST_F(PingTest, YieldsSurroundTheBlockingEcho) {
   auto at = std::search(events.begin(), events.end(), aroundEcho.begin(), aroundEcho.end());
   EXPECT_NE(at, events.end());
   EXPECT_EQ(events.front(), "yield") << "the window gets a turn before sockets start";
-}
-
-TEST_F(PingTest, WorksWithoutAYieldStep) {
-  mdlPing bare(sockets, icmp, messages);
-  EXPECT_TRUE(bare.PingHost("127.0.0.1", 500));
 }
 
 // A run-time error anywhere ends the ping with False; what was started is
