@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
-#include <windowsx.h>
 
 #include <cstring>
 
@@ -97,11 +96,14 @@ TrayMenuChoice ShowTrayPopupMenu(HWND owner) {
   (void)::AppendMenuA(menu.get(), MF_STRING, kMenuHelp, "&Help");
   (void)::AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
   (void)::AppendMenuA(menu.get(), MF_STRING, kMenuExit, "&Exit");
-  // The position of the click on the icon; signed, for monitors left of or
-  // above the primary one.
-  DWORD position = ::GetMessagePos();
-  int x = GET_X_LPARAM(position);
-  int y = GET_Y_LPARAM(position);
+  // The mouse position. The notification area may send its callback
+  // rather than post it, and a sent message leaves GetMessagePos at an
+  // older message, so the cursor is asked directly (signed, as for
+  // monitors left of or above the primary one).
+  POINT cursor{};
+  (void)::GetCursorPos(&cursor);
+  int x = cursor.x;
+  int y = cursor.y;
   (void)::SetForegroundWindow(owner);
   UINT chosen = static_cast<UINT>(::TrackPopupMenu(
       menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, owner, nullptr));
