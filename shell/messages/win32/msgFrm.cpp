@@ -173,9 +173,20 @@ void msgFrm::ReleaseBackBuffer() {
 void msgFrm::CaptureScreenArea() {
   RECT rect{};
   ::GetWindowRect(hwnd(), &rect);
-  {
+  // Only the part on the screen is read: the notification reaches two
+  // pixels past the right edge, and a read that leaves the screen can fail
+  // as a whole. What lies off the screen is never seen anyway.
+  RECT screenRect{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+  screenRect.right = screenRect.left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  screenRect.bottom = screenRect.top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  RECT visible{};
+  ::GdiFlush();
+  std::memset(bits_, 0, static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * sizeof(Pixel));
+  if (::IntersectRect(&visible, &rect, &screenRect)) {
     win32::ScopedGetDc screen(nullptr);
-    (void)::BitBlt(memDc_.get(), 0, 0, width_, height_, screen.get(), rect.left, rect.top, SRCCOPY);
+    (void)::BitBlt(memDc_.get(), visible.left - rect.left, visible.top - rect.top,
+                   visible.right - visible.left, visible.bottom - visible.top, screen.get(),
+                   visible.left, visible.top, SRCCOPY);
   }
   ::GdiFlush();
   behind_ = Image(width_, height_);
