@@ -101,5 +101,42 @@ TEST(TrayIcon, MainWindowItemOfTheMenuShowsTheMainWindow) {
   EXPECT_EQ(program->WaitForExit(std::chrono::seconds(10)), 0u);
 }
 
+BOOL CALLBACK FindBalloon(HWND hwnd, LPARAM param) {
+  char name[64] = {};
+  ::GetClassNameA(hwnd, name, sizeof name);
+  if (::IsWindowVisible(hwnd) && std::string(name) == "tooltips_class32") {
+    *reinterpret_cast<HWND*>(param) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+TEST(TrayIcon, BalloonTipOpensOverTheIcon) {
+  auto program = StartHost("tray balloon");
+  ASSERT_TRUE(program);
+  std::optional<POINT> icon;
+  ASSERT_TRUE(WaitUntil([&] {
+    auto area = NotificationArea();
+    if (area) icon = FirstTrayIcon(*area);
+    return icon.has_value();
+  })) << DescribeTray();
+  HWND balloon = nullptr;
+  EXPECT_TRUE(WaitUntil([&] {
+    ::EnumWindows(&FindBalloon, reinterpret_cast<LPARAM>(&balloon));
+    return balloon != nullptr;
+  }, std::chrono::seconds(5))) << "no balloon tip";
+  if (balloon != nullptr) {
+    RECT r{};
+    ::GetWindowRect(balloon, &r);
+    EXPECT_LE(std::abs(r.top - icon->y), 60) << "the balloon opens at the icon";
+    Settle();
+    SaveScreenshot("tray-balloon");
+  }
+  auto host = HostWindow(*program);
+  ASSERT_TRUE(host);
+  ::PostMessageA(*host, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program->WaitForExit(std::chrono::seconds(10)), 0u);
+}
+
 }  // namespace
 }  // namespace corvane::gui
