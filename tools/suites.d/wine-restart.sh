@@ -17,7 +17,7 @@ corvane_restart_check() {
   cat "$log" 2>/dev/null
   corvane_wine_discard "$prefix"
   local lines
-  lines=$(tr '\n' ' ' <"$log" 2>/dev/null)
+  lines=$(tr -d '\r' <"$log" 2>/dev/null | tr '\n' ' ')
   rm -f "$log"
   [[ $status -ne 124 ]] || { echo "the host was not ended"; return 1; }
   [[ "$lines" == "started restart asked queryendsession endsession " ]] ||

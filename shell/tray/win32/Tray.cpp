@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cstddef>
 #include <cstring>
 
 namespace corvane::shell {
@@ -15,6 +16,13 @@ constexpr UINT_PTR kTimer1 = 1;
 static_assert(sizeof(HWND) == 4, "the notification record holds 32-bit handles");
 static_assert(sizeof(NOTIFYICONDATAA) >= NotifyIconRecord::kSize,
               "the 488-byte record must fit the system's structure");
+// The portable record's offsets are the system structure's.
+static_assert(offsetof(NOTIFYICONDATAA, szTip) == nid_offset::kTip);
+static_assert(offsetof(NOTIFYICONDATAA, dwState) == nid_offset::kState);
+static_assert(offsetof(NOTIFYICONDATAA, szInfo) == nid_offset::kInfo);
+static_assert(offsetof(NOTIFYICONDATAA, uTimeout) == nid_offset::kTimeout);
+static_assert(offsetof(NOTIFYICONDATAA, szInfoTitle) == nid_offset::kInfoTitle);
+static_assert(offsetof(NOTIFYICONDATAA, dwInfoFlags) == nid_offset::kInfoFlags);
 
 enum : UINT { kMenuMainWindow = 1, kMenuHelp = 2, kMenuExit = 3 };
 
