@@ -1,0 +1,62 @@
+#include "shell/addons/win32/Win32Addons.h"
+
+#include <string>
+
+namespace corvane::shell {
+
+std::uint32_t Win32ProcessStarter::StartProcess(const std::string& commandLine, int showState) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(showState);
+  PROCESS_INFORMATION process{};
+  std::string mutableLine = commandLine;  // CreateProcessA may write into it
+  if (!::CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+    return 0;
+  }
+  win32::UniqueHandleNull thread(process.hThread);
+  win32::UniqueHandleNull handle(process.hProcess);
+  return process.dwProcessId;
+}
+
+bool Win32ShutdownApi::OpenProcessToken(std::uint32_t access) {
+  HANDLE token = nullptr;
+  bool ok = ::OpenProcessToken(::GetCurrentProcess(), access, &token) != FALSE;
+  token_.reset(ok ? token : nullptr);
+  return ok;
+}
+
+bool Win32ShutdownApi::LookupPrivilegeValue(std::string_view privilegeName) {
+  std::string name(privilegeName);
+  return ::LookupPrivilegeValueA("", name.c_str(), &luid_) != FALSE;
+}
+
+bool Win32ShutdownApi::AdjustTokenPrivileges(std::uint32_t attributes,
+                                             std::uint32_t previousStateSize) {
+  TOKEN_PRIVILEGES wanted{};
+  wanted.PrivilegeCount = 1;
+  wanted.Privileges[0].Luid = luid_;
+  wanted.Privileges[0].Attributes = attributes;
+  // One entry of previous state is 16 bytes: count, LUID, attributes.
+  alignas(TOKEN_PRIVILEGES) unsigned char previous[sizeof(TOKEN_PRIVILEGES) + 16] = {};
+  DWORD size = previousStateSize <= sizeof previous ? previousStateSize : sizeof previous;
+  DWORD needed = 0;
+  return ::AdjustTokenPrivileges(token_.get(), FALSE, &wanted, size,
+                                 reinterpret_cast<PTOKEN_PRIVILEGES>(previous), &needed) != FALSE;
+}
+
+void Win32ShutdownApi::CloseToken() { token_.reset(); }
+
+bool Win32ShutdownApi::ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
+  return ::ExitWindowsEx(flags, reserved) != FALSE;
+}
+
+mdlAddons& SystemAddons() {
+  static Win32ProcessStarter processes;
+  static Win32ShutdownApi shutdown;
+  static mdlAddons module(processes, shutdown);
+  return module;
+}
+
+}  // namespace corvane::shell

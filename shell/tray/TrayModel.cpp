@@ -1,0 +1,82 @@
+#include "shell/tray/TrayModel.h"
+
+namespace corvane::shell {
+
+void TrayModel::FillCommon(std::uint32_t flags) {
+  record_.cbSize = NotifyIconRecord::kSize;
+  record_.hWnd = host_.WindowHandle();
+  record_.uID = kIconId;
+  record_.uFlags = flags;
+  record_.uCallbackMessage = kCallbackMessage;
+  record_.hIcon = iconHandle_;
+  FillTextField(record_.szTip, TooltipText(trayToolTip_));
+}
+
+void TrayModel::Show(bool UpDateData) {
+  if (UpDateData) {
+    FillCommon(kShowFlags);
+    if (isVisible_) {
+      (void)host_.NotifyIcon(NotifyAction::Modify, record_);
+    } else {
+      (void)host_.NotifyIcon(NotifyAction::Add, record_);
+      isVisible_ = true;
+    }
+  } else if (isVisible_) {
+    (void)host_.NotifyIcon(NotifyAction::Delete, record_);
+    isVisible_ = false;
+  }
+}
+
+void TrayModel::showBalloonoolTip(bool UpDateData) {
+  if (!UpDateData) return;
+  FillCommon(kBalloonFlags);
+  record_.dwState = 0;
+  record_.dwStateMask = 0;
+  FillTextField(record_.szInfo, trayBalloonToolTip_);
+  record_.uTimeout = 1;  // the system raises it to its own minimum
+  FillTextField(record_.szInfoTitle, trayToolTip_);
+  record_.dwInfoFlags = 1;  // NIIF_INFO
+  (void)host_.NotifyIcon(NotifyAction::Modify, record_);
+}
+
+bool TrayModel::OnNotification(std::uint32_t mouseMessage) {
+  if (clickBusy_) return false;
+  std::int32_t button = 0;
+  if (mouseMessage == kMouseLeftDown) {
+    button = 1;
+  } else if (mouseMessage == kMouseRightDown) {
+    button = 2;
+  } else {
+    return false;
+  }
+  clickBusy_ = true;
+  // The event runs before the timer starts, so a handler with a modal loop
+  // (the popup menu) keeps further clicks out until it has returned.
+  if (eventMode_ == 0) {
+    const auto& handler = button == 1 ? LeftClick : RightClick;
+    if (handler) handler();
+  } else if (MouseClick) {
+    MouseClick(button);
+  }
+  host_.StartTimer1(kClickGateMs);
+  return true;
+}
+
+void TrayModel::Timer1Tick() {
+  host_.StopTimer1();
+  clickBusy_ = false;
+}
+
+void TrayModel::OnTaskbarCreated() {
+  if (!isVisible_) return;
+  // A new notification area knows no icon: add it again, without the
+  // balloon a kept balloon record would repeat.
+  FillCommon(kShowFlags);
+  (void)host_.NotifyIcon(NotifyAction::Add, record_);
+}
+
+void TrayModel::EventMode(std::int32_t mode) {
+  eventMode_ = mode > 1 ? 1 : (mode < 0 ? 0 : mode);
+}
+
+}  // namespace corvane::shell

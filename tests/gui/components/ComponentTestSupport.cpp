@@ -1,0 +1,110 @@
+#include "tests/gui/components/ComponentTestSupport.h"
+
+#include <cstdio>
+
+namespace corvane::gui {
+
+std::unique_ptr<Program> StartHost(const std::string& arguments) {
+  return Program::Start("corvane_components_host.exe", arguments);
+}
+
+std::string ResultPath(const std::string& name) {
+  char folder[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, folder);
+  std::string path = std::string(folder) + "corvane-" + name + ".txt";
+  ::DeleteFileA(path.c_str());
+  return path;
+}
+
+std::optional<std::string> ReadResult(const std::string& path) {
+  FILE* in = std::fopen(path.c_str(), "rb");
+  if (in == nullptr) return std::nullopt;
+  std::string text;
+  char buffer[256];
+  size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, n);
+  std::fclose(in);
+  return text;
+}
+
+namespace {
+
+BOOL CALLBACK FindArea(HWND hwnd, LPARAM param) {
+  char caption[64] = {};
+  ::GetWindowTextA(hwnd, caption, sizeof caption);
+  if (::IsWindowVisible(hwnd) && std::string(caption) == "Wine System Tray") {
+    *reinterpret_cast<HWND*>(param) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::optional<HWND> NotificationArea() {
+  HWND found = nullptr;
+  ::EnumWindows(&FindArea, reinterpret_cast<LPARAM>(&found));
+  if (found == nullptr) return std::nullopt;
+  return found;
+}
+
+std::optional<POINT> FirstTrayIcon(HWND area) {
+  RECT rect{};
+  ::GetWindowRect(area, &rect);
+  // The area's own background is what its far right shows; an icon is
+  // drawn from the left.
+  COLORREF background = ScreenPixel(rect.right - 2, rect.top + (rect.bottom - rect.top) / 2);
+  int differing = 0;
+  int slot = rect.bottom - rect.top;  // icons sit in square slots
+  for (int y = rect.top; y < rect.bottom; ++y) {
+    for (int x = rect.left; x < rect.left + slot && x < rect.right; ++x) {
+      if (ScreenPixel(x, y) != background) ++differing;
+    }
+  }
+  if (differing < 20) return std::nullopt;
+  return POINT{rect.left + slot / 2, rect.top + slot / 2};
+}
+
+COLORREF WindowPixel(HWND window, int x, int y) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  return ScreenPixel(rect.left + x, rect.top + y);
+}
+
+COLORREF Darkened(COLORREF color, int weight) {
+  return RGB(GetRValue(color) * weight / 256, GetGValue(color) * weight / 256,
+             GetBValue(color) * weight / 256);
+}
+
+std::optional<HWND> FindWindowOf(DWORD pid, const std::string& className) {
+  for (const auto& w : TopLevelWindows(pid)) {
+    if (w.visible && w.className == className) return w.hwnd;
+  }
+  return std::nullopt;
+}
+
+std::optional<HWND> ChildWithCaption(HWND parent, const std::string& caption) {
+  for (const auto& w : Descendants(parent)) {
+    if (w.caption == caption) return w.hwnd;
+  }
+  return std::nullopt;
+}
+
+void DragMouse(POINT from, POINT to) {
+  MoveMouse(from.x, from.y);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  ::SendInput(1, &input, sizeof input);
+  Settle(std::chrono::milliseconds(200));
+  const int steps = 10;
+  for (int i = 1; i <= steps; ++i) {
+    MoveMouse(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+  }
+  Settle(std::chrono::milliseconds(100));
+  input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(1, &input, sizeof input);
+  Settle(std::chrono::milliseconds(500));
+}
+
+}  // namespace corvane::gui

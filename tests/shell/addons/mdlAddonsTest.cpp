@@ -1,0 +1,106 @@
+// The shortcuts' command lines per Windows family and the restart's calls.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/addons/mdlAddons.h"
+
+namespace corvane::shell {
+namespace {
+
+class RecordingStarter : public IProcessStarter {
+ public:
+  std::uint32_t StartProcess(const std::string& commandLine, int showState) override {
+    lines.push_back(commandLine);
+    shows.push_back(showState);
+    return nextId++;
+  }
+  std::vector<std::string> lines;
+  std::vector<int> shows;
+  std::uint32_t nextId = 100;
+};
+
+class RecordingShutdown : public IShutdownApi {
+ public:
+  bool OpenProcessToken(std::uint32_t access) override {
+    calls.push_back("open " + std::to_string(access));
+    return tokenAvailable;
+  }
+  bool LookupPrivilegeValue(std::string_view name) override {
+    calls.push_back("lookup " + std::string(name));
+    return tokenAvailable;
+  }
+  bool AdjustTokenPrivileges(std::uint32_t attributes, std::uint32_t size) override {
+    calls.push_back("adjust " + std::to_string(attributes) + " " + std::to_string(size));
+    return tokenAvailable;
+  }
+  void CloseToken() override { calls.push_back("close"); }
+  bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override {
+    calls.push_back("exit " + std::to_string(flags) + " " + std::to_string(reserved));
+    return exitResult;
+  }
+  std::vector<std::string> calls;
+  bool tokenAvailable = true;
+  bool exitResult = true;
+};
+
+TEST(mdlAddons, StartsTheControlPanelPagesWithTheirExactCommandLines) {
+  RecordingStarter starter;
+  RecordingShutdown shutdown;
+  mdlAddons addons(starter, shutdown);
+  EXPECT_EQ(addons.OpenInternetProperties(), 100u);
+  addons.OpenSystemProperties();
+  addons.OpenModemSettings();
+  addons.OpenModemSettings();  // every press starts another applet
+  EXPECT_EQ(starter.lines,
+            (std::vector<std::string>{"rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,0",
+                                      "rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl,,0",
+                                      "rundll32.exe shell32.dll,Control_RunDLL modem.cpl",
+                                      "rundll32.exe shell32.dll,Control_RunDLL modem.cpl"}));
+  EXPECT_EQ(starter.shows, (std::vector<int>{5, 5, 5, 5}));
+  EXPECT_TRUE(shutdown.calls.empty());
+}
+
+TEST(mdlAddons, NetworkSettingsFollowTheFamilyAndRunNothingWhileItIsUnknown) {
+  for (OsFamily family = 0; family <= 8; ++family) {
+    RecordingStarter starter;
+    RecordingShutdown shutdown;
+    mdlAddons addons(starter, shutdown);
+    std::uint32_t id = addons.OpenNetworkSettings(family);
+    SCOPED_TRACE(family);
+    if (family >= 1 && family <= 4) {
+      ASSERT_EQ(starter.lines.size(), 1u);
+      EXPECT_EQ(starter.lines[0], "rundll32.exe shell32.dll,Control_RunDLL netcpl.cpl");
+    } else if (family >= 5 && family <= 7) {
+      ASSERT_EQ(starter.lines.size(), 1u);
+      EXPECT_EQ(starter.lines[0], "rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl");
+    } else {
+      EXPECT_TRUE(starter.lines.empty());
+      EXPECT_EQ(id, 0u);
+    }
+  }
+}
+
+TEST(mdlAddons, RestartEnablesTheShutdownPrivilegeThenAsksForAReboot) {
+  RecordingStarter starter;
+  RecordingShutdown shutdown;
+  mdlAddons addons(starter, shutdown);
+  EXPECT_TRUE(addons.RestartWindows());
+  EXPECT_EQ(shutdown.calls,
+            (std::vector<std::string>{"open 40", "lookup SeShutdownPrivilege", "adjust 2 16",
+                                      "close", "exit 2 4294967295"}));
+}
+
+TEST(mdlAddons, RestartIsAskedForEvenWithoutATokenAndReportsARefusal) {
+  RecordingStarter starter;
+  RecordingShutdown shutdown;
+  shutdown.tokenAvailable = false;  // as on 95/98/ME
+  shutdown.exitResult = false;      // a user without the privilege
+  mdlAddons addons(starter, shutdown);
+  EXPECT_FALSE(addons.RestartWindows());
+  EXPECT_EQ(shutdown.calls.back(), "exit 2 4294967295");
+}
+
+}  // namespace
+}  // namespace corvane::shell
