@@ -64,7 +64,9 @@ corvane_gtest_wine() {
   echo "=== $name"
   start=$(date +%s)
   prefix=$(corvane_wine_prefix "$winver")
-  winxml=$(WINEPREFIX="$prefix" winepath -w "$xml" 2>/dev/null)
+  # Wine maps the Unix root to drive Z:. Computed here rather than asked of
+  # winepath, which would start the prefix's wineserver outside any wrapper.
+  winxml="Z:${xml//\//\\}"
   WINEPREFIX="$prefix" CORVANE_WINE_VERSION="$winver" \
       timeout "${CORVANE_SUITE_TIMEOUT:-900}" "${CORVANE_WINE_WRAPPER[@]}" \
       wine "$program" --gtest_output="xml:$winxml" "$@" \
