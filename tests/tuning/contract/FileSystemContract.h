@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,7 @@ class FileSystemTestEnvironment {
 struct FileSystemEnvironmentFactory {
   std::string name;
   std::function<std::unique_ptr<FileSystemTestEnvironment>()> make;
+  friend void PrintTo(const FileSystemEnvironmentFactory& f, std::ostream* os) { *os << f.name; }
 };
 
 class FileSystemContract : public ::testing::TestWithParam<FileSystemEnvironmentFactory> {

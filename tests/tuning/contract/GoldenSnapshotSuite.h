@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "tests/tuning/contract/TuningEnvironment.h"
 #include "tests/tuning/support/RegistryStates.h"
 
@@ -12,6 +14,9 @@ namespace corvane::testing {
 struct GoldenParam {
   TuningEnvironmentFactory environment;
   GoldenCase goldenCase;
+  friend void PrintTo(const GoldenParam& p, std::ostream* os) {
+    *os << p.environment.name << " " << p.goldenCase.fileName;
+  }
 };
 
 class GoldenSnapshot : public ::testing::TestWithParam<GoldenParam> {};
