@@ -1,0 +1,77 @@
+#include "tuning/Apply.h"
+
+#include "platform/RegistryAccess.h"
+#include "tuning/RegistryMap.h"
+
+namespace corvane {
+
+void ChangeValue(IRegistry& registry, RootKey root, std::string_view keyPath,
+                 std::string_view valueName, std::uint32_t valueType, std::int64_t value,
+                 bool deleteIt, ChangeCounts& counts) {
+  RegStatus code = SetRegValue(registry, root, keyPath, valueName, valueType, RegValue(value),
+                               deleteIt);
+  if (code == reg::kSuccess || (deleteIt && code == reg::kFileNotFound)) {
+    ++(deleteIt ? counts.removed : counts.written);
+    return;
+  }
+  ++counts.failed;
+  counts.failures.push_back(
+      FailedValue{root, std::string(keyPath), std::string(valueName), code, deleteIt});
+}
+
+std::string FailureMessage(const ChangeCounts& counts, std::string_view whatFailed,
+                           std::string_view afterwards) {
+  if (counts.failed == 0) return std::string();
+  const FailedValue& first = counts.failures.front();
+  std::string message = std::string(whatFailed) + " (" + std::to_string(counts.failed) + " failed).";
+  message += "\nThe first one: " + DescribeValue(first) + " (error " + std::to_string(first.code) +
+             (first.code == reg::kAccessDenied ? ", access denied" : "") + ").";
+  message += "\nYou may lack the right to change HKEY_LOCAL_MACHINE; an administrator can.";
+  if (!afterwards.empty()) message += "\n" + std::string(afterwards);
+  return message;
+}
+
+ApplyResult ApplyTuningProfile(const TuningContext& context) {
+  ApplyResult result;
+  const RegistryMap* map = MapForFamily(currentOsFamily);
+  if (map == nullptr) {
+    result.status = ApplyStatus::NotDetected;
+    result.message = "The Windows version has not been recognised, so no network setting "
+                     "was changed.";
+    return result;
+  }
+  result.snapshot = TakeSnapshot(context);
+  if (result.snapshot.status != SnapshotStatus::Written) {
+    result.status = ApplyStatus::SnapshotFailed;
+    result.message = result.snapshot.message;
+    return result;
+  }
+
+  // Read once, when the apply runs: the profile is used unchanged.
+  const TuningProfile profile = workingProfile;
+  ChangeCounts& counts = result.changes;
+  auto apply = [&](const MapEntry& entry) {
+    ChangeValue(context.registry, entry.root, entry.keyPath, entry.valueName, map->valueType,
+                WrittenValue(profile, entry.field, entry.fixedValue),
+                IsRemoved(profile, entry.removedBy), counts);
+  };
+  for (const MapEntry& entry : map->entries) apply(entry);
+  // The MTU and MSS values go with the mtu field: USE_DEFAULT there removes
+  // both, whatever mss holds.
+  const bool removeAdapterValues = IsRemoved(profile, RemovedBy::Mtu);
+  (void)EnumerateAdapterSubkeys(context.registry, map->adapterParent, [&](const std::string& n) {
+    for (const AdapterEntry& entry : map->adapterEntries) {
+      ChangeValue(context.registry, RootKey::LocalMachine, AdapterKeyPath(entry, n),
+                  entry.valueName, map->valueType, WrittenValue(profile, entry.field, 0),
+                  removeAdapterValues, counts);
+    }
+  });
+  for (const MapEntry& entry : map->trailingEntries) apply(entry);
+
+  result.message = FailureMessage(counts, "Some network settings could not be changed",
+                                  "The settings from before are kept in the backup " +
+                                      result.snapshot.name + ".");
+  return result;
+}
+
+}  // namespace corvane

@@ -1,0 +1,124 @@
+// The backup manager's operations, apart from its window: the list of
+// snapshot files with their creation dates and times, the comparison that
+// sorts it by date or by time, restoring a snapshot and deleting one.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tuning/DateTimeFormat.h"
+#include "tuning/FileSystem.h"
+#include "tuning/TuningContext.h"
+
+namespace corvane {
+
+// One row of the list.
+struct BackupEntry {
+  std::string fileName;      // base name + ".BCK"; also what Restore and Delete act on
+  std::string creatingDate;  // the file's first item in the regional format, or empty
+  std::string creatingTime;  // its second item likewise
+  bool operator==(const BackupEntry&) const = default;
+};
+
+struct BackupListing {
+  std::vector<BackupEntry> entries;  // in the directory's enumeration order
+  bool folderCreated = false;        // Backups was missing and has been created
+  FsStatus code = 0;                 // why the folder could not be created or read
+  std::string message;               // for the user when code is not 0
+};
+
+// The rows for the *.BCK entries of Backups. A missing folder is created and
+// gives an empty list; a file that cannot be read, or whose first two items
+// are no date and time, gets empty texts and never fails the listing.
+BackupListing ListBackups(IFileSystem& files, const IDateTimeFormat& format,
+                          std::string_view programFolder);
+// The row of one entry, from the start of its file (nothing read: empty texts).
+BackupEntry BackupEntryFor(std::string_view name, std::string_view fileStart,
+                           const IDateTimeFormat& format);
+
+// How the list compares its rows (the list module's state).
+namespace mListView {
+inline constexpr std::int32_t kKindText = 0;
+inline constexpr std::int32_t kKindInteger = 1;
+inline constexpr std::int32_t kKindDouble = 2;
+inline constexpr std::int32_t kKindDate = 3;
+inline std::int32_t sortColumn = 1;  // 1-based column whose text is compared
+inline std::int32_t sortOrder = 0;   // 0 ascending, 1 descending
+inline std::int32_t sortKind = 0;    // how the text is converted before comparing
+// The list reads at most this many characters of a column text.
+inline constexpr std::size_t kCompareTextLength = 31;
+}  // namespace mListView
+
+// Two column texts compared as CompareListItems compares them: each cut to
+// 31 characters and converted by kind (a text that does not convert is the
+// smallest value), the two exchanged for order 1; -1, 0 or 1.
+int CompareListTexts(std::string_view first, std::string_view second, std::int32_t order,
+                     std::int32_t kind, const IDateTimeFormat& format);
+// Two rows by column mListView::sortColumn with sortOrder and sortKind.
+int CompareBackupRows(const BackupEntry& first, const BackupEntry& second,
+                      const IDateTimeFormat& format);
+// Orders the rows as the list's sort by CompareBackupRows does (stable).
+void SortBackupEntries(std::vector<BackupEntry>& entries, const IDateTimeFormat& format);
+
+// The captions of the list's columns, in order.
+inline constexpr std::array<std::string_view, 3> kBackupColumns{"File Name", "Creating Date",
+                                                                "Creating Time"};
+
+enum class HeaderSort {
+  ByListItself,  // "File Name": the list sorts its own text column
+  ByCompare,     // the dates or the times, through CompareBackupRows
+  Unknown,       // not one of the three captions
+};
+
+struct HeaderClick {
+  HeaderSort sort = HeaderSort::Unknown;
+  std::string message;  // for HeaderSort::Unknown
+};
+
+// A click on header `column` (0-based) with that caption: alternates its tag
+// "ASC"/"DESC" (the first click ascending), clears the other two, and sets
+// the list module's sortOrder, and for the date and time columns sortColumn
+// and sortKind.
+HeaderClick ClickBackupHeader(std::array<std::string, 3>& tags, std::size_t column,
+                              std::string_view caption);
+
+enum class RestoreStatus {
+  Restored,     // every value was attempted (see changes for failures)
+  OtherFamily,  // taken on another Windows version: nothing written
+  Unreadable,   // the file could not be read: nothing written
+  Damaged,      // not a whole, well-formed snapshot: nothing written
+  NothingToDo,  // the version code is outside 1-7: nothing written
+};
+
+struct RestoreResult {
+  RestoreStatus status = RestoreStatus::Restored;
+  ChangeCounts changes;
+  std::string message;  // for the user; empty after a restore without failures
+};
+
+inline constexpr std::string_view kOtherFamilyMessage =
+    "This backup file was taken from another operating system!!";
+
+// Whether a recorded 0 of this value means "absent" (0 is no legal setting,
+// so it can only have come from a missing value) and is restored by removing
+// the value.
+bool RestoresZeroAsRemoval(std::string_view valueName);
+
+// Writes the snapshot `fileName` of Backups back with SetRegValue, only when
+// it was taken on the same Windows version (the whole code) as
+// currentOsFamily. The whole file is read and checked before the first write.
+RestoreResult RestoreSnapshot(const TuningContext& context, std::string_view fileName);
+
+struct DeleteResult {
+  bool deleted = false;
+  FsStatus code = 0;
+  std::string message;  // for the user when the file could not be deleted
+};
+
+DeleteResult DeleteBackup(IFileSystem& files, std::string_view programFolder,
+                          std::string_view fileName);
+
+}  // namespace corvane

@@ -1,0 +1,235 @@
+#include "tuning/SnapshotFile.h"
+
+#include <charconv>
+#include <limits>
+
+namespace corvane {
+
+namespace {
+
+bool AllDigits(std::string_view s) {
+  if (s.empty()) return false;
+  for (char c : s) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+int Int(std::string_view digits) {
+  int value = 0;
+  for (char c : digits) value = value * 10 + (c - '0');
+  return value;
+}
+
+std::string TwoDigits(int value) {
+  return std::string{static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
+}
+
+// Splits the file into lines at LF, dropping one CR before each LF. A last
+// line without a line end still counts.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r' && end < text.size()) line.remove_suffix(1);
+    lines.push_back(line);
+    start = next;
+  }
+  // Blank lines that an editor may have left at the very end.
+  while (!lines.empty() && (lines.back().empty() || lines.back() == "\r")) lines.pop_back();
+  return lines;
+}
+
+class LineReader {
+ public:
+  explicit LineReader(std::string_view text) : lines_(SplitLines(text)) {}
+  bool AtEnd() const { return next_ >= lines_.size(); }
+  int LineNumber() const { return static_cast<int>(next_) + 1; }
+  std::optional<SnapshotItem> Next() {
+    if (AtEnd()) return std::nullopt;
+    return ParseItem(lines_[next_++]);
+  }
+
+ private:
+  std::vector<std::string_view> lines_;
+  std::size_t next_ = 0;
+};
+
+}  // namespace
+
+bool CanWriteAsText(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+  }
+  return true;
+}
+
+std::optional<SnapshotItem> ParseItem(std::string_view line) {
+  SnapshotItem item;
+  if (line.size() >= 2 && line.front() == '"' && line.back() == '"') {
+    std::string_view inner = line.substr(1, line.size() - 2);
+    if (!CanWriteAsText(inner)) return std::nullopt;
+    item.kind = ItemKind::Text;
+    item.text = std::string(inner);
+    return item;
+  }
+  if (line.size() >= 2 && line.front() == '#' && line.back() == '#') {
+    std::string_view inner = line.substr(1, line.size() - 2);
+    if (inner.size() == 10 && inner[4] == '-' && inner[7] == '-' && AllDigits(inner.substr(0, 4)) &&
+        AllDigits(inner.substr(5, 2)) && AllDigits(inner.substr(8, 2))) {
+      item.kind = ItemKind::Date;
+      item.date = {Int(inner.substr(0, 4)), Int(inner.substr(5, 2)), Int(inner.substr(8, 2))};
+      if (!IsValidDate(item.date)) return std::nullopt;
+      return item;
+    }
+    if (inner.size() == 8 && inner[2] == ':' && inner[5] == ':' && AllDigits(inner.substr(0, 2)) &&
+        AllDigits(inner.substr(3, 2)) && AllDigits(inner.substr(6, 2))) {
+      item.kind = ItemKind::Time;
+      item.time = {Int(inner.substr(0, 2)), Int(inner.substr(3, 2)), Int(inner.substr(6, 2))};
+      if (!IsValidTime(item.time)) return std::nullopt;
+      return item;
+    }
+    return std::nullopt;
+  }
+  std::string_view digits = line;
+  if (!digits.empty() && digits.front() == '-') digits.remove_prefix(1);
+  if (!AllDigits(digits)) return std::nullopt;
+  std::int64_t value = 0;
+  auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), value);
+  if (error != std::errc() || end != line.data() + line.size()) return std::nullopt;
+  item.kind = ItemKind::Number;
+  item.number = value;
+  return item;
+}
+
+void SnapshotWriter::EndLine() {
+  data_ += "\r\n";
+  ++lines_;
+}
+
+void SnapshotWriter::Text(std::string_view text) {
+  data_ += '"';
+  data_ += text;
+  data_ += '"';
+  EndLine();
+}
+
+void SnapshotWriter::Number(std::int64_t number) {
+  data_ += std::to_string(number);
+  EndLine();
+}
+
+void SnapshotWriter::Date(const CalendarDate& date) {
+  std::string year = std::to_string(date.year);
+  while (year.size() < 4) year.insert(year.begin(), '0');
+  data_ += "#" + year + "-" + TwoDigits(date.month) + "-" + TwoDigits(date.day) + "#";
+  EndLine();
+}
+
+void SnapshotWriter::Time(const TimeOfDay& time) {
+  data_ += "#" + TwoDigits(time.hour) + ":" + TwoDigits(time.minute) + ":" +
+           TwoDigits(time.second) + "#";
+  EndLine();
+}
+
+int FirstGroupPairs(OsFamily family) {
+  if (Is9xFamily(family)) return 10;
+  if (IsNtFamily(family)) return 13;
+  return 0;
+}
+
+SnapshotContents ReadSnapshot(std::string_view fileText) {
+  SnapshotContents result;
+  LineReader reader(fileText);
+  auto fail = [&](int line, std::string what) {
+    result.ok = false;
+    result.errorLine = line;
+    result.error = std::move(what);
+    return result;
+  };
+
+  int line = reader.LineNumber();
+  auto date = reader.Next();
+  if (!date || date->kind != ItemKind::Date) return fail(line, "a date (#yyyy-mm-dd#) was expected");
+  line = reader.LineNumber();
+  auto time = reader.Next();
+  if (!time || time->kind != ItemKind::Time) {
+    return fail(line, "a time of day (#hh:mm:ss#) was expected");
+  }
+  line = reader.LineNumber();
+  auto family = reader.Next();
+  if (!family || family->kind != ItemKind::Number) {
+    return fail(line, "the Windows version code was expected");
+  }
+  if (family->number < std::numeric_limits<OsFamily>::min() ||
+      family->number > std::numeric_limits<OsFamily>::max()) {
+    return fail(line, "the Windows version code is out of range");
+  }
+  result.date = date->date;
+  result.time = time->time;
+  result.family = static_cast<OsFamily>(family->number);
+  result.headerOk = true;
+
+  const int firstPairs = FirstGroupPairs(result.family);
+  if (firstPairs == 0) {
+    result.ok = true;  // nothing of such a file is ever written back
+    return result;
+  }
+
+  for (std::size_t index = 0; !reader.AtEnd(); ++index) {
+    SnapshotGroup group;
+    group.root = index == 1 ? RootKey::CurrentUser : RootKey::LocalMachine;
+    const int groupLine = reader.LineNumber();
+    auto key = reader.Next();
+    if (!key || key->kind != ItemKind::Text) {
+      return fail(groupLine, "a key path in double quotes was expected");
+    }
+    if (key->text.empty()) {
+      // From the third group on an empty key path ends the groups; in the
+      // first two it would name the root of a hive, which no snapshot holds.
+      if (index < 2) return fail(groupLine, "the key path is empty");
+      break;
+    }
+    group.keyPath = key->text;
+    const int pairs = index == 0 ? firstPairs : index == 2 ? 1 : 2;
+    for (int p = 0; p < pairs; ++p) {
+      if (reader.AtEnd()) {
+        return fail(0, "the file ends inside the group that begins on line " +
+                           std::to_string(groupLine));
+      }
+      line = reader.LineNumber();
+      auto name = reader.Next();
+      if (!name || name->kind != ItemKind::Text) {
+        return fail(line, "a value name in double quotes was expected");
+      }
+      if (reader.AtEnd()) {
+        return fail(0, "the file ends inside the group that begins on line " +
+                           std::to_string(groupLine));
+      }
+      line = reader.LineNumber();
+      auto value = reader.Next();
+      if (!value || value->kind != ItemKind::Number) return fail(line, "a number was expected");
+      if (value->number < kLowestRecorded || value->number > kHighestRecorded) {
+        return fail(line, "the number is out of range");
+      }
+      group.pairs.push_back({name->text, value->number});
+    }
+    result.groups.push_back(std::move(group));
+  }
+  result.ok = true;
+  return result;
+}
+
+CreationStamp ReadCreationStamp(std::string_view fileText) {
+  CreationStamp stamp;
+  std::vector<std::string_view> lines = SplitLines(fileText);
+  if (lines.size() >= 1) stamp.first = ParseItem(lines[0]);
+  if (lines.size() >= 2) stamp.second = ParseItem(lines[1]);
+  return stamp;
+}
+
+}  // namespace corvane

@@ -1,0 +1,13 @@
+// The local date and time from GetLocalTime.
+#pragma once
+
+#include "tuning/Clock.h"
+
+namespace corvane::win32 {
+
+class Win32Clock final : public IClock {
+ public:
+  LocalDateTime Now() const override;
+};
+
+}  // namespace corvane::win32
