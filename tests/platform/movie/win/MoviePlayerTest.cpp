@@ -283,6 +283,7 @@ TEST_F(MoviePlayerTest, AClickOnEachDrawnButtonRaisesItsCommand) {
       ASSERT_EQ(player_->ScreenName(), where) << via;
       if (where == "about") SaveScreenshot(host_, "movie-about");
       if (where == "system") SaveScreenshot(host_, "movie-system");
+      if (where == "wizard") SaveScreenshot(host_, "movie-feature");
     }
     EXPECT_EQ(ClickCommand(movie, command), std::vector<std::string>{command}) << "on " << where;
   }
