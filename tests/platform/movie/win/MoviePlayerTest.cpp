@@ -240,6 +240,10 @@ TEST_F(MoviePlayerTest, PaintsTheHomeScreenOfTheMovie) {
   ::GetClassNameA(player_->hwnd(), className, sizeof className);
   EXPECT_STREQ(className, kMoviePlayerClass);
   SaveScreenshot(host_, "movie-home");
+  // The back buffer covers everything: erasing is left undone, so nothing flickers.
+  HDC dc = ::GetDC(player_->hwnd());
+  EXPECT_NE(::SendMessageA(player_->hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 0);
+  ::ReleaseDC(player_->hwnd(), dc);
   // The sidebar is dark navy, the call to action teal.
   movie::Movie movie = ReadRealMovie();
   int ctaIndex = movie::ButtonById(movie, "cta-tune");
@@ -377,6 +381,18 @@ TEST_F(MoviePlayerTest, KeepsWorkingBehindTheShellsHook) {
   Pump(std::chrono::milliseconds(60));
   EXPECT_TRUE(commands_.empty());
   EXPECT_EQ(ClickCommand(movie, "IDC_FS_about"), std::vector<std::string>{"IDC_FS_about"});
+}
+
+TEST_F(MoviePlayerTest, AResizedPlayerShowsTheWholeMovieAndHitsItsButtons) {
+  LoadAndSettle();
+  player_->Place(0, 0, 338, 218);  // half the movie's size
+  Pump(std::chrono::milliseconds(60));
+  movie::Movie movie = ReadRealMovie();
+  auto point = movie::ButtonClickPoint(movie, "home", "IDC_FS_about");
+  ASSERT_TRUE(point);
+  Click(static_cast<int>(point->x / 2), static_cast<int>(point->y / 2));
+  EXPECT_EQ(commands_, std::vector<std::string>{"IDC_FS_about"});
+  player_->Place(0, 0, 675, 435);
 }
 
 TEST_F(MoviePlayerTest, AMissingOrCorruptMovieLeavesAnEmptySurface) {
