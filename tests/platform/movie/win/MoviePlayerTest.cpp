@@ -324,6 +324,14 @@ TEST_F(MoviePlayerTest, HoverLightsAButtonAndAPressReleasedElsewhereRaisesNothin
   std::uint32_t lit = PixelAt(host_, x, y);
   EXPECT_GT(ColorDistance(before, lit), 6) << std::hex << before << " " << lit;
   SaveScreenshot(host_, "movie-hover");
+  int cta = movie::ButtonById(movie, "cta-tune");
+  ASSERT_GE(cta, 0);
+  const movie::RectF& ctaBox = movie.buttons[static_cast<std::size_t>(cta)].box;
+  MoveMouse(static_cast<int>(ctaBox.x + 20), static_cast<int>(ctaBox.y + 10));
+  PumpUntil([&] { return !player_->Animating(); });
+  SaveScreenshot(host_, "movie-glow");
+  MoveMouse(x, y);
+  PumpUntil([&] { return !player_->Animating(); });
 
   SendMouse(MOUSEEVENTF_LEFTDOWN, x, y);
   Pump(std::chrono::milliseconds(40));
@@ -362,6 +370,8 @@ TEST_F(MoviePlayerTest, KeyboardMovesTheFocusAndEnterPresses) {
   ::SetFocus(player_->hwnd());
   PressKey(VK_TAB);
   PressKey(VK_TAB);
+  PumpUntil([&] { return !player_->Animating(); });
+  SaveScreenshot(host_, "movie-focus");
   PressKey(VK_RETURN);
   PumpUntil([&] { return !player_->Animating(); });
   // The second focusable button of the home screen: the second nav item.
