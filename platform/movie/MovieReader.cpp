@@ -1,5 +1,6 @@
 #include "platform/movie/MovieReader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <iterator>
@@ -168,6 +169,41 @@ std::vector<std::string> SplitCommas(const std::string& text) {
   return parts;
 }
 
+// The area of a shape's box inside the movie, for the drawing budget. A
+// text's width is not known before it is set, so it is taken generously.
+double ClippedArea(const Shape& shape, int width, int height) {
+  float x0, y0, x1, y1;
+  float m = shape.strokeWidth;
+  switch (shape.kind) {
+    case ShapeKind::Rect:
+    case ShapeKind::Ellipse:
+      x0 = shape.box.x, y0 = shape.box.y, x1 = x0 + shape.box.w, y1 = y0 + shape.box.h;
+      break;
+    case ShapeKind::Arc: {
+      float r = shape.box.w + m;
+      x0 = shape.box.x - r, y0 = shape.box.y - r, x1 = shape.box.x + r, y1 = shape.box.y + r;
+      break;
+    }
+    case ShapeKind::Text:
+      x0 = shape.box.x, y0 = shape.box.y;
+      x1 = x0 + std::max(shape.box.w, static_cast<float>(shape.text.size()) * 40);
+      y1 = y0 + 250;
+      break;
+    default:
+      x0 = y0 = 1e9f, x1 = y1 = -1e9f;
+      for (const PointF& p : shape.points) {
+        x0 = std::min(x0, p.x - m), y0 = std::min(y0, p.y - m);
+        x1 = std::max(x1, p.x + m), y1 = std::max(y1, p.y + m);
+      }
+      break;
+  }
+  auto w = static_cast<float>(width);
+  auto h = static_cast<float>(height);
+  double cw = std::max(0.0f, std::min(x1, w) - std::max(x0, 0.0f));
+  double ch = std::max(0.0f, std::min(y1, h) - std::max(y0, 0.0f));
+  return cw * ch;
+}
+
 enum class BlockKind { On, Group, Button, Look };
 
 struct Block {
@@ -211,6 +247,16 @@ class Reader {
     if (!header) throw Failure{"not a movie file of version 1", 0};
     if (!stack_.empty()) throw Failure{"a block is not closed with end", stack_.back().line};
     if (movie_.screens.empty()) throw Failure{"no screens", 0};
+    double area = 0;
+    for (const Shape& shape : movie_.shapes) area += ClippedArea(shape, movie_.width, movie_.height);
+    for (const Button& button : movie_.buttons) {
+      for (const auto& look : button.looks) {
+        for (const Shape& shape : look) area += ClippedArea(shape, movie_.width, movie_.height);
+      }
+    }
+    if (area > L::kMaxCoverage * movie_.width * movie_.height) {
+      throw Failure{"the shapes cover more than 64 times the movie's area", 0};
+    }
     lineNumber = 0;
     return std::move(movie_);
   }

@@ -17,7 +17,11 @@ namespace corvane::movie {
 struct MovieLimits {
   static constexpr std::size_t kMaxFileBytes = 1u << 20;
   static constexpr std::size_t kMaxLineLength = 4096;
-  static constexpr std::size_t kMaxShapes = 8192;  // including the buttons' looks
+  static constexpr std::size_t kMaxShapes = 4096;  // including the buttons' looks
+  // What one frame may cost: the shapes' boxes, clipped to the movie and
+  // added up over every screen and look, cover at most this many times the
+  // movie's area. The program's movie covers about 5.
+  static constexpr double kMaxCoverage = 64;
   static constexpr std::size_t kMaxButtons = 512;
   static constexpr std::size_t kMaxFonts = 32;
   static constexpr std::size_t kMaxNames = 512;  // colours and gradients together

@@ -12,6 +12,7 @@ namespace {
 // afresh rather than growing without end.
 constexpr std::size_t kMaxCachedTexts = 1024;
 constexpr std::size_t kMaxCachedFonts = 64;
+constexpr std::size_t kMaxCachedBytes = 16u << 20;
 
 int CALLBACK FaceFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;
@@ -61,6 +62,7 @@ HFONT GdiTextRasterizer::FontFor(const movie::FontSpec& font, int height) {
   if (face == faces_.end()) face = faces_.emplace(font.faces, ChooseFace(font.faces)).first;
   if (fonts_.size() >= kMaxCachedFonts) {
     masks_.clear();  // masks do not hold fonts, but start both afresh together
+    cachedBytes_ = 0;
     fonts_.clear();
   }
   HFONT created = ::CreateFontA(-height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -81,7 +83,10 @@ const movie::TextMask& GdiTextRasterizer::Render(const movie::FontSpec& font, fl
   if (!dc_ || text.empty()) return empty_;
   HFONT hfont = FontFor(font, height);
   if (hfont == nullptr) return empty_;
-  if (masks_.size() >= kMaxCachedTexts) masks_.clear();
+  if (masks_.size() >= kMaxCachedTexts || cachedBytes_ > kMaxCachedBytes) {
+    masks_.clear();
+    cachedBytes_ = 0;
+  }
 
   ScopedSelect selectFont(dc_.get(), hfont);
   SIZE extent{};
@@ -123,6 +128,7 @@ const movie::TextMask& GdiTextRasterizer::Render(const movie::FontSpec& font, fl
     // differ slightly and green is the middle one.
     mask.coverage[i] = static_cast<std::uint8_t>((source[i] >> 8) & 0xFF);
   }
+  cachedBytes_ += mask.coverage.size();
   return masks_.emplace(key, std::move(mask)).first->second;
 }
 

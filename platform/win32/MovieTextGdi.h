@@ -29,6 +29,7 @@ class GdiTextRasterizer final : public movie::ITextRasterizer {
   std::map<std::string, std::string> faces_;
   std::map<std::string, UniqueHfont> fonts_;
   std::map<std::string, movie::TextMask> masks_;
+  std::size_t cachedBytes_ = 0;
   movie::TextMask empty_;
 };
 

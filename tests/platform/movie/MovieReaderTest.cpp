@@ -198,6 +198,12 @@ TEST(MovieReader, KeepsCountsWithinTheirLimits) {
   EXPECT_TRUE(Read(many("button 0 0 1 1 command=a\nend\n", MovieLimits::kMaxButtons)).movie);
   EXPECT_FALSE(Read(many("button 0 0 1 1 command=a\nend\n", MovieLimits::kMaxButtons + 1)).movie);
   EXPECT_TRUE(Read(many("rect 0 0 1 1 fill=#000000\n", MovieLimits::kMaxShapes)).movie);
+  // The drawing budget: 64 shapes over the whole movie are fine, 65 too many,
+  // however far beyond the movie they reach.
+  EXPECT_TRUE(Read(many("rect -9000 -9000 16000 16000 fill=#000000\n", 64)).movie);
+  auto heavy = Read(many("rect -9000 -9000 16000 16000 fill=#000000\n", 65));
+  EXPECT_FALSE(heavy.movie);
+  EXPECT_EQ(heavy.line, 0);
   EXPECT_FALSE(Read(many("rect 0 0 1 1 fill=#000000\n", MovieLimits::kMaxShapes + 1)).movie);
   std::string fonts;
   for (std::size_t i = 0; i <= MovieLimits::kMaxFonts; ++i) fonts += "font f" + std::to_string(i) + " \"A\" 10\n";
