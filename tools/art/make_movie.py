@@ -439,7 +439,7 @@ def home():
 
 def system():
     with block("on system"):
-        w, h = 215, 62
+        w, h = 215, 68
         items = [
             ("globe", "Internet properties", "Connections and proxies", "IDC_FS_internetProperties",
              "internet"),
@@ -452,12 +452,12 @@ def system():
             x = 181 + (i % 2) * (w + 10)
             y = 104 + (i // 2) * (h + 10)
             tile(x, y, w, h, kind, title, caption, command, None, "tool-" + ident)
-        emit("rect 181 248 440 64 radius=12 fill=panel stroke=line")
-        emit("rect 197 265 30 30 radius=9 fill=danger-soft")
-        icon("restart", 204, 272, "danger", 1.6)
-        emit('text 239 262 "Restart Windows" font=ui-strong color=text')
-        emit('text 239 281 "Save your work before you restart." font=small color=muted')
-        with block('button 485 265 120 30 command="IDC_FS_restart" radius=8 id=restart'):
+        emit("rect 181 262 440 72 radius=12 fill=panel stroke=line")
+        emit("rect 197 283 30 30 radius=9 fill=danger-soft")
+        icon("restart", 204, 290, "danger", 1.6)
+        emit('text 239 280 "Restart Windows" font=ui-strong color=text')
+        emit('text 239 299 "Save your work before you restart." font=small color=muted')
+        with block('button 485 283 120 30 command="IDC_FS_restart" radius=8 id=restart'):
             with block("normal"):
                 emit("rect 0 0 120 30 radius=8 stroke=#E5484D99 stroke-width=1.2")
                 emit('text 0 7 "Restart now" font=ui-strong color=#F07F83 align=center width=120')
@@ -473,6 +473,7 @@ def about():
         emit("rect 181 104 440 252 radius=12 fill=panel stroke=line")
         emit("rect 181 104 440 84 radius=12 fill=hero")
         emit("rect 181 176 440 12 fill=panel")
+        emit("rect 181 104 440 252 radius=12 stroke=line")
         logo(201, 122, 52)
         emit('text 271 124 "Corvane" font=title color=text')
         emit('text 272 154 "Version 1.0" font=small color=text2')
