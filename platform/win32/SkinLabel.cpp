@@ -24,7 +24,7 @@ void Paint(HWND hwnd) {
   // Colours as a static text gets them: from the parent, which the skin
   // answers for a skinned label or form.
   HWND parent = ::GetParent(hwnd);
-  ::SetTextColor(memory.get(), ::GetSysColor(::IsWindowEnabled(hwnd) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+  ::SetTextColor(memory.get(), ::GetSysColor(COLOR_WINDOWTEXT));
   ::SetBkColor(memory.get(), ::GetSysColor(COLOR_BTNFACE));
   auto brush = reinterpret_cast<HBRUSH>(
       parent != nullptr ? ::SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(memory.get()),
@@ -46,7 +46,7 @@ void Paint(HWND hwnd) {
                                                    : DT_LEFT;
   ::SetBkMode(memory.get(), TRANSPARENT);
   RECT textRect = client;
-  ::DrawTextA(memory.get(), text.data(), length, &textRect, align | DT_WORDBREAK | DT_NOPREFIX);
+  ::DrawTextA(memory.get(), text.data(), length, &textRect, align | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
   ::BitBlt(paint.dc(), 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
 }
 
