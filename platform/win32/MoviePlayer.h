@@ -43,6 +43,12 @@ class MoviePlayer {
   // Placement in the parent's client area, in pixels.
   void Place(int left, int top, int width, int height);
 
+  // The name of the screen the movie shows ("home", "about", ...); empty
+  // while no movie plays. For tests and diagnostics.
+  std::string ScreenName() const;
+  // Whether an animation runs (the frame timer is on).
+  bool Animating() const;
+
  private:
   class Impl;
   std::unique_ptr<Impl> impl_;
