@@ -48,10 +48,17 @@ std::optional<RECT> CorvaneApp::ButtonRect(const std::string& command, const std
   return RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
 }
 
+std::optional<POINT> CorvaneApp::ButtonPoint(const std::string& command, const std::string& screen) const {
+  auto p = MovieButtonClickPoint(ProgramFolder() + "\\speed up.swf", command, screen);
+  if (!p) return std::nullopt;
+  ::ClientToScreen(movie_, &*p);
+  return p;
+}
+
 bool CorvaneApp::ClickButton(const std::string& command, const std::string& screen) {
-  auto r = ButtonRect(command, screen);
-  if (!r) return false;
-  ClickAt((r->left + r->right) / 2, (r->top + r->bottom) / 2);
+  auto p = ButtonPoint(command, screen);
+  if (!p) return false;
+  ClickAt(p->x, p->y);
   Settle();
   return true;
 }
@@ -73,9 +80,12 @@ void CorvaneApp::BackHome() {
   if (!::IsWindowVisible(main_)) ChooseTrayMenu("mnuMainWindow");
   RECT r = MainRect();
   if (r.left != 0 || r.top != 0) ::SetWindowPos(main_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SendCommand("IDC_FS_home");
-  ::PostMessageA(movie_, WM_NULL, 0, 0);
-  Settle();
+  // The movie's own home button: the movie goes to its home screen and in
+  // front of the frame.
+  if (!ClickButton("IDC_FS_home")) SendCommand("IDC_FS_home");
+  WaitUntil([&] { return MovieInFront(); }, std::chrono::seconds(5));
+  MoveMouse(680, 600);  // away from every button, so none glows
+  Settle(std::chrono::milliseconds(400));
 }
 
 }  // namespace corvane::gui

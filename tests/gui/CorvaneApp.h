@@ -46,7 +46,9 @@ class CorvaneApp {
   // Where the movie draws the button that sends a command, in screen
   // coordinates, on the given screen of the movie.
   std::optional<RECT> ButtonRect(const std::string& command, const std::string& screen = "home") const;
-  // Clicks the middle of that button as a user would; false when the movie
+  // A point of that button that no other button covers, on the screen.
+  std::optional<POINT> ButtonPoint(const std::string& command, const std::string& screen = "home") const;
+  // Clicks that point as a user would; false when the movie
   // has no such button.
   bool ClickButton(const std::string& command, const std::string& screen = "home");
 

@@ -1,18 +1,54 @@
-// TEMPORARY: the stand-in player's grid, until the movie's reader is merged.
 #include "tests/gui/MovieButtons.h"
+
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "platform/movie/MovieHitTest.h"
+#include "platform/movie/MovieReader.h"
 
 namespace corvane::gui {
 
-std::optional<RECT> FindMovieButton(const std::string&, const std::string& command, const std::string&) {
-  static const char* kCmds[] = {"IDC_FS_wizardMode","IDC_FS_normalMode","IDC_FS_backupManger","IDC_FS_pingSetting","IDC_FS_systemSatus","IDC_FS_ramConfig","IDC_FS_settings","IDC_FS_help","IDC_FS_about","IDC_FS_closeAbout","IDC_FS_internetProperties","IDC_FS_systemSetting","IDC_FS_modemSetting","IDC_FS_networkSetting","IDC_FS_restart","IDC_FS_tray","IDC_FS_minimize","IDC_FS_close","IDC_FS_home","IDC_FS_main"};
-  if (command == "Drag") return RECT{200, 2, 400, 28};
-  for (int i = 0; i < 20; ++i) {
-    if (command == kCmds[i]) {
-      int x = (i % 5) * 135 + 5, y = 40 + (i / 5) * 80 + 5;
-      return RECT{x, y, x + 125, y + 70};
-    }
+namespace {
+
+// The movie of that file, read once per test program.
+const movie::Movie* MovieOf(const std::string& file) {
+  static std::map<std::string, std::optional<movie::Movie>> cache;
+  auto found = cache.find(file);
+  if (found == cache.end()) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    found = cache.emplace(file, movie::ReadMovie(text.str()).movie).first;
   }
-  return std::nullopt;
+  return found->second ? &*found->second : nullptr;
+}
+
+}  // namespace
+
+std::optional<RECT> FindMovieButton(const std::string& movieFile, const std::string& command,
+                                    const std::string& screen) {
+  const movie::Movie* m = MovieOf(movieFile);
+  if (m == nullptr) return std::nullopt;
+  auto box = movie::FindButton(*m, screen, command);
+  if (!box) return std::nullopt;
+  return RECT{static_cast<LONG>(std::ceil(box->x)), static_cast<LONG>(std::ceil(box->y)),
+              static_cast<LONG>(std::floor(box->x + box->w)), static_cast<LONG>(std::floor(box->y + box->h))};
+}
+
+std::optional<POINT> MovieButtonClickPoint(const std::string& movieFile, const std::string& command,
+                                           const std::string& screen) {
+  const movie::Movie* m = MovieOf(movieFile);
+  if (m == nullptr) return std::nullopt;
+  auto point = movie::ButtonClickPoint(*m, screen, command);
+  if (!point) return std::nullopt;
+  return POINT{static_cast<LONG>(point->x), static_cast<LONG>(point->y)};
+}
+
+std::vector<std::string> MovieCommands(const std::string& movieFile) {
+  const movie::Movie* m = MovieOf(movieFile);
+  return m != nullptr ? movie::Commands(*m) : std::vector<std::string>{};
 }
 
 }  // namespace corvane::gui

@@ -32,10 +32,10 @@ TEST(SkinFile, TheShippedSkinHoldsEveryObjectTheProgramApplies) {
     EXPECT_NE(result.skin->Find(name), nullptr) << name;
   }
   const SkinObject* button = result.skin->Find("Button");
-  EXPECT_EQ(button->radius, 6);
+  EXPECT_EQ(button->radius, 8);
   EXPECT_TRUE(button->bold);
-  EXPECT_EQ(button->face, (Rgb{0x2A, 0x3E, 0x63}));
-  EXPECT_EQ(button->face2, (Rgb{0x1D, 0x2C, 0x48}));
+  EXPECT_EQ(button->face, (Rgb{0x1B, 0x25, 0x35}));
+  EXPECT_EQ(button->face2, (Rgb{0x15, 0x1D, 0x2A}));
 }
 
 TEST(SkinFile, SettingsCommentsAndDefaults) {
