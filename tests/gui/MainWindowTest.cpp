@@ -3,10 +3,13 @@
 // without showing anything, and the program ends cleanly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "shell/ShellCommands.h"
 #include "tests/gui/CorvaneApp.h"
+#include "tests/gui/MovieButtons.h"
 #include "tests/gui/GuiHarness.h"
 
 namespace corvane::gui {
@@ -308,6 +311,18 @@ TEST_F(MainWindowTest, ASecondCopyEndsWithoutShowingAnythingAndTheFirstKeepsRunn
   EXPECT_TRUE(::IsWindowVisible(app().main()));
   RECT after = app().MainRect();
   EXPECT_TRUE(::EqualRect(&before, &after));
+}
+
+TEST(MovieCommands, TheMovieHasAButtonForEveryCommandAndSendsNoOther) {
+  auto sent = MovieCommands(ProgramFolder() + "\\speed up.swf");
+  ASSERT_FALSE(sent.empty()) << "the movie file cannot be read";
+  for (const auto& entry : shell::kCommandTable) {
+    EXPECT_NE(std::find(sent.begin(), sent.end(), std::string(entry.text)), sent.end())
+        << "no button sends " << entry.text;
+  }
+  for (const auto& command : sent) {
+    EXPECT_TRUE(shell::LookUpCommand(command)) << "the movie sends " << command << ", which is no command";
+  }
 }
 
 // ---- the ways out ---------------------------------------------------------------

@@ -36,7 +36,7 @@ _shell_bench() {
   if [[ -n "$pid" ]]; then
     echo "linux.vmrss_kib            $rss   (the whole Wine process, loader and DLLs included)"
     awk -v a="$stat0" -v b="$stat1" -v s="${CORVANE_IDLE_SECONDS:-30}" -v hz="$hz" \
-        'BEGIN { printf "linux.idle_cpu_percent     %.3f   (the Wine process, from /proc)\n", 100 * (b - a) / hz / s }'
+        'BEGIN { printf "linux.idle_cpu_percent     %.3f   (the idle main window: its Wine process over %d s, %% of one core; goal < 1)\n", 100 * (b - a) / hz / s, s }'
     awk -v a="$srv0" -v b="$srv1" -v s="${CORVANE_IDLE_SECONDS:-30}" -v hz="$hz" \
         'BEGIN { printf "linux.wineserver_cpu_percent %.3f (its wineserver meanwhile)\n", 100 * (b - a) / hz / s }'
   fi
