@@ -1,6 +1,8 @@
 #include "platform/movie/MovieReader.h"
 
 #include <charconv>
+#include <fstream>
+#include <iterator>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -22,6 +24,7 @@ struct Token {
 
 struct Failure {
   std::string reason;
+  int line = -1;  // -1: the line being read
 };
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r'; }
@@ -173,6 +176,7 @@ struct Block {
   std::uint64_t screenMask = 0;  // cumulative
   int button = -1;
   Look look = Look::Normal;
+  int line = 0;  // where the block opens
 };
 
 class Reader {
@@ -185,6 +189,7 @@ class Reader {
       std::string_view line = text.substr(pos, eol == std::string_view::npos ? std::string_view::npos
                                                                              : eol - pos);
       ++lineNumber;
+      line_ = lineNumber;
       if (line.size() > L::kMaxLineLength) throw Failure{"line too long"};
       for (char c : line) {
         if (c == '\0') throw Failure{"a zero byte in the file"};
@@ -203,9 +208,9 @@ class Reader {
       if (eol == std::string_view::npos) break;
       pos = eol + 1;
     }
-    if (!header) throw Failure{"not a movie file of version 1"};
-    if (!stack_.empty()) throw Failure{"a block is not closed with end"};
-    if (movie_.screens.empty()) throw Failure{"no screens"};
+    if (!header) throw Failure{"not a movie file of version 1", 0};
+    if (!stack_.empty()) throw Failure{"a block is not closed with end", stack_.back().line};
+    if (movie_.screens.empty()) throw Failure{"no screens", 0};
     lineNumber = 0;
     return std::move(movie_);
   }
@@ -331,8 +336,9 @@ class Reader {
     if (positional_.size() != n) throw Failure{"wrong number of values"};
   }
 
-  void Push(const Block& block) {
+  void Push(Block block) {
     if (static_cast<int>(stack_.size()) >= L::kMaxDepth) throw Failure{"blocks nested too deep"};
+    block.line = line_;
     stack_.push_back(block);
   }
 
@@ -667,6 +673,7 @@ class Reader {
   std::map<std::string, std::string> named_;
   std::map<std::string, bool> used_;
   std::size_t shapeCount_ = 0;
+  int line_ = 0;
 };
 
 }  // namespace
@@ -683,7 +690,7 @@ MovieReadResult ReadMovie(std::string_view text) {
     result.movie = reader.Run(text, line);
     result.line = 0;
   } catch (const Failure& failure) {
-    result.line = line;
+    result.line = failure.line >= 0 ? failure.line : line;
     result.error = failure.reason;
   } catch (const std::exception&) {
     // Out of memory and the like: refused as a whole, like any bad file.
@@ -691,6 +698,29 @@ MovieReadResult ReadMovie(std::string_view text) {
     result.error = "the movie could not be read";
   }
   return result;
+}
+
+}  // namespace corvane::movie
+
+namespace corvane::movie {
+
+MovieReadResult ReadMovieFile(const std::string& path) {
+  MovieReadResult result;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    result.error = "the file cannot be opened";
+    return result;
+  }
+  std::string text;
+  char chunk[16384];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+    text.append(chunk, static_cast<std::size_t>(in.gcount()));
+    if (text.size() > L::kMaxFileBytes) {
+      result.error = "the file is larger than 1 MiB";
+      return result;
+    }
+  }
+  return ReadMovie(text);
 }
 
 }  // namespace corvane::movie

@@ -38,5 +38,8 @@ struct MovieReadResult {
 };
 
 MovieReadResult ReadMovie(std::string_view text);
+// Reads the file at path (no larger than kMaxFileBytes); a file that cannot
+// be opened is refused like a bad one.
+MovieReadResult ReadMovieFile(const std::string& path);
 
 }  // namespace corvane::movie

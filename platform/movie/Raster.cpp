@@ -147,9 +147,13 @@ void AppendArcPoints(std::vector<PointF>& out, float cx, float cy, float rx, flo
   float start = startDegrees * kPi / 180;
   float sweep = sweepDegrees * kPi / 180;
   int n = ArcSegments(std::max(rx, ry), sweep);
+  // Chords cut inside the curve; pushing the points out a little gives the
+  // polygon the curve's own area, so circles do not look thinner than drawn.
+  float step = std::fabs(sweep) / static_cast<float>(n);
+  float k = step > 1e-3f && step < kPi / 2 ? std::sqrt(step / std::sin(step)) : 1.0f;
   for (int i = 0; i <= n; ++i) {
     float a = start + sweep * static_cast<float>(i) / static_cast<float>(n);
-    out.push_back({cx + rx * std::cos(a), cy + ry * std::sin(a)});
+    out.push_back({cx + rx * k * std::cos(a), cy + ry * k * std::sin(a)});
   }
 }
 

@@ -76,7 +76,7 @@ GRADIENTS = [
     "cta linear 0 0 0 1 0:#3ADCCB 1:#22BDAE",
     "tile linear 0 0 0 1 0:#161F2D 1:#131A26",
     "logo linear 0 0 0 1 0:#1A2D45 1:#12202F",
-    "ring linear 0 0 1 1 0:#5FE3D6 1:#2AB8C8",
+    "hero-glow radial 0.85 0.55 0.55 0:#2FD0C026 1:#2FD0C000",
 ]
 
 
@@ -358,7 +358,6 @@ def close_panel_button():
     with block("on %s" % ",".join(FEATURES)):
         # Placeholder where the feature window shows; the frame covers it.
         emit("rect 181 104 440 252 radius=12 fill=panel stroke=line")
-        emit('text 181 222 "Loading..." font=small color=muted align=center width=440')
         with block('button 589 60 32 32 command="IDC_FS_hide" goto=home radius=16 id=hide-panel'):
             with block("normal"):
                 emit("circle 16 16 15.5 fill=#FFFFFF08 stroke=line")
@@ -401,12 +400,13 @@ def tile(x, y, w, h, kind, title, caption, command, target, ident):
 def home():
     with block("on home"):
         emit("rect 181 104 440 100 radius=12 fill=hero stroke=line")
+        emit("rect 181 104 440 100 radius=12 fill=hero-glow")
         # Gauge: the picture of a line running at its best.
         emit("arc 556 160 30 150 240 width=6 color=#FFFFFF12")
         emit("arc 556 160 30 150 190 width=6 color=accent")
         emit("line 556 160 574 147 width=2.5 color=amber")
         emit("circle 556 160 4 fill=amber")
-        emit('text 556 184 "TUNED" font=caps color=muted align=center')
+        emit('text 556 184 "READY" font=caps color=muted align=center')
         emit('text 199 118 "Your connection, tuned" font=hero color=text')
         emit('text 200 145 "Pick a profile and Corvane writes the values." font=small color=text2')
         with block('button 199 164 168 28 command="IDC_FS_wizardMode" goto=wizard radius=8 id=cta-tune'):
@@ -495,7 +495,6 @@ def about():
                 emit('text 34 7 "Back" font=ui-strong color=accent-ink')
             with block("pressed"):
                 emit("rect 0 0 96 30 radius=8 fill=#00000030")
-        emit('text 605 316 "Made with care, drawn in code." font=small color=muted align=right')
 
 
 def main():

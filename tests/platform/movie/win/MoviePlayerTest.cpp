@@ -240,6 +240,10 @@ TEST_F(MoviePlayerTest, PaintsTheHomeScreenOfTheMovie) {
   ::GetClassNameA(player_->hwnd(), className, sizeof className);
   EXPECT_STREQ(className, kMoviePlayerClass);
   SaveScreenshot(host_, "movie-home");
+  // The back buffer covers everything: erasing is left undone, so nothing flickers.
+  HDC dc = ::GetDC(player_->hwnd());
+  EXPECT_NE(::SendMessageA(player_->hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 0);
+  ::ReleaseDC(player_->hwnd(), dc);
   // The sidebar is dark navy, the call to action teal.
   movie::Movie movie = ReadRealMovie();
   int ctaIndex = movie::ButtonById(movie, "cta-tune");
@@ -283,6 +287,7 @@ TEST_F(MoviePlayerTest, AClickOnEachDrawnButtonRaisesItsCommand) {
       ASSERT_EQ(player_->ScreenName(), where) << via;
       if (where == "about") SaveScreenshot(host_, "movie-about");
       if (where == "system") SaveScreenshot(host_, "movie-system");
+      if (where == "wizard") SaveScreenshot(host_, "movie-feature");
     }
     EXPECT_EQ(ClickCommand(movie, command), std::vector<std::string>{command}) << "on " << where;
   }
@@ -319,6 +324,14 @@ TEST_F(MoviePlayerTest, HoverLightsAButtonAndAPressReleasedElsewhereRaisesNothin
   std::uint32_t lit = PixelAt(host_, x, y);
   EXPECT_GT(ColorDistance(before, lit), 6) << std::hex << before << " " << lit;
   SaveScreenshot(host_, "movie-hover");
+  int cta = movie::ButtonById(movie, "cta-tune");
+  ASSERT_GE(cta, 0);
+  const movie::RectF& ctaBox = movie.buttons[static_cast<std::size_t>(cta)].box;
+  MoveMouse(static_cast<int>(ctaBox.x + 20), static_cast<int>(ctaBox.y + 10));
+  PumpUntil([&] { return !player_->Animating(); });
+  SaveScreenshot(host_, "movie-glow");
+  MoveMouse(x, y);
+  PumpUntil([&] { return !player_->Animating(); });
 
   SendMouse(MOUSEEVENTF_LEFTDOWN, x, y);
   Pump(std::chrono::milliseconds(40));
@@ -357,6 +370,8 @@ TEST_F(MoviePlayerTest, KeyboardMovesTheFocusAndEnterPresses) {
   ::SetFocus(player_->hwnd());
   PressKey(VK_TAB);
   PressKey(VK_TAB);
+  PumpUntil([&] { return !player_->Animating(); });
+  SaveScreenshot(host_, "movie-focus");
   PressKey(VK_RETURN);
   PumpUntil([&] { return !player_->Animating(); });
   // The second focusable button of the home screen: the second nav item.
@@ -376,6 +391,18 @@ TEST_F(MoviePlayerTest, KeepsWorkingBehindTheShellsHook) {
   Pump(std::chrono::milliseconds(60));
   EXPECT_TRUE(commands_.empty());
   EXPECT_EQ(ClickCommand(movie, "IDC_FS_about"), std::vector<std::string>{"IDC_FS_about"});
+}
+
+TEST_F(MoviePlayerTest, AResizedPlayerShowsTheWholeMovieAndHitsItsButtons) {
+  LoadAndSettle();
+  player_->Place(0, 0, 338, 218);  // half the movie's size
+  Pump(std::chrono::milliseconds(60));
+  movie::Movie movie = ReadRealMovie();
+  auto point = movie::ButtonClickPoint(movie, "home", "IDC_FS_about");
+  ASSERT_TRUE(point);
+  Click(static_cast<int>(point->x / 2), static_cast<int>(point->y / 2));
+  EXPECT_EQ(commands_, std::vector<std::string>{"IDC_FS_about"});
+  player_->Place(0, 0, 675, 435);
 }
 
 TEST_F(MoviePlayerTest, AMissingOrCorruptMovieLeavesAnEmptySurface) {
