@@ -1,13 +1,21 @@
-// corvane.exe: the program's entry point.
+// corvane.exe: the program's entry point. The main window's load event is
+// its start-up sequence; a second copy ends there without showing anything.
 #include <windows.h>
 
+#include "shell/win32/Connect.h"
 #include "shell/win32/MainWindow.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-  corvane::shell::MainWindow mainWindow;
-  if (!mainWindow.Create(instance)) return 1;
-  ::ShowWindow(mainWindow.hwnd(), showCommand);
-  ::UpdateWindow(mainWindow.hwnd());
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  corvane::shell::MainWindow mainWindow(instance);
+  corvane::shell::ConnectShellParts(mainWindow);
+  switch (mainWindow.StartUp()) {
+    case corvane::shell::StartUpResult::PreviousInstance:
+      return 0;
+    case corvane::shell::StartUpResult::Shown:
+    case corvane::shell::StartUpResult::InTray:
+      break;
+  }
+  if (mainWindow.hwnd() == nullptr) return 1;
 
   MSG message;
   while (::GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -93,6 +93,75 @@ std::string DumpTree(HWND root) {
   return out.str();
 }
 
+std::vector<WindowInfo> Children(HWND parent) {
+  std::vector<WindowInfo> children;
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(Describe(child));
+  }
+  return children;
+}
+
+std::optional<HWND> FindChild(HWND parent, const std::string& className) {
+  for (const auto& child : Children(parent)) {
+    if (child.className == className) return child.hwnd;
+  }
+  return std::nullopt;
+}
+
+int ZIndex(HWND window) {
+  int index = 0;
+  for (HWND w = ::GetWindow(window, GW_HWNDPREV); w != nullptr; w = ::GetWindow(w, GW_HWNDPREV)) ++index;
+  return index;
+}
+
+bool IsInFrontOf(HWND a, HWND b) { return ZIndex(a) < ZIndex(b); }
+
+std::vector<WindowInfo> VisibleTopLevelWindows(DWORD processId) {
+  std::vector<WindowInfo> visible;
+  for (auto& w : TopLevelWindows(processId)) {
+    if (w.visible) visible.push_back(w);
+  }
+  return visible;
+}
+
+RECT ClientRectInParent(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  HWND parent = ::GetParent(window);
+  if (parent != nullptr) ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool SendText(HWND target, ULONG_PTR kind, const std::string& text) {
+  COPYDATASTRUCT data{};
+  data.dwData = kind;
+  data.cbData = static_cast<DWORD>(text.size() + 1);
+  data.lpData = const_cast<char*>(text.c_str());
+  DWORD_PTR result = 0;
+  LRESULT sent = ::SendMessageTimeoutA(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                                       SMTO_ABORTIFHUNG, 5000, &result);
+  return sent != 0 && result != 0;
+}
+
+std::string ScratchFile(const std::string& name) {
+  char folder[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, folder);
+  std::string path = std::string(folder) + name;
+  ::DeleteFileA(path.c_str());
+  return path;
+}
+
+std::string ReadTextFile(const std::string& path) {
+  std::string text;
+  if (FILE* in = std::fopen(path.c_str(), "rb")) {
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, n);
+    std::fclose(in);
+  }
+  return text;
+}
+
 bool WaitUntil(const std::function<bool()>& predicate, std::chrono::milliseconds timeout) {
   auto deadline = std::chrono::steady_clock::now() + timeout;
   while (true) {
@@ -110,16 +179,34 @@ std::string ProgramFolder() {
 }
 
 std::unique_ptr<Program> Program::Start(const std::string& exeName, const std::string& arguments) {
+  StartOptions options;
+  options.exeName = exeName;
+  options.arguments = arguments;
+  return Start(options);
+}
+
+std::unique_ptr<Program> Program::Start(const StartOptions& options) {
   std::unique_ptr<Program> program(new Program());
-  std::string exe = ProgramFolder() + "\\" + exeName;
+  std::string exe = ProgramFolder() + "\\" + options.exeName;
   std::string command = "\"" + exe + "\"";
-  if (!arguments.empty()) command += " " + arguments;
+  if (!options.arguments.empty()) command += " " + options.arguments;
+  // The child inherits the test's environment; the extra variables are set
+  // around its start and put back after.
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+  for (const auto& [name, value] : options.environment) {
+    char old[4096];
+    DWORD n = ::GetEnvironmentVariableA(name.c_str(), old, sizeof old);
+    saved.emplace_back(name, n > 0 && n < sizeof old ? std::optional<std::string>(old) : std::nullopt);
+    ::SetEnvironmentVariableA(name.c_str(), value.c_str());
+  }
   STARTUPINFOA si{};
   si.cb = sizeof si;
-  if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        ProgramFolder().c_str(), &si, &program->pi_)) {
-    return nullptr;
+  BOOL started = ::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  ProgramFolder().c_str(), &si, &program->pi_);
+  for (const auto& [name, value] : saved) {
+    ::SetEnvironmentVariableA(name.c_str(), value ? value->c_str() : nullptr);
   }
+  if (!started) return nullptr;
   ::WaitForInputIdle(program->pi_.hProcess, 10000);
   return program;
 }
@@ -191,6 +278,19 @@ void ClickInWindow(HWND window, int clientX, int clientY, bool rightButton) {
   POINT point{clientX, clientY};
   ::ClientToScreen(window, &point);
   ClickAt(point.x, point.y, rightButton);
+}
+
+void DragMouse(int fromX, int fromY, int toX, int toY) {
+  MoveMouse(fromX, fromY);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  Settle(std::chrono::milliseconds(150));
+  constexpr int kSteps = 8;
+  for (int i = 1; i <= kSteps; ++i) {
+    MoveMouse(fromX + (toX - fromX) * i / kSteps, fromY + (toY - fromY) * i / kSteps);
+  }
+  Settle(std::chrono::milliseconds(100));
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  Settle(std::chrono::milliseconds(200));
 }
 
 void PressKey(WORD virtualKey) {

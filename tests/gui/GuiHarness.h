@@ -33,6 +33,28 @@ std::vector<WindowInfo> Descendants(HWND parent);
 // A readable dump of a window and its descendants, for failure messages.
 std::string DumpTree(HWND root);
 
+// The direct children of a window in Z order, the front one first.
+std::vector<WindowInfo> Children(HWND parent);
+// The first direct child of that class, in Z order.
+std::optional<HWND> FindChild(HWND parent, const std::string& className);
+// A window's place among its siblings: 0 is the front.
+int ZIndex(HWND window);
+// Whether a is in front of its sibling b.
+bool IsInFrontOf(HWND a, HWND b);
+// The visible top-level windows of a process.
+std::vector<WindowInfo> VisibleTopLevelWindows(DWORD processId);
+// A window's size and place relative to its parent's client area.
+RECT ClientRectInParent(HWND window);
+
+// Sends WM_COPYDATA with a text (and its NUL) to a window of another
+// process; false when the window refused it or did not answer in time.
+bool SendText(HWND target, ULONG_PTR kind, const std::string& text);
+
+// A path for a scratch file of the test in the Windows temporary folder
+// (deleted first), and the whole text of a file ("" when it does not exist).
+std::string ScratchFile(const std::string& name);
+std::string ReadTextFile(const std::string& path);
+
 // Polls until the predicate holds or the time is up.
 bool WaitUntil(const std::function<bool()>& predicate,
                std::chrono::milliseconds timeout = std::chrono::seconds(15));
@@ -40,11 +62,19 @@ bool WaitUntil(const std::function<bool()>& predicate,
 // The folder of the test program; corvane.exe and its files lie beside it.
 std::string ProgramFolder();
 
+struct StartOptions {
+  std::string exeName = "corvane.exe";
+  std::string arguments;
+  // Set in the program's environment, besides what the test has.
+  std::vector<std::pair<std::string, std::string>> environment;
+};
+
 class Program {
  public:
   // Starts corvane.exe (or another program of the build) with arguments.
   static std::unique_ptr<Program> Start(const std::string& exeName = "corvane.exe",
                                         const std::string& arguments = "");
+  static std::unique_ptr<Program> Start(const StartOptions& options);
   ~Program();  // ends the process if it still runs: it is ours
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -68,6 +98,9 @@ class Program {
 void MoveMouse(int x, int y);
 void ClickAt(int x, int y, bool rightButton = false);
 void ClickInWindow(HWND window, int clientX, int clientY, bool rightButton = false);
+// Presses the left button at one point, moves to another in steps, and
+// lets go there.
+void DragMouse(int fromX, int fromY, int toX, int toY);
 void PressKey(WORD virtualKey);
 // Lets input and painting settle.
 void Settle(std::chrono::milliseconds time = std::chrono::milliseconds(300));

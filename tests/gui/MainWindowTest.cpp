@@ -1,32 +1,376 @@
-// The main window as a user meets it: it opens at the top left of the screen
-// with its design size, and it closes cleanly.
+// The main window as a user meets it: it opens with its design size showing
+// the movie, each drawn button reaches its action, a second copy ends
+// without showing anything, and the program ends cleanly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "shell/ShellCommands.h"
+#include "tests/gui/CorvaneApp.h"
+#include "tests/gui/MovieButtons.h"
 #include "tests/gui/GuiHarness.h"
 
 namespace corvane::gui {
 namespace {
 
-constexpr char kMainClass[] = "CorvaneMainWindow";
+constexpr auto kExitTime = std::chrono::seconds(15);
 
-TEST(MainWindow, OpensWithItsDesignSizeAndClosesCleanly) {
-  auto program = Program::Start();
-  ASSERT_TRUE(program) << "corvane.exe did not start";
-  auto main = program->WaitForWindow(kMainClass);
-  ASSERT_TRUE(main) << "no main window";
-  WindowInfo info = Describe(*main);
-  // 10710 x 7485 twips at 15 twips per pixel.
-  EXPECT_EQ(info.rect.left, 0);
-  EXPECT_EQ(info.rect.top, 0);
-  EXPECT_EQ(info.rect.right - info.rect.left, 714) << DumpTree(*main);
-  EXPECT_EQ(info.rect.bottom - info.rect.top, 499);
+std::string Folder() { return ProgramFolder(); }
+
+// The first visible message box of the process, with the text it shows.
+struct MessageBoxSeen {
+  HWND hwnd = nullptr;
+  std::string caption;
+  std::string text;
+};
+
+std::optional<MessageBoxSeen> WaitForMessageBox(DWORD pid) {
+  MessageBoxSeen seen;
+  WaitUntil([&] {
+    for (const auto& w : VisibleTopLevelWindows(pid)) {
+      if (w.className != "#32770") continue;
+      seen.hwnd = w.hwnd;
+      seen.caption = w.caption;
+      for (const auto& child : Descendants(w.hwnd)) {
+        if (child.className == "Static" && !child.caption.empty()) seen.text = child.caption;
+      }
+      return true;
+    }
+    return false;
+  }, std::chrono::seconds(10));
+  if (seen.hwnd == nullptr) return std::nullopt;
+  return seen;
+}
+
+bool AnyPopupMenuShown(DWORD pid) {
+  for (const auto& w : TopLevelWindows(pid)) {
+    if (w.className == "#32768" && w.visible) return true;
+  }
+  return false;
+}
+
+// ---- one program for the tests that leave it running -------------------------
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    std::string why;
+    app_ = CorvaneApp::Start(CorvaneApp::Options{}, &why).release();
+    if (app_ == nullptr) startError_ = why;
+  }
+  static void TearDownTestSuite() {
+    delete app_;
+    app_ = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_NE(app_, nullptr) << startError_;
+    ASSERT_TRUE(app_->program().IsRunning()) << "corvane.exe ended during an earlier test";
+    app_->BackHome();
+  }
+  CorvaneApp& app() { return *app_; }
+
+  static CorvaneApp* app_;
+  static std::string startError_;
+};
+
+CorvaneApp* MainWindowTest::app_ = nullptr;
+std::string MainWindowTest::startError_;
+
+TEST_F(MainWindowTest, OpensAtTheTopLeftWithItsDesignSizeShowingTheMovie) {
+  WindowInfo main = Describe(app().main());
+  // 10710 x 7485 twips at 15 twips per pixel, at 0, 0.
+  EXPECT_EQ(main.rect.left, 0);
+  EXPECT_EQ(main.rect.top, 0);
+  EXPECT_EQ(main.rect.right - main.rect.left, 714) << DumpTree(app().main());
+  EXPECT_EQ(main.rect.bottom - main.rect.top, 499);
+  EXPECT_EQ(main.caption, "Corvane");
+  // Borderless: the movie draws the whole look, title area included.
+  EXPECT_EQ(::GetWindowLongA(app().main(), GWL_STYLE) & WS_CAPTION, 0);
+
+  RECT movie = ClientRectInParent(app().movie());
+  EXPECT_EQ(movie.left, 0);
+  EXPECT_EQ(movie.top, 0);
+  EXPECT_EQ(movie.right, 675);
+  EXPECT_EQ(movie.bottom, 435);
+  EXPECT_TRUE(::IsWindowVisible(app().movie()));
+
+  // The frame sits at 2715, 1560 twips behind the movie, and shows nothing
+  // while it holds no feature window.
+  RECT frame = ClientRectInParent(app().frame());
+  EXPECT_EQ(frame.left, 181);
+  EXPECT_EQ(frame.top, 104);
+  EXPECT_TRUE(app().MovieInFront());
+  EXPECT_FALSE(::IsWindowVisible(app().frame()));
+  SaveScreenshot("home");
+}
+
+TEST_F(MainWindowTest, EachFeatureButtonSizesTheFrameAndBringsItToTheFront) {
+  struct Row {
+    const char* command;
+    LONG width;
+    LONG height;
+  };
+  const Row rows[] = {
+      {"IDC_FS_wizardMode", 440, 250},  {"IDC_FS_normalMode", 440, 252}, {"IDC_FS_backupManger", 440, 246},
+      {"IDC_FS_pingSetting", 440, 244}, {"IDC_FS_systemSatus", 440, 255}, {"IDC_FS_ramConfig", 440, 240},
+      {"IDC_FS_settings", 460, 245},    {"IDC_FS_pingSetting", 440, 244},  // back from 460 to 440
+  };
+  for (const auto& row : rows) {
+    ASSERT_TRUE(app().ClickButton("IDC_FS_home"));
+    ASSERT_TRUE(WaitUntil([&] { return app().MovieInFront(); }, std::chrono::seconds(5)));
+    ASSERT_TRUE(app().ClickButton(row.command)) << "the movie has no button for " << row.command;
+    ASSERT_TRUE(WaitUntil([&] { return app().FrameInFront(); }, std::chrono::seconds(5)))
+        << row.command << " did not bring the frame to the front\n" << DumpTree(app().main());
+    SIZE size = app().FrameSize();
+    EXPECT_EQ(size.cx, row.width) << row.command;
+    EXPECT_EQ(size.cy, row.height) << row.command;
+    RECT frame = ClientRectInParent(app().frame());
+    EXPECT_EQ(frame.left, 181) << "the frame never moves";
+    EXPECT_EQ(frame.top, 104);
+  }
+  SaveScreenshot("feature-screen");
+  // The panel's own way back, and the breadcrumb, bring the movie in front.
+  ASSERT_TRUE(app().ClickButton("IDC_FS_hide", "pinger")) << "the pinger screen has no hide button";
+  EXPECT_TRUE(WaitUntil([&] { return app().MovieInFront(); }, std::chrono::seconds(5)));
+  ASSERT_TRUE(app().ClickButton("IDC_FS_wizardMode"));
+  ASSERT_TRUE(WaitUntil([&] { return app().FrameInFront(); }, std::chrono::seconds(5)));
+  ASSERT_TRUE(app().ClickButton("IDC_FS_main", "wizard"));
+  EXPECT_TRUE(WaitUntil([&] { return app().MovieInFront(); }, std::chrono::seconds(5)));
+}
+
+TEST_F(MainWindowTest, MainAndSystemSettingsCommandsGoHome) {
+  for (const char* command : {"IDC_FS_main", "IDC_FS_hide", "IDC_FS_sysSettingClicked", "IDC_FS_home"}) {
+    app().SendCommand("IDC_FS_wizardMode");
+    ASSERT_TRUE(WaitUntil([&] { return app().FrameInFront(); }, std::chrono::seconds(5)));
+    app().SendCommand(command);
+    EXPECT_TRUE(WaitUntil([&] { return app().MovieInFront(); }, std::chrono::seconds(5))) << command;
+  }
+}
+
+TEST_F(MainWindowTest, OtherLetterCaseAndEmptyCommandsAreIgnored) {
+  app().SendCommand("IDC_FS_wizardMode");
+  ASSERT_TRUE(WaitUntil([&] { return app().FrameInFront(); }, std::chrono::seconds(5)));
+  for (const char* ignored : {"idc_fs_home", "", "IDC_FS_Home", "IDC_FS_home ", "idc_fs_close", "IDC_FS_CLOSE"}) {
+    ASSERT_TRUE(app().SendCommand(ignored));
+    Settle();
+    EXPECT_TRUE(app().FrameInFront()) << "\"" << ignored << "\" was not ignored";
+    EXPECT_TRUE(app().program().IsRunning()) << "\"" << ignored << "\" ended the program";
+    EXPECT_TRUE(::IsWindowVisible(app().main()));
+  }
+  // The same path with the exact text does go home.
+  app().SendCommand("IDC_FS_home");
+  EXPECT_TRUE(WaitUntil([&] { return app().MovieInFront(); }, std::chrono::seconds(5)));
+}
+
+TEST_F(MainWindowTest, AboutShowsTheMoviesAboutScreenAndCloseAboutLeavesTheFrameWhereItWas) {
+  ASSERT_TRUE(app().ClickButton("IDC_FS_about"));
+  EXPECT_TRUE(app().MovieInFront());
+  Settle(std::chrono::milliseconds(600));  // the screen transition
+  SaveScreenshot("about");
+  EXPECT_TRUE(app().ClickButton("IDC_FS_closeAbout", "about"));
+  Settle(std::chrono::milliseconds(600));
+  EXPECT_TRUE(app().MovieInFront()) << "closeAbout changes nothing else";
+  EXPECT_TRUE(app().program().IsRunning());
+}
+
+TEST_F(MainWindowTest, MinimiseButtonMinimisesTheWindow) {
+  ASSERT_TRUE(app().ClickButton("IDC_FS_minimize"));
+  EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(app().main()) != 0; }, std::chrono::seconds(5)));
+  ::ShowWindow(app().main(), SW_RESTORE);
+  EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(app().main()); }, std::chrono::seconds(5)));
+}
+
+TEST_F(MainWindowTest, TrayButtonHidesTheWindowAndMainWindowBringsItBack) {
+  ASSERT_TRUE(app().ClickButton("IDC_FS_tray"));
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(app().main()); }, std::chrono::seconds(8)));
+  EXPECT_TRUE(app().program().IsRunning());
+  app().ChooseTrayMenu("mnuMainWindow");
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(app().main()) != 0; }, std::chrono::seconds(8)));
+}
+
+TEST_F(MainWindowTest, HelpButtonAsksTheShellToOpenTheHelpFile) {
+  std::string before = app().ShellRequests();
+  ASSERT_TRUE(app().ClickButton("IDC_FS_help"));
+  std::string expected = "(default)|" + Folder() + "\\OrvHelp.chm||C:\\|1|main\r\n";
+  EXPECT_TRUE(WaitUntil([&] { return app().ShellRequests() == before + expected; }, std::chrono::seconds(5)))
+      << app().ShellRequests();
+  EXPECT_EQ(VisibleTopLevelWindows(app().program().pid()).size(), 1u) << "no viewer, no dialog";
+}
+
+TEST_F(MainWindowTest, TrayMenuHelpItemOpensTheHelpFileAndEscapeClosesTheMenu) {
+  std::string before = app().ShellRequests();
+  ASSERT_TRUE(app().PopupTrayMenu());
+  ASSERT_TRUE(WaitUntil([&] { return AnyPopupMenuShown(app().program().pid()); }, std::chrono::seconds(5)));
+  SaveScreenshot("tray-menu");
+  PressKey('H');  // "&Help"
+  EXPECT_TRUE(WaitUntil([&] { return app().ShellRequests().size() > before.size(); }, std::chrono::seconds(5)));
+  EXPECT_NE(app().ShellRequests().find("\\OrvHelp.chm||C:\\|1|main"), std::string::npos);
+  EXPECT_TRUE(WaitUntil([&] { return !AnyPopupMenuShown(app().program().pid()); }, std::chrono::seconds(5)));
+
+  ASSERT_TRUE(app().PopupTrayMenu());
+  ASSERT_TRUE(WaitUntil([&] { return AnyPopupMenuShown(app().program().pid()); }, std::chrono::seconds(5)));
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !AnyPopupMenuShown(app().program().pid()); }, std::chrono::seconds(5)));
+  EXPECT_TRUE(app().program().IsRunning());
+}
+
+TEST_F(MainWindowTest, RightClickOnTheMovieDoesNothing) {
+  RECT before = app().MainRect();
+  const POINT points[] = {{337, 217}, {60, 80}, {600, 400}, {337, 12}};
+  for (POINT p : points) {
+    ClickInWindow(app().movie(), p.x, p.y, /*rightButton=*/true);
+    Settle();
+    EXPECT_FALSE(AnyPopupMenuShown(app().program().pid())) << "a menu opened at " << p.x << "," << p.y;
+    EXPECT_TRUE(app().MovieInFront());
+    EXPECT_TRUE(::IsWindowVisible(app().main()));
+    EXPECT_FALSE(::IsIconic(app().main()));
+  }
+  RECT after = app().MainRect();
+  EXPECT_TRUE(::EqualRect(&before, &after));
+  // The keyboard's context-menu key does not reach the player either.
+  ::SetForegroundWindow(app().main());
+  PressKey(VK_APPS);
   Settle();
-  SaveScreenshot("main-window");
+  EXPECT_FALSE(AnyPopupMenuShown(app().program().pid()));
+  EXPECT_EQ(VisibleTopLevelWindows(app().program().pid()).size(), 1u);
+}
 
-  ::PostMessageA(*main, WM_CLOSE, 0, 0);
-  auto exitCode = program->WaitForExit(std::chrono::seconds(10));
-  ASSERT_TRUE(exitCode) << "still running after WM_CLOSE";
-  EXPECT_EQ(*exitCode, 0u);
+TEST_F(MainWindowTest, DraggingTheTitleAreaMovesTheWindow) {
+  auto title = app().ButtonRect("Drag");
+  ASSERT_TRUE(title) << "the movie has no title area that sends Drag";
+  int x = (title->left + title->right) / 2;
+  int y = (title->top + title->bottom) / 2;
+  DragMouse(x, y, x + 120, y + 80);
+  EXPECT_TRUE(WaitUntil([&] { return app().MainRect().left != 0; }, std::chrono::seconds(5)));
+  RECT moved = app().MainRect();
+  EXPECT_EQ(moved.left, 120);
+  EXPECT_EQ(moved.top, 80);
+  EXPECT_EQ(moved.right - moved.left, 714) << "a move never resizes";
+  SaveScreenshot("dragged");
+}
+
+TEST_F(MainWindowTest, ShortcutAndRestartButtonsNotYetConnectedShowNothing) {
+  ASSERT_TRUE(app().ClickButton("IDC_FS_sysSettingClicked"));
+  EXPECT_TRUE(app().MovieInFront());
+  Settle(std::chrono::milliseconds(500));
+  SaveScreenshot("system-settings");
+  for (const char* command : {"IDC_FS_internetProperties", "IDC_FS_systemSetting", "IDC_FS_modemSetting",
+                              "IDC_FS_networkSetting", "IDC_FS_restart"}) {
+    ASSERT_TRUE(app().ClickButton(command, "system")) << "the system screen has no button for " << command;
+    Settle();
+    EXPECT_TRUE(app().program().IsRunning()) << command;
+    EXPECT_EQ(VisibleTopLevelWindows(app().program().pid()).size(), 1u) << command;
+  }
+}
+
+TEST_F(MainWindowTest, EntryButtonsWithoutARowShowTheirPlainMessage) {
+  struct Row {
+    const char* button;
+    const char* message;
+  };
+  const Row rows[] = {{"cmdSorbek 0", "Nothandeled"},
+                      {"cmdNetPinger 0", "Nothandeled"},
+                      {"cmdRamBooster 0", "Not handeled yet"},
+                      {"cmdSystemSettings 0", "Not handeled"}};
+  for (const auto& row : rows) {
+    ASSERT_TRUE(app().PressEntryButton(row.button));
+    auto box = WaitForMessageBox(app().program().pid());
+    ASSERT_TRUE(box) << row.button << ": no message box";
+    EXPECT_EQ(box->text, row.message) << row.button;
+    EXPECT_EQ(box->caption, "Pellavon");
+    ::PostMessageA(box->hwnd, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box->hwnd) || !::IsWindowVisible(box->hwnd); },
+                          std::chrono::seconds(5)));
+  }
+  // The wizard's entry button opens it in the frame, without resizing it.
+  app().SendCommand("IDC_FS_ramConfig");
+  ASSERT_TRUE(WaitUntil([&] { return app().FrameSize().cy == 240; }, std::chrono::seconds(5)));
+  app().SendCommand("IDC_FS_home");
+  ASSERT_TRUE(app().PressEntryButton("cmdSorbek 1"));
+  EXPECT_TRUE(WaitUntil([&] { return app().FrameInFront(); }, std::chrono::seconds(5)));
+  EXPECT_EQ(app().FrameSize().cy, 240);
+}
+
+TEST_F(MainWindowTest, ASecondCopyEndsWithoutShowingAnythingAndTheFirstKeepsRunning) {
+  RECT before = app().MainRect();
+  auto second = Program::Start();
+  ASSERT_TRUE(second);
+  bool showedSomething = false;
+  auto code = std::optional<DWORD>{};
+  WaitUntil([&] {
+    if (!VisibleTopLevelWindows(second->pid()).empty()) showedSomething = true;
+    code = second->WaitForExit(std::chrono::milliseconds(0));
+    return code.has_value();
+  }, kExitTime);
+  ASSERT_TRUE(code) << "the second copy did not end";
+  EXPECT_EQ(*code, 0u);
+  EXPECT_FALSE(showedSomething);
+  EXPECT_TRUE(app().program().IsRunning());
+  EXPECT_TRUE(::IsWindowVisible(app().main()));
+  RECT after = app().MainRect();
+  EXPECT_TRUE(::EqualRect(&before, &after));
+}
+
+TEST(MovieCommands, TheMovieHasAButtonForEveryCommandAndSendsNoOther) {
+  auto sent = MovieCommands(ProgramFolder() + "\\speed up.swf");
+  ASSERT_FALSE(sent.empty()) << "the movie file cannot be read";
+  for (const auto& entry : shell::kCommandTable) {
+    EXPECT_NE(std::find(sent.begin(), sent.end(), std::string(entry.text)), sent.end())
+        << "no button sends " << entry.text;
+  }
+  for (const auto& command : sent) {
+    EXPECT_TRUE(shell::LookUpCommand(command)) << "the movie sends " << command << ", which is no command";
+  }
+}
+
+// ---- the ways out ---------------------------------------------------------------
+
+struct ExitPath {
+  const char* name;
+  // How the user ends the program.
+  void (*end)(CorvaneApp& app);
+};
+
+class ExitTest : public ::testing::TestWithParam<ExitPath> {};
+
+TEST_P(ExitTest, EndsTheProgramCleanlyAndReleasesTheSingleInstance) {
+  std::string why;
+  auto app = CorvaneApp::Start(CorvaneApp::Options{}, &why);
+  ASSERT_TRUE(app) << why;
+  GetParam().end(*app);
+  auto code = app->program().WaitForExit(kExitTime);
+  ASSERT_TRUE(code) << GetParam().name << ": still running";
+  EXPECT_EQ(*code, 0u);
+  // The mutex went with the process: a new copy starts and shows itself.
+  auto next = CorvaneApp::Start(CorvaneApp::Options{}, &why);
+  EXPECT_TRUE(next) << why;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, ExitTest,
+    ::testing::Values(
+        ExitPath{"CloseButton", [](CorvaneApp& app) { ASSERT_TRUE(app.ClickButton("IDC_FS_close")); }},
+        ExitPath{"TrayMenuExit",
+                 [](CorvaneApp& app) {
+                   ASSERT_TRUE(app.PopupTrayMenu());
+                   ASSERT_TRUE(WaitUntil([&] { return AnyPopupMenuShown(app.program().pid()); },
+                                         std::chrono::seconds(5)));
+                   PressKey('E');  // "&Exit"
+                 }},
+        ExitPath{"WindowClose", [](CorvaneApp& app) { ::PostMessageA(app.main(), WM_CLOSE, 0, 0); }}),
+    [](const ::testing::TestParamInfo<ExitPath>& param) { return std::string(param.param.name); });
+
+TEST(MainWindowTestPath, IsClosedWithoutItsEnvironmentSwitch) {
+  CorvaneApp::Options options;
+  options.testCommands = false;
+  std::string why;
+  auto app = CorvaneApp::Start(options, &why);
+  ASSERT_TRUE(app) << why;
+  EXPECT_FALSE(app->SendCommand("IDC_FS_close"));
+  Settle();
+  EXPECT_TRUE(app->program().IsRunning());
 }
 
 }  // namespace

@@ -1,0 +1,196 @@
+#include "shell/ShellDispatcher.h"
+
+namespace corvane::shell {
+
+TrayNotification TrayNotificationFor(int screenWidthTwips, int screenHeightTwips,
+                                     int twipsPerPixelX, int twipsPerPixelY) {
+  TrayNotification n;
+  float tppX = twipsPerPixelX > 0 ? static_cast<float>(twipsPerPixelX) : 15.0f;
+  float tppY = twipsPerPixelY > 0 ? static_cast<float>(twipsPerPixelY) : 15.0f;
+  n.X = static_cast<float>(screenWidthTwips) / tppX - 40.0f;
+  n.Y = static_cast<float>(screenHeightTwips) / tppY;
+  return n;
+}
+
+ShellOpenRequest HelpOpenRequest(std::string_view applicationFolder) {
+  ShellOpenRequest request;
+  request.file = std::string(applicationFolder) + kHelpFileName;
+  request.directory = "C:\\";
+  return request;
+}
+
+bool ShellDispatcher::OnFsCommand(std::string_view command, std::string_view /*args*/) {
+  auto found = LookUpCommand(command);
+  if (!found) return false;
+  Run(*found);
+  return true;
+}
+
+void ShellDispatcher::Run(ShellCommand command) {
+  switch (command) {
+    case ShellCommand::Minimize:
+      actions_.MinimizeMainWindow();
+      return;
+    case ShellCommand::About:
+      actions_.BringMovieToFront();
+      for (Feature f : kFeatureWindowSet) actions_.SetFeatureVisible(f, false);
+      actions_.BringMovieToFront();
+      return;
+    case ShellCommand::CloseAbout:
+      for (Feature f : kFeatureWindowSet) actions_.SetFeatureVisible(f, true);
+      return;
+    case ShellCommand::Main:
+    case ShellCommand::SysSettingClicked:
+      hideFeatureWindows();
+      actions_.BringMovieToFront();
+      return;
+    case ShellCommand::Close:
+      CloseProgram();
+      return;
+    case ShellCommand::Tray:
+      TrayStep(currentOsFamily);
+      return;
+    case ShellCommand::Home:
+    case ShellCommand::Hide:
+      actions_.BringMovieToFront();
+      return;
+    case ShellCommand::Help:
+      OpenHelp();
+      return;
+    case ShellCommand::Drag:
+      actions_.DragWindow();
+      return;
+    case ShellCommand::NormalMode:
+      // The advanced editor starts again at its first page, its controls
+      // made afresh.
+      actions_.UnloadFeature(Feature::NormalMode);
+      actions_.ResetNormalModePage();
+      actions_.LoadFeature(Feature::NormalMode);
+      break;
+    case ShellCommand::BackupManager:
+      actions_.IntializeBackupList();
+      break;
+    case ShellCommand::Restart:
+      RestartProgram();
+      return;
+    default:
+      break;
+  }
+  if (auto shortcut = ShortcutRunBy(command)) {
+    actions_.RunShortcut(*shortcut);
+    return;
+  }
+  auto feature = FeatureShownBy(command);
+  auto size = FrameSizeFor(command);
+  if (feature && size) {
+    showInChildFrame(*feature);
+    actions_.SizeFrame(*size);
+  }
+}
+
+void ShellDispatcher::showInChildFrame(Feature feature) {
+  hideFeatureWindows();
+  // A window of the set exists once, created on its first use.
+  actions_.LoadFeature(feature);
+  actions_.MakeFeatureChildOfFrame(feature);
+  actions_.SetFeatureVisible(feature, true);
+  actions_.BringFrameToFront();
+}
+
+void ShellDispatcher::hideFeatureWindows() {
+  for (Feature f : kFeatureWindowSet) actions_.SetFeatureVisible(f, false);
+}
+
+void ShellDispatcher::TrayStep(OsFamily family) {
+  actions_.HideMainWindow();
+  if (family >= 5) {
+    actions_.ShowBalloonTip();
+  } else {
+    actions_.ShowTrayNotification(actions_.TrayNotificationHere());
+  }
+}
+
+void ShellDispatcher::RemoveTrayIcon() { actions_.ShowTrayIcon(false); }
+
+void ShellDispatcher::CloseProgram() {
+  for (Feature f : kCloseUnloadOrder) actions_.UnloadFeature(f);
+  RemoveTrayIcon();
+  actions_.EndProgram();
+}
+
+void ShellDispatcher::ExitSequence() {
+  for (Feature f : kExitUnloadOrder) actions_.UnloadFeature(f);
+  RemoveTrayIcon();
+  actions_.EndProgram();
+}
+
+void ShellDispatcher::RestartProgram() {
+  for (Feature f : kExitUnloadOrder) actions_.UnloadFeature(f);
+  RemoveTrayIcon();
+  // The restart ends the session; the program does not end itself.
+  actions_.RestartWindows();
+}
+
+void ShellDispatcher::OpenHelp() { actions_.OpenWithShell(HelpOpenRequest(actions_.ApplicationFolder())); }
+
+void ShellDispatcher::OnEntryButton(EntryButton button, int index) {
+  switch (button) {
+    case EntryButton::cmdSorbek:
+      if (index == 1) {
+        showInChildFrame(Feature::WizardMode);
+      } else if (index == 2) {
+        showInChildFrame(Feature::NormalMode);
+      } else if (index == 3) {
+        actions_.IntializeBackupList();
+        showInChildFrame(Feature::BackUp);
+      } else {
+        actions_.ShowPlainMessage("Nothandeled");
+      }
+      return;
+    case EntryButton::cmdNetPinger:
+      if (index == 1) {
+        showInChildFrame(Feature::NetPingerSettings);
+      } else {
+        actions_.ShowPlainMessage("Nothandeled");
+      }
+      return;
+    case EntryButton::cmdRamBooster:
+      if (index == 1) {
+        showInChildFrame(Feature::SystemStatus);
+      } else if (index == 2) {
+        showInChildFrame(Feature::RamConfiguration);
+      } else {
+        actions_.ShowPlainMessage("Not handeled yet");
+      }
+      return;
+    case EntryButton::cmdSystemSettings:
+      switch (index) {
+        case 1: actions_.RunShortcut(SystemShortcut::InternetProperties); return;
+        case 2: actions_.RunShortcut(SystemShortcut::SystemProperties); return;
+        case 3: actions_.RunShortcut(SystemShortcut::ModemSettings); return;
+        case 4: actions_.RunShortcut(SystemShortcut::NetworkSettings); return;
+        default: actions_.ShowPlainMessage("Not handeled"); return;
+      }
+    case EntryButton::cmdMainSettings:
+      showInChildFrame(Feature::MainSettings);
+      return;
+    case EntryButton::cmdHomePage:
+      return;
+  }
+}
+
+void ShellDispatcher::OnTrayMenu(TrayMenuItem item) {
+  switch (item) {
+    case TrayMenuItem::mnuMainWindow:
+      actions_.ShowMainWindow();
+      return;
+    case TrayMenuItem::mnuHelp:
+      OpenHelp();
+      return;
+    case TrayMenuItem::mnuExit:
+      ExitSequence();
+      return;
+  }
+}
+
+}  // namespace corvane::shell

@@ -1,0 +1,73 @@
+// The main window's start-up, step by step in its fixed order. The window
+// carries out each step (IStartUpSteps); RunStartUp keeps the order and the
+// two decisions: a second instance ends at once, and the tray setting hides
+// the window before the splash goes.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace corvane::shell {
+
+enum class StartUpStep {
+  CreateMutex,            // 1  "QuenbyCorvane", held for the life of the process
+  EndIfPreviousInstance,  // 2  nothing shown
+  ShowSplash,             // 3  "\KeltSpl.spl"
+  SizeMainWindow,         // 4  10710 x 7485 twips at 0, 0
+  PlaceMovie,             // 5  0, 0, 675 x 435 pixels
+  FrameThenMovieToFront,  // 6  the movie ends on top of the frame
+  LoadMovie,              // 7  "\speed up.swf"
+  LoadSkin,               // 8  "\KeltMask.skn", "Main", "NoFrame"
+  DetectOsFamily,         // 9
+  FillPresetProfiles,     // 10 presets 1 to 8
+  ShowTrayIcon,           // 11 Tray1.Show true
+  LoadFeatureWindows,     // 12 six windows, hidden
+  StartInTray,            // 13 when "Run Program In system tray" is checked
+  RemoveSplash,           // 14
+  HookMoviePlayer,        // 15 right-button presses never reach the player
+};
+
+inline constexpr std::array<StartUpStep, 15> kStartUpOrder{
+    StartUpStep::CreateMutex,       StartUpStep::EndIfPreviousInstance,
+    StartUpStep::ShowSplash,        StartUpStep::SizeMainWindow,
+    StartUpStep::PlaceMovie,        StartUpStep::FrameThenMovieToFront,
+    StartUpStep::LoadMovie,         StartUpStep::LoadSkin,
+    StartUpStep::DetectOsFamily,    StartUpStep::FillPresetProfiles,
+    StartUpStep::ShowTrayIcon,      StartUpStep::LoadFeatureWindows,
+    StartUpStep::StartInTray,       StartUpStep::RemoveSplash,
+    StartUpStep::HookMoviePlayer};
+
+std::string_view StartUpStepName(StartUpStep step);
+
+class IStartUpSteps {
+ public:
+  virtual ~IStartUpSteps() = default;
+  virtual void CreateInstanceMutex() = 0;
+  // Whether another copy of the program already runs.
+  virtual bool PreviousInstanceRuns() = 0;
+  virtual void ShowSplash() = 0;
+  virtual void SizeMainWindow() = 0;
+  virtual void PlaceMovie() = 0;
+  virtual void FrameThenMovieToFront() = 0;
+  virtual void LoadMovie() = 0;
+  virtual void LoadSkin() = 0;
+  virtual void DetectOsFamily() = 0;
+  virtual void FillPresetProfiles() = 0;
+  virtual void ShowTrayIcon() = 0;
+  virtual void LoadFeatureWindows() = 0;
+  // chkRunProgramMini of frmMainSettings, as its load read it.
+  virtual bool RunProgramInTray() = 0;
+  virtual void TrayStep() = 0;
+  virtual void RemoveSplash() = 0;
+  virtual void HookMoviePlayer() = 0;
+};
+
+enum class StartUpResult {
+  Shown,             // the main window is visible
+  InTray,            // the tray step hid it
+  PreviousInstance,  // another copy runs; this one ends without showing anything
+};
+
+StartUpResult RunStartUp(IStartUpSteps& steps);
+
+}  // namespace corvane::shell

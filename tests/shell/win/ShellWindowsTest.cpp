@@ -1,0 +1,414 @@
+// The main window's Win32 side against the real window system: the start-up
+// with connected parts, feature windows in the child frame, the exit
+// sequence, the single instance, the hook on the movie player, the splash
+// and the shell-execute adapters.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win32/SkinLabel.h"
+#include "shell/win32/Hook.h"
+#include "shell/win32/MainWindow.h"
+#include "shell/win32/ShellExecute.h"
+#include "shell/win32/Splash.h"
+
+namespace corvane::shell {
+namespace {
+
+using Log = std::vector<std::string>;
+
+void Pump(int rounds = 5) {
+  MSG msg;
+  for (int i = 0; i < rounds; ++i) {
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return;
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    ::Sleep(10);
+  }
+}
+
+// Pumps until the thread's quit message arrives; false on time-out.
+bool PumpUntilQuit(DWORD timeoutMs = 5000) {
+  DWORD end = ::GetTickCount() + timeoutMs;
+  MSG msg;
+  while (::GetTickCount() < end) {
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return true;
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    ::Sleep(10);
+  }
+  return false;
+}
+
+// A feature window as the feature engineers make them: a hidden pop-up
+// owned by the main window, skinned as a form at load, with a few controls.
+class FakeFeature final : public FeatureWindow {
+ public:
+  FakeFeature(std::string name, Log& log) : name_(std::move(name)), log_(log) {}
+  ~FakeFeature() override { Unload(); }
+
+  bool Load(IShellServices& services, HWND owner) override {
+    log_.push_back("load " + name_);
+    ++loads;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &::DefWindowProcA;
+    wc.hInstance = services.instance();
+    wc.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = "CorvaneFakeFeature";
+    ::RegisterClassExA(&wc);
+    hwnd_ = ::CreateWindowExA(WS_EX_TOOLWINDOW, "CorvaneFakeFeature", name_.c_str(), WS_POPUP, 300, 300, 440,
+                              250, owner, nullptr, services.instance(), nullptr);
+    button = ::CreateWindowExA(0, "Button", "&Save", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24, hwnd_,
+                               nullptr, services.instance(), nullptr);
+    check = ::CreateWindowExA(0, "Button", "Check", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 10, 40, 80, 20, hwnd_,
+                              nullptr, services.instance(), nullptr);
+    edit = ::CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE, 10, 70, 80, 20, hwnd_, nullptr,
+                             services.instance(), nullptr);
+    label.Create(hwnd_, 5, "label", 10, 100, 100, 20);
+    services.ApplySkin(hwnd_, "controlForm");
+    services.applyAllControls(hwnd_);
+    return hwnd_ != nullptr;
+  }
+  void Unload() override {
+    if (hwnd_ != nullptr) {
+      log_.push_back("unload " + name_);
+      ::DestroyWindow(hwnd_);
+      hwnd_ = nullptr;
+    }
+  }
+  bool IsLoaded() const override { return hwnd_ != nullptr; }
+  HWND hwnd() const override { return hwnd_; }
+
+  int loads = 0;
+  HWND button = nullptr, check = nullptr, edit = nullptr;
+  win32::SkinLabel label;
+
+ private:
+  std::string name_;
+  Log& log_;
+  HWND hwnd_ = nullptr;
+};
+
+class MainWindowWin32Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    main = std::make_unique<MainWindow>(::GetModuleHandleA(nullptr));
+    auto& c = main->connections();
+    c.fillPresetProfiles = [this] { log.push_back("presets"); };
+    c.trayShow = [this](bool show) { log.push_back(show ? "tray add" : "tray remove"); };
+    c.trayBalloon = [this] { log.push_back("balloon"); };
+    c.trayNotification = [this](const TrayNotification& n) {
+      log.push_back("notification");
+      notification = n;
+    };
+    // Started in the tray, the window is never shown, so Wine (without a
+    // window manager) destroys it at once.
+    c.runProgramInTray = [this] {
+      log.push_back("in tray?");
+      return true;
+    };
+    c.intializeList = [this] { log.push_back("intializeList"); };
+    c.resetNormalModePage = [this] { log.push_back("currWizardPage=0"); };
+    for (Feature f : kFeatureWindowSet) {
+      auto fake = std::make_unique<FakeFeature>(std::string(FeatureName(f)), log);
+      features[static_cast<int>(f)] = fake.get();
+      main->ConnectFeatureWindow(f, std::move(fake));
+    }
+  }
+  void TearDown() override { main.reset(); }
+
+  FakeFeature& Fake(Feature f) { return *features[static_cast<int>(f)]; }
+  bool ChildOfFrame(Feature f) { return ::GetParent(Fake(f).hwnd()) == main->frame(); }
+  bool Visible(HWND w) { return (::GetWindowLongPtrA(w, GWL_STYLE) & WS_VISIBLE) != 0; }
+  SIZE FrameSize() {
+    RECT r{};
+    ::GetWindowRect(main->frame(), &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+  }
+  bool FrameInFront() {
+    for (HWND w = ::GetWindow(main->hwnd(), GW_CHILD); w != nullptr; w = ::GetWindow(w, GW_HWNDNEXT)) {
+      if (w == main->frame()) return true;
+      if (w == main->movie().hwnd()) return false;
+    }
+    return false;
+  }
+
+  std::unique_ptr<MainWindow> main;
+  FakeFeature* features[7] = {};
+  Log log;
+  TrayNotification notification;
+};
+
+TEST_F(MainWindowWin32Test, StartUpRunsTheConnectedPartsInTheirOrder) {
+  ASSERT_EQ(main->StartUp(), StartUpResult::InTray);
+  Log expected{"presets", "tray add",
+               "load frmWizardMode", "load frmBackUp", "load frmNetPingerSettings",
+               "load frmSystemStatus", "load frmRamConfiguration", "load frmMainSettings",
+               "in tray?", IsNtFamily(currentOsFamily) ? "balloon" : "notification"};
+  EXPECT_EQ(log, expected);
+  EXPECT_NE(currentOsFamily, 0) << "DetectOsFamily ran";
+  EXPECT_FALSE(Fake(Feature::NormalMode).IsLoaded()) << "the advanced editor waits for its command";
+  for (Feature f : kStartUpLoadOrder) EXPECT_FALSE(Visible(Fake(f).hwnd())) << FeatureName(f);
+  ASSERT_NE(main->hwnd(), nullptr);
+  EXPECT_FALSE(Visible(main->hwnd())) << "started in the tray";
+  if (!IsNtFamily(currentOsFamily)) {
+    EXPECT_FLOAT_EQ(notification.X, static_cast<float>(::GetSystemMetrics(SM_CXSCREEN) - 40));
+    EXPECT_FLOAT_EQ(notification.Y, static_cast<float>(::GetSystemMetrics(SM_CYSCREEN)));
+  }
+  // The design: 714 x 499 at 0, 0; the movie at 0, 0, 675 x 435; the frame
+  // at 181, 104 behind it.
+  RECT r{};
+  ::GetWindowRect(main->hwnd(), &r);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.right - r.left, 714);
+  EXPECT_EQ(r.bottom - r.top, 499);
+  ::GetWindowRect(main->frame(), &r);
+  ::MapWindowPoints(nullptr, main->hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 181);
+  EXPECT_EQ(r.top, 104);
+  EXPECT_FALSE(FrameInFront());
+  // The hook is on the player's window.
+  EXPECT_EQ(main->flashWindow(), main->movie().hwnd());
+  EXPECT_EQ(::GetWindowLongPtrA(main->flashWindow(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&HookedWindowProc));
+}
+
+TEST_F(MainWindowWin32Test, FeaturesAreShownInsideTheFrameWhichTakesTheirSize) {
+  ASSERT_EQ(main->StartUp(), StartUpResult::InTray);
+  EXPECT_FALSE(Visible(main->frame())) << "an empty frame shows nothing";
+
+  main->OnFsCommand("IDC_FS_pingSetting", "");
+  EXPECT_TRUE(ChildOfFrame(Feature::NetPingerSettings));
+  EXPECT_NE(::GetWindowLongPtrA(Fake(Feature::NetPingerSettings).hwnd(), GWL_STYLE) & WS_CHILD, 0);
+  EXPECT_TRUE(Visible(Fake(Feature::NetPingerSettings).hwnd()));
+  EXPECT_TRUE(Visible(main->frame()));
+  EXPECT_TRUE(FrameInFront());
+  EXPECT_EQ(FrameSize().cx, 440);
+  EXPECT_EQ(FrameSize().cy, 244);
+  RECT r{};
+  ::GetWindowRect(Fake(Feature::NetPingerSettings).hwnd(), &r);
+  ::MapWindowPoints(nullptr, main->frame(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+
+  main->OnFsCommand("IDC_FS_settings", "");
+  EXPECT_FALSE(Visible(Fake(Feature::NetPingerSettings).hwnd()));
+  EXPECT_TRUE(Visible(Fake(Feature::MainSettings).hwnd()));
+  EXPECT_EQ(FrameSize().cx, 460);
+  EXPECT_EQ(FrameSize().cy, 245);
+
+  main->OnFsCommand("IDC_FS_about", "");
+  for (Feature f : kStartUpLoadOrder) EXPECT_FALSE(Visible(Fake(f).hwnd())) << FeatureName(f);
+  EXPECT_FALSE(FrameInFront());
+  EXPECT_FALSE(Visible(main->frame()));
+
+  // Back from the about screen every loaded window shows again: those once
+  // in the frame inside it (behind the movie), the others as their own.
+  main->OnFsCommand("IDC_FS_closeAbout", "");
+  for (Feature f : kStartUpLoadOrder) EXPECT_TRUE(Visible(Fake(f).hwnd())) << FeatureName(f);
+  EXPECT_TRUE(ChildOfFrame(Feature::MainSettings));
+  EXPECT_FALSE(ChildOfFrame(Feature::WizardMode));
+  EXPECT_FALSE(FrameInFront());
+  EXPECT_TRUE(Visible(main->frame()));
+
+  main->OnFsCommand("IDC_FS_main", "");
+  for (Feature f : kStartUpLoadOrder) EXPECT_FALSE(Visible(Fake(f).hwnd())) << FeatureName(f);
+  EXPECT_FALSE(Visible(main->frame()));
+
+  // The wizard keeps its window between showings; the skin stays on it.
+  HWND wizard = Fake(Feature::WizardMode).hwnd();
+  main->OnFsCommand("IDC_FS_wizardMode", "");
+  EXPECT_EQ(Fake(Feature::WizardMode).hwnd(), wizard);
+  EXPECT_EQ(Fake(Feature::WizardMode).loads, 1);
+}
+
+TEST_F(MainWindowWin32Test, TheAdvancedEditorIsMadeAfreshByEachCommand) {
+  ASSERT_EQ(main->StartUp(), StartUpResult::InTray);
+  log.clear();
+  main->OnFsCommand("IDC_FS_normalMode", "");
+  EXPECT_EQ(log, (Log{"currWizardPage=0", "load frmNormalMode"}));
+  HWND first = Fake(Feature::NormalMode).hwnd();
+  EXPECT_TRUE(ChildOfFrame(Feature::NormalMode));
+  EXPECT_EQ(FrameSize().cy, 252);
+  log.clear();
+  main->OnFsCommand("IDC_FS_normalMode", "");
+  EXPECT_EQ(log, (Log{"unload frmNormalMode", "currWizardPage=0", "load frmNormalMode"}));
+  EXPECT_EQ(Fake(Feature::NormalMode).loads, 2);
+  EXPECT_TRUE(ChildOfFrame(Feature::NormalMode));
+  EXPECT_TRUE(Visible(main->frame()));
+  (void)first;
+  // The entry button shows it without making it again.
+  log.clear();
+  main->OnEntryButton(EntryButton::cmdSorbek, 2);
+  EXPECT_EQ(Fake(Feature::NormalMode).loads, 2);
+  log.clear();
+  main->OnFsCommand("IDC_FS_backupManger", "");
+  EXPECT_EQ(log.front(), "intializeList");
+}
+
+TEST_F(MainWindowWin32Test, FeatureFormsAreSkinnedControlByControl) {
+  ASSERT_EQ(main->StartUp(), StartUpResult::InTray);
+  if (!main->skin().IsLoaded()) GTEST_SKIP() << "no KeltMask.skn beside the test program";
+  FakeFeature& f = Fake(Feature::WizardMode);
+  EXPECT_EQ(main->skin().AppliedObject(f.hwnd()), "controlForm");
+  EXPECT_EQ(main->skin().AppliedObject(f.button), "Button");
+  EXPECT_EQ(main->skin().AppliedObject(f.check), "CheckBox");
+  EXPECT_EQ(main->skin().AppliedObject(f.label.hwnd()), "Label");
+  EXPECT_FALSE(main->skin().AppliedObject(f.edit)) << "an edit field keeps its plain look";
+  EXPECT_EQ(main->skin().AppliedObject(main->hwnd()), "Main");
+  EXPECT_EQ(main->skin().AppliedObject(main->frame()), "NoFrame");
+}
+
+TEST_F(MainWindowWin32Test, ExitUnloadsTheFeaturesRemovesTheTrayIconAndEnds) {
+  ASSERT_EQ(main->StartUp(), StartUpResult::InTray);
+  main->OnFsCommand("IDC_FS_normalMode", "");
+  log.clear();
+  ::PostMessageA(main->hwnd(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(PumpUntilQuit());
+  EXPECT_EQ(log, (Log{"unload frmWizardMode", "unload frmNormalMode", "unload frmBackUp",
+                      "unload frmNetPingerSettings", "unload frmRamConfiguration", "unload frmMainSettings",
+                      "unload frmSystemStatus", "tray remove"}));
+  EXPECT_EQ(main->hwnd(), nullptr);
+}
+
+TEST_F(MainWindowWin32Test, ASecondInstanceStopsBeforeMakingAnyWindow) {
+  win32::UniqueHandleNull first(::CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+  ASSERT_TRUE(first);
+  EXPECT_EQ(main->StartUp(), StartUpResult::PreviousInstance);
+  EXPECT_EQ(main->hwnd(), nullptr);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(::FindWindowA(Splash::kClassName, nullptr), nullptr);
+}
+
+// ---- the hook ---------------------------------------------------------------------
+
+std::vector<UINT>* recorded = nullptr;
+
+LRESULT CALLBACK RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (recorded != nullptr && (message == WM_NULL || message == WM_RBUTTONDOWN || message == WM_LBUTTONDOWN ||
+                              message == WM_KEYDOWN || message == WM_CONTEXTMENU)) {
+    recorded->push_back(message);
+    if (message == WM_NULL) recorded->push_back(static_cast<UINT>(wParam + lParam));
+  }
+  return ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+TEST(MoviePlayerHookWin32, RightButtonAndContextMenuKeyReachThePlayerAsNull) {
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = &RecordingProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = "HookTestCorvaneMoviePlayer";
+  ::RegisterClassExA(&wc);
+  HWND parent = ::CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, instance, nullptr);
+  HWND other = ::CreateWindowExA(0, "Static", "", WS_CHILD, 0, 0, 10, 10, parent, nullptr, instance, nullptr);
+  HWND player = ::CreateWindowExA(0, "HookTestCorvaneMoviePlayer", "", WS_CHILD, 0, 0, 10, 10, parent, nullptr,
+                                  instance, nullptr);
+  ASSERT_NE(player, nullptr);
+  (void)other;
+  EXPECT_EQ(FindMoviePlayerWindow(parent), player);
+  EXPECT_EQ(FindMoviePlayerWindow(other), nullptr);
+
+  std::vector<UINT> seen;
+  recorded = &seen;
+  ASSERT_TRUE(HookWindow(player, true));
+  ::SendMessageA(player, WM_RBUTTONDOWN, 2, 5);
+  ::SendMessageA(player, WM_KEYDOWN, VK_APPS, 1);
+  ::SendMessageA(player, WM_CONTEXTMENU, 0, 0);
+  ::SendMessageA(player, WM_LBUTTONDOWN, 1, 0);
+  EXPECT_EQ(seen, (std::vector<UINT>{WM_NULL, 7, WM_NULL, VK_APPS + 1, WM_NULL, 0, WM_LBUTTONDOWN}));
+
+  ASSERT_TRUE(HookWindow(player, false));
+  EXPECT_EQ(previousWindowProc, nullptr);
+  seen.clear();
+  ::SendMessageA(player, WM_RBUTTONDOWN, 0, 0);
+  EXPECT_EQ(seen, (std::vector<UINT>{WM_RBUTTONDOWN}));
+  recorded = nullptr;
+  ::DestroyWindow(parent);
+}
+
+// ---- the splash -------------------------------------------------------------------
+
+TEST(SplashWin32, ShowsTheShippedPictureCentredOnTopWithoutTakingTheFocusAndFadesAway) {
+  HWND before = ::GetForegroundWindow();
+  Splash splash(::GetModuleHandleA(nullptr));
+  std::string folder = MainWindow(::GetModuleHandleA(nullptr)).ApplicationFolder();
+  ASSERT_TRUE(splash.ShowSplashFile(folder + "\\KeltSpl.spl")) << splash.error();
+  splash.SetDisplayTime(0);
+  ASSERT_TRUE(splash.IsShown());
+  RECT r{};
+  ::GetWindowRect(splash.hwnd(), &r);
+  EXPECT_EQ(r.right - r.left, 460);
+  EXPECT_EQ(r.bottom - r.top, 260);
+  EXPECT_EQ(r.left, (::GetSystemMetrics(SM_CXSCREEN) - 460) / 2);
+  EXPECT_EQ(r.top, (::GetSystemMetrics(SM_CYSCREEN) - 260) / 2);
+  LONG_PTR ex = ::GetWindowLongPtrA(splash.hwnd(), GWL_EXSTYLE);
+  EXPECT_NE(ex & WS_EX_TOPMOST, 0);
+  EXPECT_NE(ex & WS_EX_TOOLWINDOW, 0);
+  EXPECT_EQ(::GetForegroundWindow(), before);
+  // Painted at once: the foot band's colour near the bottom left.
+  HDC screen = ::GetDC(nullptr);
+  COLORREF foot = ::GetPixel(screen, r.left + 230, r.bottom - 3);
+  ::ReleaseDC(nullptr, screen);
+  EXPECT_LT(GetRValue(foot) + GetGValue(foot) + GetBValue(foot), 3 * 0x30) << std::hex << foot;
+
+  splash.Remove();
+  DWORD end = ::GetTickCount() + 3000;
+  while (splash.hwnd() != nullptr && ::GetTickCount() < end) Pump(1);
+  EXPECT_EQ(splash.hwnd(), nullptr) << "the splash went away";
+}
+
+TEST(SplashWin32, AMissingOrBadFileShowsNothing) {
+  Splash splash(::GetModuleHandleA(nullptr));
+  EXPECT_FALSE(splash.ShowSplashFile("C:\\no\\such\\KeltSpl.spl"));
+  EXPECT_EQ(splash.hwnd(), nullptr);
+  char temp[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, temp);
+  std::string bad = std::string(temp) + "corvane-bad.spl";
+  if (FILE* f = std::fopen(bad.c_str(), "wb")) {
+    std::fputs("CorvaneSplash 1\nsize 10 10\n", f);
+    std::fclose(f);
+  }
+  EXPECT_FALSE(splash.ShowSplashFile(bad));
+  EXPECT_NE(splash.error().find("line 2"), std::string::npos) << splash.error();
+  EXPECT_EQ(splash.hwnd(), nullptr);
+  splash.Remove();  // harmless
+}
+
+// ---- shell execute ------------------------------------------------------------------
+
+TEST(ShellExecuteWin32, TheLoggingAdapterRecordsTheRequestInsteadOfOpeningIt) {
+  char temp[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, temp);
+  std::string log = std::string(temp) + "corvane-shell-test.log";
+  ::DeleteFileA(log.c_str());
+  ::SetEnvironmentVariableA(kShellExecuteLogVariable, log.c_str());
+  auto adapter = MakeShellExecute();
+  ::SetEnvironmentVariableA(kShellExecuteLogVariable, nullptr);
+  ASSERT_NE(dynamic_cast<LoggingShellExecute*>(adapter.get()), nullptr);
+  adapter->Open(::GetDesktopWindow(), HelpOpenRequest("C:\\Program Files\\Corvane"));
+  adapter->Open(nullptr, HelpOpenRequest("D:"));
+  std::string text;
+  if (FILE* f = std::fopen(log.c_str(), "rb")) {
+    char buffer[512];
+    std::size_t n = std::fread(buffer, 1, sizeof buffer, f);
+    text.assign(buffer, n);
+    std::fclose(f);
+  }
+  EXPECT_EQ(text,
+            "(default)|C:\\Program Files\\Corvane\\OrvHelp.chm||C:\\|1|main\r\n"
+            "(default)|D:\\OrvHelp.chm||C:\\|1|none\r\n");
+  EXPECT_NE(dynamic_cast<Win32ShellExecute*>(MakeShellExecute().get()), nullptr);
+}
+
+}  // namespace
+}  // namespace corvane::shell
