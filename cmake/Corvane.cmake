@@ -21,12 +21,18 @@ if(CORVANE_WINDOWS)
   add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600
                           NOMINMAX WIN32_LEAN_AND_MEAN STRICT)
   enable_language(RC)
+  # Line tables are enough for a crash's stack; full debug info only makes
+  # the static test programs slow to link.
+  add_compile_options(-g1)
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001")
 elseif(CORVANE_SANITIZE)
   set(CORVANE_SANITIZER_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer
                               -fno-sanitize-recover=undefined)
   add_compile_options(${CORVANE_SANITIZER_FLAGS})
   add_link_options(${CORVANE_SANITIZER_FLAGS})
+  # The sanitized test build wants quick builds and readable reports more
+  # than speed: -O1 and line tables only.
+  add_compile_options(-O1 -g1)
 endif()
 
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

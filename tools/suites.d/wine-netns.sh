@@ -6,7 +6,7 @@
 # Without the right to make one, this suite fails: it must not pass quietly.
 # shellcheck shell=bash
 
-_corvane_netns=corvane-$$
+_corvane_netns=corvane-$BASHPID
 # Whatever ends the test command, the namespace goes too: chain onto the
 # EXIT trap already set (the virtual display's) and put it back afterwards.
 _corvane_netns_previous_trap=""
