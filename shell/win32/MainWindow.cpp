@@ -412,6 +412,17 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The unload of frmMain (Alt+F4, the taskbar's Close): the exit sequence.
       dispatcher_.ExitSequence();
       return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // The session ends, this program's restart included: Windows ends the
+      // process after this returns, so the icon goes now. A restart has
+      // unloaded and removed already; doing it twice is harmless.
+      if (wParam != FALSE) {
+        ending_ = true;
+        dispatcher_.EndSession();
+      }
+      return 0;
     case kEndProgramMessage:
       ::DestroyWindow(hwnd());
       return 0;

@@ -38,6 +38,13 @@ std::unique_ptr<CorvaneApp> CorvaneApp::Start(const Options& options, std::strin
   return app;
 }
 
+CorvaneApp::~CorvaneApp() {
+  if (program_ && program_->IsRunning() && main_ != nullptr && ::IsWindow(main_)) {
+    ::PostMessageA(main_, WM_CLOSE, 0, 0);
+    (void)program_->WaitForExit(std::chrono::seconds(8));
+  }
+}
+
 std::optional<RECT> CorvaneApp::ButtonRect(const std::string& command, const std::string& screen) const {
   auto r = FindMovieButton(ProgramFolder() + "\\speed up.swf", command, screen);
   if (!r) return std::nullopt;

@@ -37,6 +37,10 @@ class CorvaneApp {
   // in it; nullptr (with a message in why) when that does not happen.
   static std::unique_ptr<CorvaneApp> Start(const Options& options, std::string* why = nullptr);
   static std::unique_ptr<CorvaneApp> Start() { return Start(Options{}); }
+  // Ends the program as a user would (the window's close, which runs the
+  // exit sequence), so that its tray icon goes with it; the process is
+  // ended by force only when that does not work.
+  ~CorvaneApp();
 
   Program& program() { return *program_; }
   HWND main() const { return main_; }
