@@ -11,7 +11,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -226,53 +225,6 @@ TEST_F(ConnectedShellTest, TheIconIsInTheNotificationAreaWhileTheProgramRuns) {
   EXPECT_TRUE(::IsWindowVisible(app().main())) << "the icon is there beside the shown window";
 }
 
-TEST_F(ConnectedShellTest, TrayButtonHidesToTheTrayAndALeftClickOnTheIconBringsTheWindowBack) {
-  ASSERT_TRUE(app().ClickButton("IDC_FS_tray"));
-  ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(app().main()); }, std::chrono::seconds(8)))
-      << "the tray button did not hide the main window";
-  ExpectTheTrayStepsNote(pid(), "tray-step");
-  EXPECT_TRUE(app().program().IsRunning());
-  auto icon = ProgramIcon();
-  ASSERT_TRUE(icon) << "the icon stays while the window is hidden";
-  ClickAt(icon->x, icon->y);
-  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(app().main()) != FALSE; }, std::chrono::seconds(8)))
-      << "a left click on the icon did not show the main window";
-}
-
-TEST_F(ConnectedShellTest, RightClickOnTheIconOpensTheTrayMenuAndMainWindowShowsTheWindow) {
-  ASSERT_TRUE(WaitForProgramIcon());
-  auto icon = IconInView(app().main());
-  ASSERT_TRUE(icon);
-  ClickAt(icon->x, icon->y, /*rightButton=*/true);
-  auto menu = app().program().WaitForWindow(kMenuClass, std::chrono::seconds(5));
-  if (!menu) SaveScreenshot("debug-no-menu");
-  ASSERT_TRUE(menu) << "no popup menu after a right click on the icon at " << icon->x << "," << icon->y << "\n" << DumpTree(*NotificationArea());
-  RECT r{};
-  ::GetWindowRect(*menu, &r);
-  EXPECT_GE(r.bottom - r.top, 50) << "three items and a separator";
-  Settle();
-  SaveScreenshot("tray-menu-program");
-  PressKey(VK_ESCAPE);
-  EXPECT_TRUE(WaitUntil([&] { return !app().program().WaitForWindow(kMenuClass, std::chrono::milliseconds(0)); },
-                        std::chrono::seconds(5)));
-
-  // "Main Window" brings a hidden window back.
-  app().SendCommand("IDC_FS_tray");
-  ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(app().main()); }, std::chrono::seconds(8)));
-  ClickAt(icon->x, icon->y, /*rightButton=*/true);
-  auto menu2 = app().program().WaitForWindow(kMenuClass, std::chrono::seconds(5));
-  if (!menu2) {
-    SaveScreenshot("debug-no-menu2");
-    for (const auto& w : app().program().Windows()) std::printf("%s %d\n", w.className.c_str(), w.visible);
-  }
-  ASSERT_TRUE(menu2);
-  PressKey(VK_DOWN);  // the first item, "Main Window"
-  PressKey(VK_RETURN);
-  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(app().main()) != FALSE; }, std::chrono::seconds(8)));
-  // The 95/98/ME note closes itself; it must not cover later screenshots.
-  WaitUntil([&] { return !FindWindowOf(pid(), kNotificationClass); }, std::chrono::seconds(8));
-}
-
 TEST_F(ConnectedShellTest, SettingsButtonShowsMainSettingsInsideTheFrameBesideTheMovie) {
   ASSERT_TRUE(app().ClickButton("IDC_FS_settings"));
   ASSERT_TRUE(WaitUntil([&] { return app().FrameInFront(); }, std::chrono::seconds(5)));
@@ -356,6 +308,47 @@ TEST_F(ConnectedShellTest, InternetPropertiesButtonStartsItsAppletProcess) {
   EXPECT_EQ(::WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
   ::CloseHandle(process);
   EXPECT_TRUE(app().program().IsRunning());
+}
+
+TEST_F(ConnectedShellTest, TrayButtonHidesToTheTrayAndALeftClickOnTheIconBringsTheWindowBack) {
+  ASSERT_TRUE(app().ClickButton("IDC_FS_tray"));
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(app().main()); }, std::chrono::seconds(8)))
+      << "the tray button did not hide the main window";
+  ExpectTheTrayStepsNote(pid(), "tray-step");
+  EXPECT_TRUE(app().program().IsRunning());
+  auto icon = ProgramIcon();
+  ASSERT_TRUE(icon) << "the icon stays while the window is hidden";
+  ClickAt(icon->x, icon->y);
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(app().main()) != FALSE; }, std::chrono::seconds(8)))
+      << "a left click on the icon did not show the main window";
+}
+
+TEST_F(ConnectedShellTest, RightClickOnTheIconOpensTheTrayMenuAndMainWindowShowsTheWindow) {
+  ASSERT_TRUE(WaitForProgramIcon());
+  auto icon = IconInView(app().main());
+  ASSERT_TRUE(icon);
+  ClickAt(icon->x, icon->y, /*rightButton=*/true);
+  auto menu = app().program().WaitForWindow(kMenuClass, std::chrono::seconds(5));
+  ASSERT_TRUE(menu) << "no popup menu after a right click on the icon";
+  RECT r{};
+  ::GetWindowRect(*menu, &r);
+  EXPECT_GE(r.bottom - r.top, 50) << "three items and a separator";
+  Settle();
+  SaveScreenshot("tray-menu-program");
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !app().program().WaitForWindow(kMenuClass, std::chrono::milliseconds(0)); },
+                        std::chrono::seconds(5)));
+
+  // "Main Window" brings a hidden window back.
+  app().SendCommand("IDC_FS_tray");
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(app().main()); }, std::chrono::seconds(8)));
+  ClickAt(icon->x, icon->y, /*rightButton=*/true);
+  ASSERT_TRUE(app().program().WaitForWindow(kMenuClass, std::chrono::seconds(5)));
+  PressKey(VK_DOWN);  // the first item, "Main Window"
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(app().main()) != FALSE; }, std::chrono::seconds(8)));
+  // The 95/98/ME note closes itself; it must not cover later screenshots.
+  WaitUntil([&] { return !FindWindowOf(pid(), kNotificationClass); }, std::chrono::seconds(8));
 }
 
 TEST_F(ConnectedShellTest, SystemScreenHasTheOtherShortcutsAndTheRestart) {
