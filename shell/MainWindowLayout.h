@@ -13,6 +13,9 @@ inline constexpr int kMovieTop = 0;
 inline constexpr int kMovieWidth = 675;
 inline constexpr int kMovieHeight = 435;
 
+// The child frame's corners are rounded like the movie's card behind it.
+inline constexpr int kFrameCornerRadius = 12;
+
 // Twips per pixel for a display with the given logical pixels per inch
 // (15 at 96 dpi). Never less than 1.
 constexpr int TwipsPerPixel(int pixelsPerInch) {

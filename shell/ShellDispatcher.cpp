@@ -124,6 +124,11 @@ void ShellDispatcher::ExitSequence() {
   actions_.EndProgram();
 }
 
+void ShellDispatcher::EndSession() {
+  for (Feature f : kExitUnloadOrder) actions_.UnloadFeature(f);
+  RemoveTrayIcon();
+}
+
 void ShellDispatcher::RestartProgram() {
   for (Feature f : kExitUnloadOrder) actions_.UnloadFeature(f);
   RemoveTrayIcon();

@@ -110,6 +110,10 @@ class ShellDispatcher {
   void TrayStep(OsFamily family);
   // The unload of the main window ("&Exit").
   void ExitSequence();
+  // The session ends (Windows logs off, shuts down or restarts, this
+  // program's own restart included): the unloads and the tray removal of
+  // the exit sequence; Windows ends the process afterwards.
+  void EndSession();
   // Every exit path removes the tray icon here.
   void RemoveTrayIcon();
 

@@ -14,8 +14,6 @@
 
 namespace corvane::shell {
 
-using skin::Rgb;
-
 enum class SplashShape { Fill, RoundRect, Ellipse, Ring, Line, Text };
 enum class TextAlign { Left, Center, Right };
 
@@ -23,8 +21,8 @@ struct SplashItem {
   SplashShape shape = SplashShape::Fill;
   int x = 0, y = 0, width = 0, height = 0;  // Line: from x, y to width, height
   int radius = 0;     // RoundRect corners; Line and Ring: pen width
-  Rgb color;
-  Rgb color2;         // Fill and RoundRect: the bottom of a vertical gradient
+  skin::Rgb color;
+  skin::Rgb color2;   // Fill and RoundRect: the bottom of a vertical gradient
   int size = 0;       // Text: height in pixels
   bool bold = false;  // Text
   TextAlign align = TextAlign::Left;

@@ -1,20 +1,82 @@
 #include "shell/win32/Connect.h"
 
+#include "platform/OsVersion.h"
+#include "shell/addons/win32/Win32Addons.h"
+#include "shell/messages/win32/msgFrm.h"
+#include "shell/settings/win32/frmMainSettings.h"
+#include "shell/tray/win32/Tray.h"
 #include "shell/win32/MainWindow.h"
+#include "tuning/Presets.h"
 
 namespace corvane::shell {
 
-void ConnectShellParts(MainWindow& mainWindow) {
+namespace {
+
+class ConnectedParts final : public ShellParts {
+ public:
+  explicit ConnectedParts(MainWindow& mainWindow) : mainWindow_(mainWindow) {}
+
+  // Start-up step 11 adds the icon; the exit paths remove it.
+  void TrayShow(bool show) {
+    if (show && Tray1.hwnd() == nullptr) {
+      if (!Tray1.Create(mainWindow_.instance())) return;
+      // The program's own icon at the notification area's size; shared,
+      // so it lives as long as the program. The texts keep their defaults.
+      Tray1.TrayImage(static_cast<HICON>(::LoadImageA(mainWindow_.instance(), MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                                      ::GetSystemMetrics(SM_CXSMICON),
+                                                      ::GetSystemMetrics(SM_CYSMICON), LR_SHARED)));
+      Tray1.model().LeftClick = [this] { mainWindow_.OnTrayMenu(TrayMenuItem::mnuMainWindow); };
+      Tray1.model().RightClick = [this] { mainWindow_.PopupTrayMenu(); };
+    }
+    Tray1.Show(show);
+    // A "still running here" note pointing at an icon that has gone would
+    // be wrong; it goes with the icon.
+    if (!show) CloseNotification();
+  }
+
+  void RunShortcut(SystemShortcut shortcut) {
+    mdlAddons& addons = SystemAddons();
+    switch (shortcut) {
+      case SystemShortcut::InternetProperties: (void)addons.OpenInternetProperties(); return;
+      case SystemShortcut::SystemProperties: (void)addons.OpenSystemProperties(); return;
+      case SystemShortcut::ModemSettings: (void)addons.OpenModemSettings(); return;
+      case SystemShortcut::NetworkSettings: (void)addons.OpenNetworkSettings(currentOsFamily); return;
+    }
+  }
+
+  Tray Tray1;
+  frmMainSettings* mainSettings = nullptr;  // owned by the main window
+
+ private:
+  MainWindow& mainWindow_;
+};
+
+}  // namespace
+
+std::unique_ptr<ShellParts> ConnectShellParts(MainWindow& mainWindow) {
+  auto parts = std::make_unique<ConnectedParts>(mainWindow);
+  ConnectedParts* p = parts.get();
   ShellConnections& c = mainWindow.connections();
-  (void)c;
-  // Start-up step 10, the presets:     c.fillPresetProfiles
-  // Steps 11 and every exit, Tray1:     c.trayShow, c.trayBalloon
-  // The 95/98/ME tray notification:     c.trayNotification (msgFrm.MsgAuto_box)
-  // Step 13, start in the tray:         c.runProgramInTray (frmMainSettings)
-  // The shortcuts and the restart:      c.runShortcut, c.restartWindows
-  // frmBackUp, frmNormalMode extras:    c.intializeList, c.resetNormalModePage
-  // The feature windows (step 12 loads six of them hidden):
-  //   mainWindow.ConnectFeatureWindow(Feature::MainSettings, std::make_unique<...>());
+
+  c.fillPresetProfiles = [] { FillPresetProfiles(); };
+
+  c.trayShow = [p](bool show) { p->TrayShow(show); };
+  c.trayBalloon = [p] { p->Tray1.showBalloonoolTip(true); };
+  c.trayNotification = [](const TrayNotification& n) {
+    MsgAuto_box(n.mPrompt, n.mFlags, n.mCaption, n.nTime, n.NoPointer, n.mColor, n.X, n.Y, n.Intensity);
+  };
+
+  auto settings = std::make_unique<frmMainSettings>();
+  p->mainSettings = settings.get();
+  mainWindow.ConnectFeatureWindow(Feature::MainSettings, std::move(settings));
+  c.runProgramInTray = [p] { return p->mainSettings->chkRunProgramMini() == 1; };
+
+  c.runShortcut = [p](SystemShortcut shortcut) { p->RunShortcut(shortcut); };
+  c.restartWindows = [] { (void)SystemAddons().RestartWindows(); };
+
+  // frmBackUp's intializeList and frmNormalMode's currWizardPage are
+  // connected with those windows.
+  return parts;
 }
 
 }  // namespace corvane::shell

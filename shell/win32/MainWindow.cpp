@@ -134,6 +134,7 @@ void MainWindow::SizeMainWindow() {
   frame_ = ::CreateWindowExA(0, kChildFrameClass, "framChildWindow", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                              TwipsToPixels(kFrameLeftTwips, tppX), TwipsToPixels(kFrameTopTwips, tppY),
                              first.width, first.height, hwnd(), nullptr, instance_, nullptr);
+  if (frame_ != nullptr) ShapeFrame(first);
 
   movie_.SetCommandHandler([this](const std::string& command, const std::string& args) {
     OnFsCommand(command, args);
@@ -225,7 +226,17 @@ void MainWindow::SizeFrame(FrameSize size) {
   if (frame_ != nullptr) {
     ::SetWindowPos(frame_, nullptr, 0, 0, size.width, size.height,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShapeFrame(size);
   }
+}
+
+void MainWindow::ShapeFrame(FrameSize size) {
+  // Rounded like the movie's card behind it, which has the frame's size:
+  // the feature window reads as that card. The window owns the region.
+  ::SetWindowRgn(frame_,
+                 ::CreateRoundRectRgn(0, 0, size.width + 1, size.height + 1, 2 * kFrameCornerRadius,
+                                      2 * kFrameCornerRadius),
+                 TRUE);
 }
 
 void MainWindow::LoadFeature(Feature feature) {
@@ -411,6 +422,17 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       // The unload of frmMain (Alt+F4, the taskbar's Close): the exit sequence.
       dispatcher_.ExitSequence();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // The session ends, this program's restart included: Windows ends the
+      // process after this returns, so the icon goes now. A restart has
+      // unloaded and removed already; doing it twice is harmless.
+      if (wParam != FALSE) {
+        ending_ = true;
+        dispatcher_.EndSession();
+      }
       return 0;
     case kEndProgramMessage:
       ::DestroyWindow(hwnd());

@@ -141,6 +141,7 @@ class MainWindow final : public win32::Window<MainWindow>,
   // The frame shows only while it holds a visible feature window, so that a
   // feature not built into the program shows nothing over the movie.
   void UpdateFrameVisibility();
+  void ShapeFrame(FrameSize size);
   void RunTestRequest(ULONG_PTR kind, const std::string& text);
 
   HINSTANCE instance_;

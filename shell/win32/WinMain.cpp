@@ -7,7 +7,9 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   corvane::shell::MainWindow mainWindow(instance);
-  corvane::shell::ConnectShellParts(mainWindow);
+  // Declared after the main window, so it goes first: the tray's events
+  // call into the main window.
+  std::unique_ptr<corvane::shell::ShellParts> parts = corvane::shell::ConnectShellParts(mainWindow);
   switch (mainWindow.StartUp()) {
     case corvane::shell::StartUpResult::PreviousInstance:
       return 0;

@@ -27,6 +27,7 @@ std::unique_ptr<CorvaneApp> CorvaneApp::Start(const Options& options, std::strin
   if (!movie || !frame) return fail("the main window lacks the movie or the frame:\n" + DumpTree(app->main_));
   app->movie_ = *movie;
   app->frame_ = *frame;
+  MoveNotificationAreaAside();
   // The splash fades out over the painted main window; let it go.
   WaitUntil([&] {
     for (const auto& w : app->program_->Windows()) {
@@ -36,6 +37,30 @@ std::unique_ptr<CorvaneApp> CorvaneApp::Start(const Options& options, std::strin
   }, std::chrono::seconds(5));
   Settle(std::chrono::milliseconds(400));
   return app;
+}
+
+void MoveNotificationAreaAside() {
+  HWND area = nullptr;
+  WaitUntil([&] { return (area = ::FindWindowA(nullptr, "Wine System Tray")) != nullptr && ::IsWindowVisible(area); },
+            std::chrono::seconds(3));
+  if (area == nullptr) return;
+  RECT r{};
+  ::GetWindowRect(area, &r);
+  int x = ::GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left);
+  if (r.left != x || r.top != 0) {
+    ::SetWindowPos(area, nullptr, x, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    WaitUntil([&] {
+      ::GetWindowRect(area, &r);
+      return r.left == x;
+    }, std::chrono::seconds(2));
+  }
+}
+
+CorvaneApp::~CorvaneApp() {
+  if (program_ && program_->IsRunning() && main_ != nullptr && ::IsWindow(main_)) {
+    ::PostMessageA(main_, WM_CLOSE, 0, 0);
+    (void)program_->WaitForExit(std::chrono::seconds(8));
+  }
 }
 
 std::optional<RECT> CorvaneApp::ButtonRect(const std::string& command, const std::string& screen) const {

@@ -25,6 +25,12 @@ inline constexpr ULONG_PTR kTestEntryButton = 0x43564D02;
 inline constexpr ULONG_PTR kTestTrayMenu = 0x43564D03;
 inline constexpr ULONG_PTR kTestPopupMenu = 0x43564D04;
 
+// Wine's stand-alone notification area ("Wine System Tray") opens at the
+// top left of the screen, under the main window. Moved to the top right, as
+// a taskbar would keep it apart, so that the icon can be clicked and
+// screenshots show the program alone. Start() does it once the icon is there.
+void MoveNotificationAreaAside();
+
 class CorvaneApp {
  public:
   struct Options {
@@ -37,6 +43,10 @@ class CorvaneApp {
   // in it; nullptr (with a message in why) when that does not happen.
   static std::unique_ptr<CorvaneApp> Start(const Options& options, std::string* why = nullptr);
   static std::unique_ptr<CorvaneApp> Start() { return Start(Options{}); }
+  // Ends the program as a user would (the window's close, which runs the
+  // exit sequence), so that its tray icon goes with it; the process is
+  // ended by force only when that does not work.
+  ~CorvaneApp();
 
   Program& program() { return *program_; }
   HWND main() const { return main_; }

@@ -182,14 +182,6 @@ TEST_F(MainWindowTest, MinimiseButtonMinimisesTheWindow) {
   EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(app().main()); }, std::chrono::seconds(5)));
 }
 
-TEST_F(MainWindowTest, TrayButtonHidesTheWindowAndMainWindowBringsItBack) {
-  ASSERT_TRUE(app().ClickButton("IDC_FS_tray"));
-  EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(app().main()); }, std::chrono::seconds(8)));
-  EXPECT_TRUE(app().program().IsRunning());
-  app().ChooseTrayMenu("mnuMainWindow");
-  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(app().main()) != 0; }, std::chrono::seconds(8)));
-}
-
 TEST_F(MainWindowTest, HelpButtonAsksTheShellToOpenTheHelpFile) {
   std::string before = app().ShellRequests();
   ASSERT_TRUE(app().ClickButton("IDC_FS_help"));
@@ -251,18 +243,14 @@ TEST_F(MainWindowTest, DraggingTheTitleAreaMovesTheWindow) {
   SaveScreenshot("dragged");
 }
 
-TEST_F(MainWindowTest, ShortcutAndRestartButtonsNotYetConnectedShowNothing) {
+TEST_F(MainWindowTest, SystemSettingsButtonShowsTheSystemScreen) {
+  // Its shortcuts and the restart are pressed in ConnectedShellTest and in
+  // the restart's own suite: the restart ends the whole session.
   ASSERT_TRUE(app().ClickButton("IDC_FS_sysSettingClicked"));
   EXPECT_TRUE(app().MovieInFront());
   Settle(std::chrono::milliseconds(500));
   SaveScreenshot("system-settings");
-  for (const char* command : {"IDC_FS_internetProperties", "IDC_FS_systemSetting", "IDC_FS_modemSetting",
-                              "IDC_FS_networkSetting", "IDC_FS_restart"}) {
-    ASSERT_TRUE(app().ClickButton(command, "system")) << "the system screen has no button for " << command;
-    Settle();
-    EXPECT_TRUE(app().program().IsRunning()) << command;
-    EXPECT_EQ(VisibleTopLevelWindows(app().program().pid()).size(), 1u) << command;
-  }
+  EXPECT_EQ(VisibleTopLevelWindows(app().program().pid()).size(), 1u);
 }
 
 TEST_F(MainWindowTest, EntryButtonsWithoutARowShowTheirPlainMessage) {

@@ -169,6 +169,15 @@ TEST_F(DispatcherTest, ExitMenuRunsTheExitSequence) {
   EXPECT_EQ(actions.log, (Log{"show-main", "shell C:\\Corvane\\OrvHelp.chm"}));
 }
 
+TEST_F(DispatcherTest, EndOfTheSessionUnloadsAndRemovesTheIconButLeavesTheEndToWindows) {
+  actions.log.clear();
+  dispatcher.EndSession();
+  EXPECT_EQ(actions.log,
+            (Log{"unload frmWizardMode", "unload frmNormalMode", "unload frmBackUp",
+                 "unload frmNetPingerSettings", "unload frmRamConfiguration",
+                 "unload frmMainSettings", "unload frmSystemStatus", "tray-remove"}));
+}
+
 TEST_F(DispatcherTest, OtherTextsAndArgumentsAreIgnored) {
   EXPECT_TRUE(Run("idc_fs_home").empty());
   EXPECT_TRUE(Run("").empty());

@@ -48,7 +48,7 @@ TEST(SplashFile, EachCommand) {
   const auto& items = result.picture->items;
   ASSERT_EQ(items.size(), 6u);
   EXPECT_EQ(items[0].shape, SplashShape::Fill);
-  EXPECT_EQ(items[0].color2, (Rgb{255, 255, 255}));
+  EXPECT_EQ(items[0].color2, (skin::Rgb{255, 255, 255}));
   EXPECT_EQ(items[1].radius, 4);
   EXPECT_EQ(items[1].color2, items[1].color) << "no second colour: flat";
   EXPECT_EQ(items[2].x, -5);

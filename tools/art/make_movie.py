@@ -7,7 +7,8 @@ The design: a dark navy surface with one teal accent, after the program icon.
 A sidebar (0..180) with the brand and the navigation, a header (y 0..103)
 with the page title, help, about and the window buttons; the content of each
 screen lies in the rectangle where the main window's child frame shows the
-feature windows (x 181..621, y 104..359), and a tip line below it.
+feature windows (x 181..621, y 104..359; the settings 20 pixels wider), and
+a tip line below it.
 
 Run by hand when the design changes; the output is committed."""
 import sys
@@ -103,6 +104,12 @@ def header():
 SCREENS = ["home", "wizard", "advanced", "backups", "pinger", "status", "ram",
            "system", "settings", "about"]
 FEATURES = ["wizard", "advanced", "backups", "pinger", "status", "ram", "settings"]
+# The child frame's size for each feature (width, height): the placeholder
+# card behind it has the same size, so that nothing of the card shows around
+# the feature window, and the card stands in exactly for a window not built.
+FRAME_SIZES = {"wizard": (440, 250), "advanced": (440, 252), "backups": (440, 246),
+               "pinger": (440, 244), "status": (440, 255), "ram": (440, 240),
+               "settings": (460, 245)}
 
 # ---------------------------------------------------------------- icons
 # Each icon is drawn in a 16 x 16 box at x, y in colour c.
@@ -349,15 +356,19 @@ def page_titles():
             emit("text 197 %s %s font=title color=text" % ("26" if screen == "home" else "34", q(title)))
             emit("text 198 %s %s font=small color=text2" % ("58" if screen == "home" else "66",
                                                              q(subtitle)))
-            emit("rect 181 372 440 40 radius=10 fill=#FFFFFF06 stroke=#FFFFFF0D")
+            # As wide as the card above it.
+            tip_width = FRAME_SIZES.get(screen, (440, 0))[0]
+            emit("rect 181 372 %d 40 radius=10 fill=#FFFFFF06 stroke=#FFFFFF0D" % tip_width)
             emit("circle 199 392 3 fill=accent")
             emit("text 211 385 %s font=small color=text2" % q(TIPS[screen]))
 
 
 def close_panel_button():
+    for screen in FEATURES:
+        with block("on %s" % screen):
+            # Placeholder where the feature window shows; the frame covers it.
+            emit("rect 181 104 %d %d radius=12 fill=panel stroke=line" % FRAME_SIZES[screen])
     with block("on %s" % ",".join(FEATURES)):
-        # Placeholder where the feature window shows; the frame covers it.
-        emit("rect 181 104 440 252 radius=12 fill=panel stroke=line")
         with block('button 589 60 32 32 command="IDC_FS_hide" goto=home radius=16 id=hide-panel'):
             with block("normal"):
                 emit("circle 16 16 15.5 fill=#FFFFFF08 stroke=line")

@@ -44,8 +44,10 @@ bool frmMainSettings::Load(IShellServices& services, HWND owner) {
   WNDCLASSEXA wc{};
   wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   wc.hbrBackground = ::GetSysColorBrush(COLOR_3DFACE);
+  // Not WS_CLIPCHILDREN: the group boxes draw only their outline and
+  // caption, so the form's own background must reach the space inside them.
   if (!CreateBound(kClassName, wc, WS_EX_CONTROLPARENT, "Main Settings",
-                   WS_POPUP | WS_CLIPCHILDREN, 0, 0, kWidth, kHeight, owner, nullptr,
+                   WS_POPUP, 0, 0, kWidth, kHeight, owner, nullptr,
                    services.instance())) {
     model_.reset();
     return false;
