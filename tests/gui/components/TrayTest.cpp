@@ -36,7 +36,7 @@ TEST(TrayIcon, AppearsAndAClickBringsTheMainWindowBack) {
   auto host = HostWindow(*program);
   ASSERT_TRUE(host);
   EXPECT_FALSE(::IsWindowVisible(*host)) << "the main window starts hidden in the tray";
-  SaveScreenshot("tray-icon");
+  SaveScreenshot("tray-host-icon");
 
   ClickAt(icon->x, icon->y);
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(*host) != FALSE; },
@@ -66,7 +66,7 @@ TEST(TrayIcon, RightClickOpensTheMenuAndExitEndsTheProgramWithTheIconGone) {
   EXPECT_LE(std::abs(info.rect.left - icon->x), 4) << "the menu opens at the mouse position";
   EXPECT_LE(std::abs(info.rect.top - icon->y), 4) << "the menu opens at the mouse position";
   Settle();
-  SaveScreenshot("tray-menu");
+  SaveScreenshot("tray-host-menu");
 
   PressKey('E');  // "&Exit"
   auto exitCode = program->WaitForExit(std::chrono::seconds(10));
@@ -130,7 +130,7 @@ TEST(TrayIcon, BalloonTipOpensOverTheIcon) {
     ::GetWindowRect(balloon, &r);
     EXPECT_LE(std::abs(r.top - icon->y), 60) << "the balloon opens at the icon";
     Settle();
-    SaveScreenshot("tray-balloon");
+    SaveScreenshot("tray-host-balloon");
   }
   auto host = HostWindow(*program);
   ASSERT_TRUE(host);
