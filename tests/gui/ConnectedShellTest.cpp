@@ -190,31 +190,7 @@ std::vector<PROCESSENTRY32> ChildProcesses(DWORD parent) {
 
 // ---- one running program for the tests that leave it running ------------------
 
-class ConnectedShellTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    std::string why;
-    app_ = CorvaneApp::Start(CorvaneApp::Options{}, &why).release();
-    if (app_ == nullptr) startError_ = why;
-  }
-  static void TearDownTestSuite() {
-    delete app_;
-    app_ = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_NE(app_, nullptr) << startError_;
-    ASSERT_TRUE(app_->program().IsRunning()) << "corvane.exe ended during an earlier test";
-    app_->BackHome();
-  }
-  CorvaneApp& app() { return *app_; }
-  DWORD pid() { return app_->program().pid(); }
-
-  static CorvaneApp* app_;
-  static std::string startError_;
-};
-
-CorvaneApp* ConnectedShellTest::app_ = nullptr;
-std::string ConnectedShellTest::startError_;
+class ConnectedShellTest : public RunningCorvaneTest {};
 
 TEST_F(ConnectedShellTest, TheIconIsInTheNotificationAreaWhileTheProgramRuns) {
   auto icon = WaitForProgramIcon();

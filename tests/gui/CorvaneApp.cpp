@@ -113,4 +113,24 @@ void CorvaneApp::BackHome() {
   Settle(std::chrono::milliseconds(400));
 }
 
+CorvaneApp* RunningCorvaneTest::app_ = nullptr;
+std::string RunningCorvaneTest::startError_;
+
+void RunningCorvaneTest::SetUpTestSuite() {
+  std::string why;
+  app_ = CorvaneApp::Start(CorvaneApp::Options{}, &why).release();
+  startError_ = app_ == nullptr ? why : std::string();
+}
+
+void RunningCorvaneTest::TearDownTestSuite() {
+  delete app_;
+  app_ = nullptr;
+}
+
+void RunningCorvaneTest::SetUp() {
+  ASSERT_NE(app_, nullptr) << startError_;
+  ASSERT_TRUE(app_->program().IsRunning()) << "corvane.exe ended during an earlier test";
+  app_->BackHome();
+}
+
 }  // namespace corvane::gui

@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "tests/gui/GuiHarness.h"
 
 namespace corvane::gui {
@@ -85,6 +87,21 @@ class CorvaneApp {
   HWND movie_ = nullptr;
   HWND frame_ = nullptr;
   std::string shellLog_;
+};
+
+// A suite whose tests share one running corvane.exe, started once for the
+// suite and brought back to its home screen before each test.
+class RunningCorvaneTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite();
+  static void TearDownTestSuite();
+  void SetUp() override;
+  CorvaneApp& app() { return *app_; }
+  DWORD pid() { return app_->program().pid(); }
+
+ private:
+  static CorvaneApp* app_;
+  static std::string startError_;
 };
 
 }  // namespace corvane::gui

@@ -53,30 +53,7 @@ bool AnyPopupMenuShown(DWORD pid) {
 
 // ---- one program for the tests that leave it running -------------------------
 
-class MainWindowTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    std::string why;
-    app_ = CorvaneApp::Start(CorvaneApp::Options{}, &why).release();
-    if (app_ == nullptr) startError_ = why;
-  }
-  static void TearDownTestSuite() {
-    delete app_;
-    app_ = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_NE(app_, nullptr) << startError_;
-    ASSERT_TRUE(app_->program().IsRunning()) << "corvane.exe ended during an earlier test";
-    app_->BackHome();
-  }
-  CorvaneApp& app() { return *app_; }
-
-  static CorvaneApp* app_;
-  static std::string startError_;
-};
-
-CorvaneApp* MainWindowTest::app_ = nullptr;
-std::string MainWindowTest::startError_;
+class MainWindowTest : public RunningCorvaneTest {};
 
 TEST_F(MainWindowTest, OpensAtTheTopLeftWithItsDesignSizeShowingTheMovie) {
   WindowInfo main = Describe(app().main());
