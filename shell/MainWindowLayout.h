@@ -1,6 +1,8 @@
 // Sizes and places of the main window, as the program's design fixes them.
 #pragma once
 
+#include "platform/Twips.h"
+
 namespace corvane {
 
 // The main window: 10710 x 7485 twips at the top left corner of the screen.
@@ -15,15 +17,5 @@ inline constexpr int kMovieHeight = 435;
 
 // The child frame's corners are rounded like the movie's card behind it.
 inline constexpr int kFrameCornerRadius = 12;
-
-// Twips per pixel for a display with the given logical pixels per inch
-// (15 at 96 dpi). Never less than 1.
-constexpr int TwipsPerPixel(int pixelsPerInch) {
-  return pixelsPerInch > 0 && pixelsPerInch <= 1440 ? 1440 / pixelsPerInch : 15;
-}
-
-constexpr int TwipsToPixels(int twips, int twipsPerPixel) {
-  return twipsPerPixel > 0 ? twips / twipsPerPixel : twips / 15;
-}
 
 }  // namespace corvane

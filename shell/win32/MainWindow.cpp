@@ -9,6 +9,8 @@
 #include "platform/win32/Win32OsVersion.h"
 #include "shell/MainWindowLayout.h"
 #include "shell/win32/Hook.h"
+#include "platform/win32/ProgramFile.h"
+#include "platform/win32/Screen.h"
 
 namespace corvane::shell {
 
@@ -25,10 +27,7 @@ constexpr UINT kEndProgramMessage = WM_APP + 1;
 // (a handler may run a modal loop: a message box, the move loop).
 constexpr UINT kTestRequestMessage = WM_APP + 2;
 
-int ScreenTwipsPerPixel(int axis) {
-  win32::ScopedGetDc screen(nullptr);
-  return TwipsPerPixel(screen.get() != nullptr ? ::GetDeviceCaps(screen.get(), axis) : 96);
-}
+using win32::ScreenTwipsPerPixel;
 
 LRESULT CALLBACK ChildFrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return ::DefWindowProcA(hwnd, message, wParam, lParam);
@@ -70,13 +69,7 @@ FeatureWindow* MainWindow::Slot(Feature feature) const {
   return features_[static_cast<std::size_t>(feature)].get();
 }
 
-std::string MainWindow::ApplicationFolder() const {
-  char path[MAX_PATH] = {};
-  DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string self(path, n < MAX_PATH ? n : 0);
-  std::size_t slash = self.find_last_of('\\');
-  return slash == std::string::npos ? std::string(".") : self.substr(0, slash);
-}
+std::string MainWindow::ApplicationFolder() const { return win32::ProgramFolder(); }
 
 StartUpResult MainWindow::StartUp() {
   StartUpResult result = RunStartUp(*this);

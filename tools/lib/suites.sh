@@ -90,3 +90,28 @@ corvane_print_summary() {
     echo "RESULT: all suites passed"
   fi
 }
+
+# corvane_session_end_check <windows-version> <seconds> <expected-log> <program.exe> [args...]
+# For a program that asks Windows to end the session: runs it alone in a
+# throwaway prefix of its own, where the session's end can reach nothing
+# else. The program logs what it saw to the Windows path in
+# CORVANE_RESTART_LOG, one line per event. Passes when the session ended the
+# program (not the time limit) and the log, its lines joined by spaces, is
+# exactly the expected text.
+corvane_session_end_check() {
+  local winver=$1 seconds=$2 expected=$3 prefix log lines status=0
+  shift 3
+  prefix=$(corvane_wine_prefix "$winver") || return 1
+  log=$(mktemp "${TMPDIR:-/tmp}/corvane-session.XXXXXX")
+  rm -f "$log"
+  WINEPREFIX="$prefix" CORVANE_WINE_VERSION="$winver" CORVANE_RESTART_LOG="Z:${log//\//\\}" \
+      timeout "$seconds" wine "$@" || status=$?
+  echo "exit status: $status"
+  echo "log:"
+  cat "$log" 2>/dev/null
+  corvane_wine_discard "$prefix"
+  lines=$(tr -d '\r' <"$log" 2>/dev/null | tr '\n' ' ')
+  rm -f "$log"
+  [[ $status -ne 124 ]] || { echo "the session's end did not end the program"; return 1; }
+  [[ "$lines" == "$expected" ]] || { echo "unexpected log: $lines"; return 1; }
+}

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include "platform/win32/Screen.h"
 
 namespace corvane::shell {
 
@@ -10,12 +11,6 @@ namespace {
 constexpr UINT_PTR kTimer1 = 1;
 
 HFONT GuiFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
-
-int TwipsPerPixelOf(int axis) {
-  win32::ScopedGetDc screen(nullptr);
-  int dpi = screen.get() != nullptr ? ::GetDeviceCaps(screen.get(), axis) : 96;
-  return dpi > 0 && dpi <= 1440 ? 1440 / dpi : 15;
-}
 
 // GetScreenSize: the display's size in pixels.
 SIZE GetScreenSize() {
@@ -46,8 +41,8 @@ msgFrm::~msgFrm() { ReleaseBackBuffer(); }
 
 bool msgFrm::LoadWindow(HWND owner) {
   if (hwnd() != nullptr) return true;
-  metrics_.twipsPerPixelX = TwipsPerPixelOf(LOGPIXELSX);
-  metrics_.twipsPerPixelY = TwipsPerPixelOf(LOGPIXELSY);
+  metrics_.twipsPerPixelX = win32::ScreenTwipsPerPixel(LOGPIXELSX);
+  metrics_.twipsPerPixelY = win32::ScreenTwipsPerPixel(LOGPIXELSY);
   strip_ = MakeIconStrip();
   if (!titleFont_) {
     LOGFONTA font{};

@@ -1,6 +1,7 @@
 #include "shell/settings/win32/frmMainSettings.h"
 
 #include <string>
+#include "platform/win32/ProgramFile.h"
 
 namespace corvane::shell {
 
@@ -29,18 +30,10 @@ constexpr ControlSpec kControls[] = {
 
 }  // namespace
 
-std::string RunningExeFileName() {
-  char path[MAX_PATH] = {};
-  DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string full(path, n < MAX_PATH ? n : 0);
-  auto slash = full.find_last_of('\\');
-  return slash == std::string::npos ? full : full.substr(slash + 1);
-}
-
 bool frmMainSettings::Load(IShellServices& services, HWND owner) {
   if (IsLoaded()) return true;
   model_ = std::make_unique<MainSettingsModel>(
-      services.registry(), StartupEntryData(services.ApplicationFolder(), RunningExeFileName()));
+      services.registry(), StartupEntryData(services.ApplicationFolder(), win32::ProgramFileName()));
   WNDCLASSEXA wc{};
   wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   wc.hbrBackground = ::GetSysColorBrush(COLOR_3DFACE);

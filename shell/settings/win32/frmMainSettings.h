@@ -53,7 +53,4 @@ class frmMainSettings final : public FeatureWindow, public win32::Window<frmMain
   std::unique_ptr<MainSettingsModel> model_;
 };
 
-// The running executable's file name (without its folder).
-std::string RunningExeFileName();
-
 }  // namespace corvane::shell

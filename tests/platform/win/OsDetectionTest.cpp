@@ -9,16 +9,12 @@
 
 #include "platform/OsVersion.h"
 #include "platform/win32/Win32OsVersion.h"
+#include "platform/win32/ProgramFile.h"
 
 namespace corvane {
 namespace {
 
-std::string ProbePath() {
-  char path[MAX_PATH];
-  DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string self(path, n);
-  return self.substr(0, self.find_last_of('\\') + 1) + "corvane_osprobe.exe";
-}
+std::string ProbePath() { return win32::ProgramFolder() + "\\corvane_osprobe.exe"; }
 
 // Runs the probe under the given Wine version and returns its output line.
 std::string RunProbeAs(const std::string& version) {

@@ -11,14 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/ProgramFile.h"
+
 namespace {
 
-std::string Folder() {
-  char path[MAX_PATH];
-  DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string self(path, n);
-  return self.substr(0, self.find_last_of('\\'));
-}
+std::string Folder() { return corvane::win32::ProgramFolder(); }
 
 double Now() {
   static LARGE_INTEGER frequency = [] {

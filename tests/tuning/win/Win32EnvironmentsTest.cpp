@@ -4,7 +4,7 @@
 
 #include "tests/tuning/contract/GoldenSnapshotSuite.h"
 #include "tests/tuning/win/WinTuningEnvironment.h"
-#include "tuning/win32/ProgramFolder.h"
+#include "platform/win32/ProgramFile.h"
 
 namespace corvane::testing {
 namespace {

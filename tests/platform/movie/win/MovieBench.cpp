@@ -14,6 +14,7 @@
 #include "platform/movie/MovieRenderer.h"
 #include "platform/win32/MoviePlayer.h"
 #include "platform/win32/MovieTextGdi.h"
+#include "platform/win32/ProgramFile.h"
 
 namespace {
 
@@ -21,12 +22,7 @@ using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-std::string Folder() {
-  char path[MAX_PATH] = {};
-  DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, n);
-  return folder.substr(0, folder.find_last_of("\\/"));
-}
+std::string Folder() { return corvane::win32::ProgramFolder(); }
 
 double ProcessCpuMs() {
   FILETIME created, exited, kernel, user;

@@ -18,18 +18,14 @@
 #include "platform/movie/MovieRenderer.h"
 #include "platform/win32/MoviePlayer.h"
 #include "tests/platform/movie/PngFile.h"
+#include "platform/win32/ProgramFile.h"
 
 namespace corvane::win32 {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, n);
-  return folder.substr(0, folder.find_last_of("\\/"));
-}
+std::string ProgramFolder() { return corvane::win32::ProgramFolder(); }
 
 std::string MoviePath() { return ProgramFolder() + "\\speed up.swf"; }
 

@@ -1,9 +1,10 @@
 // A program that asks Windows to restart, as "IDC_FS_restart" does, and logs
-// what the session tells its window to the file named on its command line.
+// what the session tells its window to the file named by CORVANE_RESTART_LOG.
 // Run only in a throwaway prefix: the restart ends every program there.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "shell/addons/win32/Win32Addons.h"
@@ -51,8 +52,9 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-  logPath = commandLine;
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  const char* log = std::getenv("CORVANE_RESTART_LOG");
+  logPath = log != nullptr ? log : "";
   Log("started");
   WNDCLASSA wc{};
   wc.lpfnWndProc = &HostProc;

@@ -10,6 +10,7 @@
 
 #include "platform/win32/Win32Registry.h"
 #include "shell/win32/ShellServices.h"
+#include "platform/win32/ProgramFile.h"
 
 namespace corvane::shell::testing {
 
@@ -17,12 +18,7 @@ class FakeShellServices : public IShellServices {
  public:
   IRegistry& registry() override { return registry_; }
   HINSTANCE instance() const override { return ::GetModuleHandleA(nullptr); }
-  std::string ApplicationFolder() const override {
-    char path[MAX_PATH] = {};
-    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string full(path, n);
-    return full.substr(0, full.find_last_of('\\'));
-  }
+  std::string ApplicationFolder() const override { return win32::ProgramFolder(); }
   HWND mainWindow() const override { return nullptr; }
   bool ApplySkin(HWND window, const char* objectName) override {
     calls.push_back(std::string("ApplySkin ") + objectName + (window != nullptr ? "" : " (no window)"));
