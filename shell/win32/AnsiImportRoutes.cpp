@@ -5,7 +5,7 @@
 // through import slots (__imp_ pointers); defining those slots here, in an
 // object the linker always takes, points the calls at the ANSI stand-ins and
 // keeps the functions out of the program's import table. The import review
-// (tests/release/imports.tsv) fails if any of them comes back.
+// (docs/imports.tsv) fails if any of them comes back.
 #include "platform/win32/AnsiImports.h"
 
 #if defined(__i386__)
