@@ -17,8 +17,10 @@ zip=$1
 winver=$2
 shot=${3:-}
 CORVANE_ROOT=${CORVANE_ROOT:-$(cd "$(dirname "$0")/../.." && pwd)}
+CORVANE_BUILD=${CORVANE_BUILD:-$CORVANE_ROOT/build}
 source "$CORVANE_ROOT/tools/lib/wine.sh"
 source "$CORVANE_ROOT/tools/lib/package.sh"
+corvane_wine_arch  # the `wine` that runs this machine's build
 
 name=$(basename "$zip" .zip)          # corvane-<version>-<arch>
 arch=${name##*-}

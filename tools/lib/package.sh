@@ -16,17 +16,6 @@ CORVANE_PACKAGE_FILES=(
 # The folder the package unzips to.
 CORVANE_PACKAGE_FOLDER=Corvane
 
-# corvane_package_arch_here: the package this machine can run under Wine:
-# win32 where 32-bit programs run, else win64 (the 64-bit build of the same
-# sources, for testing only; the product is the 32-bit one).
-corvane_package_arch_here() {
-  if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    echo win32
-  else
-    echo win64
-  fi
-}
-
 _corvane_package_toolchain() {
   case $1 in
     win32) echo "$CORVANE_ROOT/cmake/mingw-i686.cmake" ;;

@@ -1,15 +1,17 @@
 # The release package as a user gets it: made with tools/package, unzipped
 # into "Program Files" of a fresh prefix posing as this lane's Windows version
 # and started from there (tests/release/package_test.sh). It packages the
-# build this machine can run: the 32-bit product where 32-bit code runs, else
-# the 64-bit build of the same sources. The lanes share one package, made
-# under a lock; each tests its own copy.
+# build this machine can run (CORVANE_WINE_ARCH, tools/lib/wine.sh): the
+# 32-bit product where 32-bit code runs, else the 64-bit build of the same
+# sources. The lanes share one package, made under a lock; each tests its
+# own copy.
 # shellcheck shell=bash
 source "$CORVANE_ROOT/tools/lib/package.sh"
 
 corvane_package_check() {
   local winver=$1 arch copy status=0
-  arch=${CORVANE_PACKAGE_ARCH:-$(corvane_package_arch_here)}
+  corvane_wine_arch
+  arch=${CORVANE_PACKAGE_ARCH:-$CORVANE_WINE_ARCH}
   copy=$(mktemp -d "${TMPDIR:-/tmp}/corvane-package.XXXXXX")
   (
     flock 9
