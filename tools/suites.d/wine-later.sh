@@ -11,7 +11,7 @@ if [[ " $CORVANE_WINE_VERSIONS " == *" winxp "* ]]; then
     rm -rf "$shots"
     mkdir -p "$shots"
     CORVANE_SCREENSHOT_DIR="$shots" corvane_gtest_wine "gui-win10" win10 \
-        "$WIN_BIN/corvane_gui_tests.exe" --gtest_filter='ConnectedShellTest.TheIcon*:ConnectedShellTest.TrayButton*'
+        "$WIN_BIN/corvane_gui_tests.exe" --gtest_filter='ConnectedShellTest.*'
     for bmp in "$shots"/*.bmp; do
       [[ -f "$bmp" ]] && convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
     done
