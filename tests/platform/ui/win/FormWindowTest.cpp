@@ -49,7 +49,7 @@ class KitModel final : public ui::FormModel {
     if (e.id == kKitSave && e.kind == Event::Click) {
       ++saves;
       if (onSave) onSave();
-      pump_.Yield();
+      pump_.DoEvents();
     }
     if (e.kind == Event::Tick) timers_.SetTimer(e.id, 0);
   }
