@@ -1,5 +1,7 @@
 #include "platform/win32/MoviePlayer.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -73,6 +75,7 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
       }
     }
     UpdateView();
+    tipScreen_ = kTipsStale;
     if (hwnd() != nullptr) {
       (void)::InvalidateRect(hwnd(), nullptr, FALSE);
       Refresh();
@@ -103,6 +106,8 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
         // The back buffer is rebuilt at the new size on the next paint.
         dib_.reset();
         UpdateView();
+        tipScreen_ = kTipsStale;
+        SyncTips();
         (void)::InvalidateRect(hwnd(), nullptr, FALSE);
         return 0;
       case WM_TIMER:
@@ -149,6 +154,9 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
         (void)::KillTimer(hwnd(), kLeavePollTimer);
         timerRunning_ = false;
         pollRunning_ = false;
+        // The tip window is owned by this one and goes with it.
+        tips_ = nullptr;
+        tipIds_.clear();
         return 0;
       default:
         break;
@@ -182,6 +190,7 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
         (void)::InvalidateRect(hwnd(), &rect, FALSE);
       }
     }
+    SyncTips();
     bool animating = playback_ && playback_->Animating(now);
     if (animating && !timerRunning_) {
       timerRunning_ = ::SetTimer(hwnd(), kAnimationTimer, kFrameMs, nullptr) != 0;
@@ -341,6 +350,57 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
     return true;
   }
 
+  // The drawn buttons' tips (their tip= text), shown by the system's tooltip
+  // control when the pointer rests on a button: one tool per button of the
+  // shown screen that has a tip, set anew when the screen or the scale
+  // changes. The control watches the pointer itself (TTF_SUBCLASS) and hides
+  // the tip on a press.
+  void SyncTips() {
+    if (hwnd() == nullptr) return;
+    int screen = playback_ ? playback_->screen() : kTipsStale;
+    if (screen == tipScreen_) return;
+    tipScreen_ = screen;
+    if (tips_ == nullptr && playback_ && HasTips()) {
+      ::InitCommonControls();
+      auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(hwnd(), GWLP_HINSTANCE));
+      tips_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                                instance, nullptr);
+    }
+    if (tips_ == nullptr) return;
+    // The first version of the record: every comctl32 takes it, the one of
+    // Windows 95 included.
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.hwnd = hwnd();
+    for (UINT_PTR id : tipIds_) {
+      tool.uId = id;
+      (void)::SendMessageA(tips_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    tipIds_.clear();
+    if (!playback_ || screen < 0) return;
+    for (const movie::Item& item : movie_->items) {
+      if (item.kind != movie::Item::Kind::Button || ((item.screenMask >> screen) & 1u) == 0) continue;
+      const movie::Button& button = movie_->buttons[static_cast<std::size_t>(item.index)];
+      if (button.tip.empty()) continue;
+      movie::PixelRect r = view_.ToBuffer(button.box);
+      tool.uFlags = TTF_SUBCLASS;
+      tool.uId = static_cast<UINT_PTR>(item.index);
+      tool.rect = RECT{r.x0, r.y0, r.x1, r.y1};
+      tool.lpszText = const_cast<char*>(button.tip.c_str());  // copied by the control
+      if (::SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE) {
+        tipIds_.push_back(tool.uId);
+      }
+    }
+  }
+
+  bool HasTips() const {
+    for (const movie::Button& button : movie_->buttons) {
+      if (!button.tip.empty()) return true;
+    }
+    return false;
+  }
+
   // The handler may do anything, even destroy this window (the close
   // command), so nothing of the player is touched after it returns.
   void Dispatch(const movie::Command& command) {
@@ -364,6 +424,10 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
   bool timerRunning_ = false;
   bool pollRunning_ = false;
   bool tracking_ = false;
+  static constexpr int kTipsStale = -2;
+  HWND tips_ = nullptr;
+  int tipScreen_ = kTipsStale;
+  std::vector<UINT_PTR> tipIds_;
 };
 
 MoviePlayer::MoviePlayer() : impl_(std::make_unique<Impl>()) {}
