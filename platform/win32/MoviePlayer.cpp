@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -76,6 +77,7 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
     }
     UpdateView();
     tipScreen_ = kTipsStale;
+    rebuildTips_ = true;
     if (hwnd() != nullptr) {
       (void)::InvalidateRect(hwnd(), nullptr, FALSE);
       Refresh();
@@ -107,6 +109,7 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
         dib_.reset();
         UpdateView();
         tipScreen_ = kTipsStale;
+        rebuildTips_ = true;
         SyncTips();
         (void)::InvalidateRect(hwnd(), nullptr, FALSE);
         return 0;
@@ -122,6 +125,7 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
         return 0;
       case WM_MOUSELEAVE:
         tracking_ = false;
+        WakeTips();
         if (playback_) playback_->PointerLeave(::GetTickCount());
         Refresh();
         return 0;
@@ -157,6 +161,7 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
         // The tip window is owned by this one and goes with it.
         tips_ = nullptr;
         tipIds_.clear();
+        tipsQuiet_ = false;
         return 0;
       default:
         break;
@@ -290,12 +295,14 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
     TrackLeave();
     if (!playback_) return;
     playback_->PointerMove(ToMovie(lParam), ::GetTickCount());
+    if (tipsQuiet_ && playback_->hovered() != quietButton_) WakeTips();
     Refresh();
   }
 
   void OnButtonDown(LPARAM lParam) {
     if (::GetFocus() != hwnd()) (void)::SetFocus(hwnd());
     if (!playback_) return;
+    QuietTips();
     std::optional<movie::Command> command = playback_->PointerDown(ToMovie(lParam), ::GetTickCount());
     if (command) {
       // A press-triggered button ("Drag") hands the mouse to its handler.
@@ -357,7 +364,7 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
   // the tip on a press.
   void SyncTips() {
     if (hwnd() == nullptr) return;
-    int screen = playback_ ? playback_->screen() : kTipsStale;
+    int screen = playback_ ? playback_->screen() : -1;
     if (screen == tipScreen_) return;
     tipScreen_ = screen;
     if (tips_ == nullptr && playback_ && HasTips()) {
@@ -373,25 +380,53 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
     TOOLINFOA tool{};
     tool.cbSize = TTTOOLINFOA_V1_SIZE;
     tool.hwnd = hwnd();
+    std::vector<UINT_PTR> wanted;
+    if (playback_ && screen >= 0) {
+      for (const movie::Item& item : movie_->items) {
+        if (item.kind != movie::Item::Kind::Button || ((item.screenMask >> screen) & 1u) == 0) continue;
+        if (!movie_->buttons[static_cast<std::size_t>(item.index)].tip.empty()) {
+          wanted.push_back(static_cast<UINT_PTR>(item.index));
+        }
+      }
+    }
+    // A button that stays (the header's, on every screen) keeps its tool,
+    // so that a tip is not shown afresh under a pointer that has not moved.
     for (UINT_PTR id : tipIds_) {
+      if (!rebuildTips_ && std::find(wanted.begin(), wanted.end(), id) != wanted.end()) continue;
       tool.uId = id;
       (void)::SendMessageA(tips_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
-    tipIds_.clear();
-    if (!playback_ || screen < 0) return;
-    for (const movie::Item& item : movie_->items) {
-      if (item.kind != movie::Item::Kind::Button || ((item.screenMask >> screen) & 1u) == 0) continue;
-      const movie::Button& button = movie_->buttons[static_cast<std::size_t>(item.index)];
-      if (button.tip.empty()) continue;
-      movie::PixelRect r = view_.ToBuffer(button.box);
-      tool.uFlags = TTF_SUBCLASS;
-      tool.uId = static_cast<UINT_PTR>(item.index);
-      tool.rect = RECT{r.x0, r.y0, r.x1, r.y1};
-      tool.lpszText = const_cast<char*>(button.tip.c_str());  // copied by the control
-      if (::SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE) {
-        tipIds_.push_back(tool.uId);
+    std::vector<UINT_PTR> kept;
+    for (UINT_PTR id : wanted) {
+      bool had = !rebuildTips_ && std::find(tipIds_.begin(), tipIds_.end(), id) != tipIds_.end();
+      if (!had) {
+        const movie::Button& button = movie_->buttons[id];
+        movie::PixelRect r = view_.ToBuffer(button.box);
+        tool.uFlags = TTF_SUBCLASS;
+        tool.uId = id;
+        tool.rect = RECT{r.x0, r.y0, r.x1, r.y1};
+        tool.lpszText = const_cast<char*>(button.tip.c_str());  // copied by the control
+        if (::SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) == FALSE) continue;
       }
+      kept.push_back(id);
     }
+    tipIds_ = std::move(kept);
+    rebuildTips_ = false;
+  }
+
+  // After a press the pressed button's tip stays away until the pointer
+  // moves to another button or leaves: the user knows what it does now.
+  void QuietTips() {
+    if (tips_ == nullptr || !playback_) return;
+    (void)::SendMessageA(tips_, TTM_ACTIVATE, FALSE, 0);
+    tipsQuiet_ = true;
+    quietButton_ = playback_->hovered();
+  }
+
+  void WakeTips() {
+    if (tips_ == nullptr || !tipsQuiet_) return;
+    (void)::SendMessageA(tips_, TTM_ACTIVATE, TRUE, 0);
+    tipsQuiet_ = false;
   }
 
   bool HasTips() const {
@@ -424,9 +459,12 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
   bool timerRunning_ = false;
   bool pollRunning_ = false;
   bool tracking_ = false;
-  static constexpr int kTipsStale = -2;
+  static constexpr int kTipsStale = -2;  // no screen is -2: the tips are set again
   HWND tips_ = nullptr;
   int tipScreen_ = kTipsStale;
+  bool rebuildTips_ = true;  // a new movie or scale: every tool anew
+  bool tipsQuiet_ = false;
+  int quietButton_ = -1;
   std::vector<UINT_PTR> tipIds_;
 };
 

@@ -1,7 +1,7 @@
 // What a new user meets first, end to end: the About screen and its Back
 // button leave no window loose on the screen, a second start brings the
 // running copy back, the header's icons say what they do, and the splash
-// shows the program's mark. Screenshots: home, about-back, second-start,
+// shows the program's mark. Screenshots: first-start, about-back, second-start-*,
 // header-tip, splash.
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/movie/MovieReader.h"
 #include "shell/win32/Splash.h"
 #include "tests/gui/CorvaneApp.h"
 #include "tests/gui/GuiHarness.h"
@@ -60,12 +61,14 @@ TEST(AboutThenBack, OnAFreshStartLeavesNoWindowLooseOnTheScreen) {
   auto app = CorvaneApp::Start(CorvaneApp::Options{}, &why);
   ASSERT_TRUE(app) << why;
   app->BackHome();
-  SaveScreenshot("home");
+  SaveScreenshot("first-start");
   // Every feature window was loaded hidden and none has been in the frame.
   AboutThenBack(*app);
   auto loose = LooseWindows(*app);
   EXPECT_TRUE(loose.empty()) << "loose on the screen:" << Names(loose);
-  if (auto settings = SettingsWindow(*app)) EXPECT_FALSE(::IsWindowVisible(*settings));
+  if (auto settings = SettingsWindow(*app)) {
+    EXPECT_FALSE(::IsWindowVisible(*settings));
+  }
   EXPECT_TRUE(app->MovieInFront());
   SaveScreenshot("about-back");
 }
@@ -123,14 +126,14 @@ TEST_P(SecondStart, ShowsTheRunningCopyRestoredInFrontAndEndsWithoutShowingAnyth
   EXPECT_EQ(*code, 0u);
   EXPECT_FALSE(showedSomething) << "the second copy showed a window of its own";
 
-  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(app->main()) != FALSE && !::IsIconic(app->main()); },
-                        std::chrono::seconds(8)))
+  // Back in its place, at the top left corner of the screen.
+  EXPECT_TRUE(WaitUntil([&] {
+    RECT r = app->MainRect();
+    return ::IsWindowVisible(app->main()) != FALSE && !::IsIconic(app->main()) && r.left == 0 && r.top == 0;
+  }, std::chrono::seconds(8)))
       << "the running copy did not come back";
   EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == app->main(); }, std::chrono::seconds(5)))
       << "the running copy is not in front";
-  RECT r = app->MainRect();
-  EXPECT_EQ(r.left, 0);
-  EXPECT_EQ(r.top, 0);
   EXPECT_TRUE(app->program().IsRunning());
   Settle();
   SaveScreenshot(std::string("second-start-") + GetParam().name);
@@ -159,13 +162,23 @@ BOOL CALLBACK FindVisibleTip(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
-std::string VisibleTipText() {
+std::optional<RECT> VisibleTip() {
   HWND tip = nullptr;
   ::EnumWindows(&FindVisibleTip, reinterpret_cast<LPARAM>(&tip));
-  if (tip == nullptr) return {};
-  char text[128] = {};
-  ::GetWindowTextA(tip, text, sizeof text);
-  return text;
+  RECT r{};
+  if (tip == nullptr || !::GetWindowRect(tip, &r)) return std::nullopt;
+  return r;
+}
+
+// The tip each icon of the header carries in the movie (the text is drawn by
+// another process's tooltip window, which does not give it out).
+std::string MovieTip(const std::string& command) {
+  auto read = movie::ReadMovieFile(ProgramFolder() + "\\speed up.swf");
+  if (!read.movie) return "(no movie)";
+  for (const auto& button : read.movie->buttons) {
+    if (button.command == command) return button.tip;
+  }
+  return "(no button)";
 }
 
 class HeaderTipTest : public RunningCorvaneTest {};
@@ -180,16 +193,23 @@ TEST_F(HeaderTipTest, EachIconSaysWhatItDoesWhenThePointerRestsOnIt) {
   };
   for (const auto& [command, tip] : icons) {
     SCOPED_TRACE(command);
+    EXPECT_EQ(MovieTip(command), tip);
+    auto button = app().ButtonRect(command);
     auto p = app().ButtonPoint(command);
-    ASSERT_TRUE(p);
+    ASSERT_TRUE(button && p);
     MoveMouse(p->x, p->y - 1);
     MoveMouse(p->x, p->y);  // rests here
-    std::string shown;
-    EXPECT_TRUE(WaitUntil([&] { return (shown = VisibleTipText()) == tip; }, std::chrono::seconds(5)))
-        << "shows \"" << shown << "\"";
+    std::optional<RECT> shown;
+    ASSERT_TRUE(WaitUntil([&] { return (shown = VisibleTip()).has_value(); }, std::chrono::seconds(5)))
+        << "no tip while the pointer rests on the icon";
+    // Just below the pointer, over the icon's column.
+    EXPECT_GE(shown->top, button->top);
+    EXPECT_LE(shown->top, button->bottom + 40);
+    EXPECT_LE(shown->left, p->x + 40);
+    EXPECT_GE(shown->right, p->x - 40);
     if (std::string(command) == "IDC_FS_tray") SaveScreenshot("header-tip");
     MoveMouse(680, 600);  // away: the tip goes
-    EXPECT_TRUE(WaitUntil([&] { return VisibleTipText().empty(); }, std::chrono::seconds(5)));
+    EXPECT_TRUE(WaitUntil([&] { return !VisibleTip(); }, std::chrono::seconds(5)));
   }
 }
 
