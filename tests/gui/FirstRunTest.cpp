@@ -2,7 +2,7 @@
 // button leave no window loose on the screen, a second start brings the
 // running copy back, the header's icons say what they do, and the splash
 // shows the program's mark. Screenshots: first-start, about-back, second-start-*,
-// header-tip, splash.
+// header-tip, pressed, splash.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/movie/MovieHitTest.h"
 #include "platform/movie/MovieReader.h"
 #include "shell/win32/Splash.h"
 #include "tests/gui/CorvaneApp.h"
@@ -211,6 +212,46 @@ TEST_F(HeaderTipTest, EachIconSaysWhatItDoesWhenThePointerRestsOnIt) {
     MoveMouse(680, 600);  // away: the tip goes
     EXPECT_TRUE(WaitUntil([&] { return !VisibleTip(); }, std::chrono::seconds(5)));
   }
+}
+
+// ---- a pressed button ----------------------------------------------------------------
+
+void LeftButton(bool down) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  ::SendInput(1, &input, sizeof input);
+}
+
+int Brightness(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
+
+class PressedLookTest : public RunningCorvaneTest {};
+
+TEST_F(PressedLookTest, APressedButtonLooksPushedIn) {
+  // The call to action's face, left of its label, held down: darker than
+  // under a resting pointer. Released elsewhere, the press is cancelled.
+  auto read = movie::ReadMovieFile(ProgramFolder() + "\\speed up.swf");
+  ASSERT_TRUE(read.movie);
+  int index = movie::ButtonById(*read.movie, "cta-tune");
+  ASSERT_GE(index, 0);
+  const movie::RectF& box = read.movie->buttons[static_cast<std::size_t>(index)].box;
+  POINT at{static_cast<LONG>(box.x) + 6, static_cast<LONG>(box.y + box.h / 2)};
+  ::ClientToScreen(app().movie(), &at);
+  int x = at.x;
+  int y = at.y;
+  MoveMouse(x, y);
+  Settle(std::chrono::milliseconds(400));
+  COLORREF hovered = ScreenPixel(x, y);
+  LeftButton(true);
+  Settle(std::chrono::milliseconds(400));
+  COLORREF pressed = ScreenPixel(x, y);
+  SaveScreenshot("pressed");
+  MoveMouse(680, 600);
+  LeftButton(false);
+  Settle(std::chrono::milliseconds(400));
+  EXPECT_LT(Brightness(pressed) + 60, Brightness(hovered))
+      << std::hex << "hovered " << hovered << ", pressed " << pressed;
+  EXPECT_TRUE(app().MovieInFront()) << "a press released elsewhere does nothing";
 }
 
 // ---- the splash ----------------------------------------------------------------------
