@@ -37,7 +37,12 @@ void ShellDispatcher::Run(ShellCommand command) {
       actions_.BringMovieToFront();
       return;
     case ShellCommand::CloseAbout:
-      for (Feature f : kFeatureWindowSet) actions_.SetFeatureVisible(f, true);
+      // Back where the About screen was opened: the windows shown in the
+      // frame are visible in it again, behind or in front of the movie as
+      // the frame is; the others stay hidden.
+      for (Feature f : kFeatureWindowSet) {
+        if (ShownInFrame(f)) actions_.SetFeatureVisible(f, true);
+      }
       return;
     case ShellCommand::Main:
     case ShellCommand::SysSettingClicked:
@@ -75,7 +80,7 @@ void ShellDispatcher::Run(ShellCommand command) {
     if (row.reloadedByCommand) {
       // The advanced editor starts again at its first page, its controls
       // made afresh.
-      actions_.UnloadFeature(*feature);
+      Unload(*feature);
       actions_.BeforeShowFeature(*feature);
       actions_.LoadFeature(*feature);
     } else {
@@ -91,6 +96,7 @@ void ShellDispatcher::showInChildFrame(Feature feature) {
   // A window of the set exists once, created on its first use.
   actions_.LoadFeature(feature);
   actions_.MakeFeatureChildOfFrame(feature);
+  ShownInFrame(feature) = true;
   actions_.SetFeatureVisible(feature, true);
   actions_.BringFrameToFront();
 }
@@ -108,27 +114,33 @@ void ShellDispatcher::TrayStep(OsFamily family) {
   }
 }
 
+void ShellDispatcher::Unload(Feature feature) {
+  actions_.UnloadFeature(feature);
+  // Loaded again, it is a new hidden pop-up until it is shown in the frame.
+  ShownInFrame(feature) = false;
+}
+
 void ShellDispatcher::RemoveTrayIcon() { actions_.ShowTrayIcon(false); }
 
 void ShellDispatcher::CloseProgram() {
-  for (Feature f : kCloseUnloadOrder) actions_.UnloadFeature(f);
+  for (Feature f : kCloseUnloadOrder) Unload(f);
   RemoveTrayIcon();
   actions_.EndProgram();
 }
 
 void ShellDispatcher::ExitSequence() {
-  for (Feature f : kExitUnloadOrder) actions_.UnloadFeature(f);
+  for (Feature f : kExitUnloadOrder) Unload(f);
   RemoveTrayIcon();
   actions_.EndProgram();
 }
 
 void ShellDispatcher::EndSession() {
-  for (Feature f : kExitUnloadOrder) actions_.UnloadFeature(f);
+  for (Feature f : kExitUnloadOrder) Unload(f);
   RemoveTrayIcon();
 }
 
 void ShellDispatcher::RestartProgram() {
-  for (Feature f : kExitUnloadOrder) actions_.UnloadFeature(f);
+  for (Feature f : kExitUnloadOrder) Unload(f);
   RemoveTrayIcon();
   // The restart ends the session; the program does not end itself.
   actions_.RestartWindows();

@@ -3,6 +3,7 @@
 // carries these out; the order and choice of them is decided here.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -123,8 +124,15 @@ class ShellDispatcher {
  private:
   void CloseProgram();
   void RestartProgram();
+  void Unload(Feature feature);
+  bool& ShownInFrame(Feature feature) { return shownInFrame_[static_cast<std::size_t>(feature)]; }
 
   IShellActions& actions_;
+  // The windows of the set that have been shown in the frame since they
+  // were loaded. Leaving the About screen brings back only these: a window
+  // never re-parented is still a pop-up of its own, and showing it would put
+  // a bare box loose on the screen.
+  std::array<bool, kFeatureWindowSet.size()> shownInFrame_{};
 };
 
 }  // namespace corvane::shell

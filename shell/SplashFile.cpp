@@ -133,6 +133,24 @@ SplashParseResult ParseSplash(std::string_view text) {
         if (!c2) return bad();
         item.color2 = *c2;
       }
+    } else if (cmd == "arc") {
+      // arc x y w h start sweep pen #c: part of the ellipse in that box
+      if (w.size() != 9) return bad();
+      auto x = coord(1), y = coord(2), wd = coord(3), ht = coord(4);
+      auto start = Int(w[5], -360, 360), sweep = Int(w[6], -360, 360);
+      auto pen = Int(w[7], 1, 64);
+      auto c = color(8);
+      if (!x || !y || !wd || !ht || !start || !sweep || !pen || !c || *wd < 0 || *ht < 0) return bad();
+      item.shape = SplashShape::Arc;
+      item.x = *x;
+      item.y = *y;
+      item.width = *wd;
+      item.height = *ht;
+      item.start = *start;
+      item.sweep = *sweep;
+      item.radius = *pen;
+      item.color = *c;
+      item.color2 = *c;
     } else if (cmd == "line") {
       // line x1 y1 x2 y2 pen #c
       if (w.size() != 7) return bad();

@@ -1,6 +1,7 @@
 // The splash picture "\KeltSpl.spl": a small vector description of our own
 // (docs/splash-format.md) — a size, a corner radius and a list of filled
-// rectangles, rounded rectangles, ellipses, lines and texts drawn in order.
+// rectangles, rounded rectangles, ellipses, rings, arcs, lines and texts
+// drawn in order.
 #pragma once
 
 #include <cstddef>
@@ -14,13 +15,13 @@
 
 namespace corvane::shell {
 
-enum class SplashShape { Fill, RoundRect, Ellipse, Ring, Line, Text };
+enum class SplashShape { Fill, RoundRect, Ellipse, Ring, Arc, Line, Text };
 enum class TextAlign { Left, Center, Right };
 
 struct SplashItem {
   SplashShape shape = SplashShape::Fill;
   int x = 0, y = 0, width = 0, height = 0;  // Line: from x, y to width, height
-  int radius = 0;     // RoundRect corners; Line and Ring: pen width
+  int radius = 0;     // RoundRect corners; Line, Ring and Arc: pen width
   skin::Rgb color;
   skin::Rgb color2;   // Fill and RoundRect: the bottom of a vertical gradient
   int size = 0;       // Text: height in pixels
@@ -28,6 +29,9 @@ struct SplashItem {
   TextAlign align = TextAlign::Left;
   std::string text;
   std::string font;   // Text: the face in effect at this item
+  // Arc: degrees, 0 at three o'clock, a positive sweep clockwise.
+  int start = 0;
+  int sweep = 0;
 };
 
 struct SplashPicture {

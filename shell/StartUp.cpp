@@ -29,7 +29,10 @@ StartUpResult RunStartUp(IStartUpSteps& steps) {
     switch (step) {
       case StartUpStep::CreateMutex: steps.CreateInstanceMutex(); break;
       case StartUpStep::EndIfPreviousInstance:
-        if (steps.PreviousInstanceRuns()) return StartUpResult::PreviousInstance;
+        if (steps.PreviousInstanceRuns()) {
+          steps.ShowRunningCopy();
+          return StartUpResult::PreviousInstance;
+        }
         break;
       case StartUpStep::ShowSplash: steps.ShowSplash(); break;
       case StartUpStep::SizeMainWindow: steps.SizeMainWindow(); break;

@@ -1,7 +1,8 @@
 // The main window's start-up, step by step in its fixed order. The window
 // carries out each step (IStartUpSteps); RunStartUp keeps the order and the
-// two decisions: a second instance ends at once, and the tray setting hides
-// the window before the splash goes.
+// two decisions: a second instance asks the running copy to show its main
+// window and ends at once, and the tray setting hides the window before the
+// splash goes.
 #pragma once
 
 #include <array>
@@ -11,7 +12,7 @@ namespace corvane::shell {
 
 enum class StartUpStep {
   CreateMutex,            // 1  "QuenbyCorvane", held for the life of the process
-  EndIfPreviousInstance,  // 2  nothing shown
+  EndIfPreviousInstance,  // 2  the running copy shows itself; nothing of this one is shown
   ShowSplash,             // 3  "\KeltSpl.spl"
   SizeMainWindow,         // 4  10710 x 7485 twips at 0, 0
   PlaceMovie,             // 5  0, 0, 675 x 435 pixels
@@ -45,6 +46,9 @@ class IStartUpSteps {
   virtual void CreateInstanceMutex() = 0;
   // Whether another copy of the program already runs.
   virtual bool PreviousInstanceRuns() = 0;
+  // Asks the copy that runs to show its main window, restored and in front,
+  // as its tray menu's "Main Window" does; nothing when it has no window yet.
+  virtual void ShowRunningCopy() = 0;
   virtual void ShowSplash() = 0;
   virtual void SizeMainWindow() = 0;
   virtual void PlaceMovie() = 0;
@@ -65,7 +69,8 @@ class IStartUpSteps {
 enum class StartUpResult {
   Shown,             // the main window is visible
   InTray,            // the tray step hid it
-  PreviousInstance,  // another copy runs; this one ends without showing anything
+  PreviousInstance,  // another copy runs and was asked to show itself; this one
+                     // ends without showing anything
 };
 
 StartUpResult RunStartUp(IStartUpSteps& steps);

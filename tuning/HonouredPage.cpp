@@ -127,10 +127,10 @@ std::string RenderHonouredPage() {
   }
   page +=
       "</table>\n"
-      "<p>To go back to the values from before a tuning, restore its backup in the <a "
-      "href=\"backup.htm\">Backup Manager</a>.</p>\n"
+      "<p>To go back to the values from before a tuning, restore its backup in <a "
+      "href=\"backup.htm\">Backups</a>.</p>\n"
       "<div class=\"nav\"><a href=\"index.htm\">Contents</a> &middot; <a "
-      "href=\"wizard.htm\">Wizard Mode</a> &middot; <a href=\"trouble.htm\">Questions and "
+      "href=\"wizard.htm\">Quick tune</a> &middot; <a href=\"trouble.htm\">Questions and "
       "troubleshooting</a> &middot; Corvane 1.0</div>\n"
       "</div>\n</body>\n</html>\n";
   return page;

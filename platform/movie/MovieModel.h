@@ -108,6 +108,9 @@ struct Button {
   std::vector<int> activeOn;  // screens on which the Active look shows
   Trigger trigger = Trigger::Release;
   bool focusable = true;
+  // What the button does, in a few words, shown when the pointer rests on
+  // it; empty: no tip.
+  std::string tip;
   std::array<std::vector<Shape>, kLookCount> looks;  // absolute coordinates
 };
 

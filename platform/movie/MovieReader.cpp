@@ -526,7 +526,7 @@ class Reader {
   }
 
   void ButtonStatement() {
-    // button X Y W H command=TEXT [args=] [goto=] [active=] [trigger=] [radius=] [focus=] [id=]
+    // button X Y W H command=TEXT [args=] [goto=] [active=] [trigger=] [radius=] [focus=] [id=] [tip=]
     Expect(4);
     if (movie_.screens.empty()) throw Failure{"screens must be declared first"};
     if (InLookOrButton()) throw Failure{"a button inside a button"};
@@ -570,6 +570,10 @@ class Reader {
       }
     }
     button.radius = NumberOption("radius", 0, 0, 4096);
+    if (auto tip = Option("tip")) {
+      if (tip->size() > L::kMaxTipLength) throw Failure{"a tip is at most 80 characters"};
+      button.tip = *tip;
+    }
 
     Item item;
     item.kind = Item::Kind::Button;

@@ -28,6 +28,7 @@ struct MovieLimits {
   static constexpr std::size_t kMaxStops = 8;
   static constexpr std::size_t kMaxPoints = 128;
   static constexpr std::size_t kMaxTextLength = 256;
+  static constexpr std::size_t kMaxTipLength = 80;
   static constexpr std::size_t kMaxNameLength = 64;
   static constexpr int kMaxDepth = 8;
   static constexpr float kMaxCoordinate = 16384;

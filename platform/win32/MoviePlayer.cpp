@@ -1,5 +1,8 @@
 #include "platform/win32/MoviePlayer.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -73,6 +76,8 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
       }
     }
     UpdateView();
+    tipScreen_ = kTipsStale;
+    rebuildTips_ = true;
     if (hwnd() != nullptr) {
       (void)::InvalidateRect(hwnd(), nullptr, FALSE);
       Refresh();
@@ -103,6 +108,9 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
         // The back buffer is rebuilt at the new size on the next paint.
         dib_.reset();
         UpdateView();
+        tipScreen_ = kTipsStale;
+        rebuildTips_ = true;
+        SyncTips();
         (void)::InvalidateRect(hwnd(), nullptr, FALSE);
         return 0;
       case WM_TIMER:
@@ -117,6 +125,7 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
         return 0;
       case WM_MOUSELEAVE:
         tracking_ = false;
+        WakeTips();
         if (playback_) playback_->PointerLeave(::GetTickCount());
         Refresh();
         return 0;
@@ -149,6 +158,10 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
         (void)::KillTimer(hwnd(), kLeavePollTimer);
         timerRunning_ = false;
         pollRunning_ = false;
+        // The tip window is owned by this one and goes with it.
+        tips_ = nullptr;
+        tipIds_.clear();
+        tipsQuiet_ = false;
         return 0;
       default:
         break;
@@ -182,6 +195,7 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
         (void)::InvalidateRect(hwnd(), &rect, FALSE);
       }
     }
+    SyncTips();
     bool animating = playback_ && playback_->Animating(now);
     if (animating && !timerRunning_) {
       timerRunning_ = ::SetTimer(hwnd(), kAnimationTimer, kFrameMs, nullptr) != 0;
@@ -281,12 +295,14 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
     TrackLeave();
     if (!playback_) return;
     playback_->PointerMove(ToMovie(lParam), ::GetTickCount());
+    if (tipsQuiet_ && playback_->hovered() != quietButton_) WakeTips();
     Refresh();
   }
 
   void OnButtonDown(LPARAM lParam) {
     if (::GetFocus() != hwnd()) (void)::SetFocus(hwnd());
     if (!playback_) return;
+    QuietTips();
     std::optional<movie::Command> command = playback_->PointerDown(ToMovie(lParam), ::GetTickCount());
     if (command) {
       // A press-triggered button ("Drag") hands the mouse to its handler.
@@ -341,6 +357,85 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
     return true;
   }
 
+  // The drawn buttons' tips (their tip= text), shown by the system's tooltip
+  // control when the pointer rests on a button: one tool per button of the
+  // shown screen that has a tip, set anew when the screen or the scale
+  // changes. The control watches the pointer itself (TTF_SUBCLASS) and hides
+  // the tip on a press.
+  void SyncTips() {
+    if (hwnd() == nullptr) return;
+    int screen = playback_ ? playback_->screen() : -1;
+    if (screen == tipScreen_) return;
+    tipScreen_ = screen;
+    if (tips_ == nullptr && playback_ && HasTips()) {
+      ::InitCommonControls();
+      auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(hwnd(), GWLP_HINSTANCE));
+      tips_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                                instance, nullptr);
+    }
+    if (tips_ == nullptr) return;
+    // The first version of the record: every comctl32 takes it, the one of
+    // Windows 95 included.
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.hwnd = hwnd();
+    std::vector<UINT_PTR> wanted;
+    if (playback_ && screen >= 0) {
+      for (const movie::Item& item : movie_->items) {
+        if (item.kind != movie::Item::Kind::Button || ((item.screenMask >> screen) & 1u) == 0) continue;
+        if (!movie_->buttons[static_cast<std::size_t>(item.index)].tip.empty()) {
+          wanted.push_back(static_cast<UINT_PTR>(item.index));
+        }
+      }
+    }
+    // A button that stays (the header's, on every screen) keeps its tool,
+    // so that a tip is not shown afresh under a pointer that has not moved.
+    for (UINT_PTR id : tipIds_) {
+      if (!rebuildTips_ && std::find(wanted.begin(), wanted.end(), id) != wanted.end()) continue;
+      tool.uId = id;
+      (void)::SendMessageA(tips_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    std::vector<UINT_PTR> kept;
+    for (UINT_PTR id : wanted) {
+      bool had = !rebuildTips_ && std::find(tipIds_.begin(), tipIds_.end(), id) != tipIds_.end();
+      if (!had) {
+        const movie::Button& button = movie_->buttons[id];
+        movie::PixelRect r = view_.ToBuffer(button.box);
+        tool.uFlags = TTF_SUBCLASS;
+        tool.uId = id;
+        tool.rect = RECT{r.x0, r.y0, r.x1, r.y1};
+        tool.lpszText = const_cast<char*>(button.tip.c_str());  // copied by the control
+        if (::SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) == FALSE) continue;
+      }
+      kept.push_back(id);
+    }
+    tipIds_ = std::move(kept);
+    rebuildTips_ = false;
+  }
+
+  // After a press the pressed button's tip stays away until the pointer
+  // moves to another button or leaves: the user knows what it does now.
+  void QuietTips() {
+    if (tips_ == nullptr || !playback_) return;
+    (void)::SendMessageA(tips_, TTM_ACTIVATE, FALSE, 0);
+    tipsQuiet_ = true;
+    quietButton_ = playback_->hovered();
+  }
+
+  void WakeTips() {
+    if (tips_ == nullptr || !tipsQuiet_) return;
+    (void)::SendMessageA(tips_, TTM_ACTIVATE, TRUE, 0);
+    tipsQuiet_ = false;
+  }
+
+  bool HasTips() const {
+    for (const movie::Button& button : movie_->buttons) {
+      if (!button.tip.empty()) return true;
+    }
+    return false;
+  }
+
   // The handler may do anything, even destroy this window (the close
   // command), so nothing of the player is touched after it returns.
   void Dispatch(const movie::Command& command) {
@@ -364,6 +459,13 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
   bool timerRunning_ = false;
   bool pollRunning_ = false;
   bool tracking_ = false;
+  static constexpr int kTipsStale = -2;  // no screen is -2: the tips are set again
+  HWND tips_ = nullptr;
+  int tipScreen_ = kTipsStale;
+  bool rebuildTips_ = true;  // a new movie or scale: every tool anew
+  bool tipsQuiet_ = false;
+  int quietButton_ = -1;
+  std::vector<UINT_PTR> tipIds_;
 };
 
 MoviePlayer::MoviePlayer() : impl_(std::make_unique<Impl>()) {}

@@ -93,6 +93,27 @@ void MainWindow::CreateInstanceMutex() {
   previousInstance_ = ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
+void MainWindow::ShowRunningCopy() {
+  // The running copy's main window, found hidden in the tray as well; none
+  // while that copy is still before its window in its own start-up.
+  HWND running = ::FindWindowA(kMainWindowClass, nullptr);
+  if (running == nullptr) return;
+  // The user just started this copy, so it may bring a window to the front;
+  // it lends that right to the running copy, which comes forward itself.
+  // Windows 95 and NT 4 have no such lock and no such function.
+  DWORD runningProcess = 0;
+  ::GetWindowThreadProcessId(running, &runningProcess);
+  using AllowSetForegroundWindowFn = BOOL(WINAPI*)(DWORD);
+  if (HMODULE user32 = ::GetModuleHandleA("user32.dll")) {
+    auto allow = reinterpret_cast<AllowSetForegroundWindowFn>(
+        reinterpret_cast<void*>(::GetProcAddress(user32, "AllowSetForegroundWindow")));
+    if (allow != nullptr) (void)allow(runningProcess);
+  }
+  // Its tray menu's "Main Window": shown, restored and in front. Posted, so
+  // that this copy ends at once even when the other is busy.
+  (void)::PostMessageA(running, WM_COMMAND, MAKEWPARAM(kMenuMainWindow, 0), 0);
+}
+
 void MainWindow::ShowSplash() {
   if (splash_.ShowSplashFile(ApplicationFolder() + kSplashFile)) splash_.SetDisplayTime(0);
 }

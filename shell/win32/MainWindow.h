@@ -104,6 +104,7 @@ class MainWindow final : public win32::Window<MainWindow>,
   // IStartUpSteps
   void CreateInstanceMutex() override;
   bool PreviousInstanceRuns() override { return previousInstance_; }
+  void ShowRunningCopy() override;
   void ShowSplash() override;
   void SizeMainWindow() override;
   void PlaceMovie() override;

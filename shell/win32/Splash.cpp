@@ -1,6 +1,8 @@
 #include "shell/win32/Splash.h"
 
+#include <cmath>
 #include <iterator>
+#include <utility>
 
 #include "platform/FileBytes.h"
 #include "platform/win32/Skin.h"
@@ -54,6 +56,23 @@ void DrawItem(HDC dc, const SplashItem& item) {
       win32::ScopedSelect b(dc, ::GetStockObject(NULL_BRUSH));
       int inset = item.radius / 2;
       ::Ellipse(dc, r.left + inset, r.top + inset, r.right - inset, r.bottom - inset);
+      break;
+    }
+    case SplashShape::Arc: {
+      if (item.sweep == 0) break;
+      // GDI draws from the first point to the second counter-clockwise on
+      // the screen; the clockwise sweep from start is that arc backwards.
+      // A wide pen ends round on every version.
+      double cx = item.x + item.width / 2.0, cy = item.y + item.height / 2.0;
+      double rx = item.width / 2.0, ry = item.height / 2.0;
+      double from = (item.start + item.sweep) * 3.14159265358979 / 180.0;
+      double to = item.start * 3.14159265358979 / 180.0;
+      if (item.sweep < 0) std::swap(from, to);
+      auto px = [&](double a) { return static_cast<int>(std::lround(cx + rx * std::cos(a))); };
+      auto py = [&](double a) { return static_cast<int>(std::lround(cy + ry * std::sin(a))); };
+      win32::UniqueHpen pen(::CreatePen(PS_SOLID, item.radius, Ref(item.color)));
+      win32::ScopedSelect p(dc, pen.get());
+      ::Arc(dc, r.left, r.top, r.right, r.bottom, px(from), py(from), px(to), py(to));
       break;
     }
     case SplashShape::Line: {

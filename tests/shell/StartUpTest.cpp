@@ -21,6 +21,7 @@ class RecordingSteps : public IStartUpSteps {
     log.push_back("EndIfPreviousInstance");
     return previous;
   }
+  void ShowRunningCopy() override { log.push_back("ShowRunningCopy"); }
   void ShowSplash() override { log.push_back("ShowSplash"); }
   void SizeMainWindow() override { log.push_back("SizeMainWindow"); }
   void PlaceMovie() override { log.push_back("PlaceMovie"); }
@@ -55,11 +56,11 @@ TEST(StartUp, RunsEveryStepInItsOrder) {
   EXPECT_EQ(steps.log.back(), "HookMoviePlayer");
 }
 
-TEST(StartUp, ASecondInstanceEndsBeforeShowingAnything) {
+TEST(StartUp, ASecondInstanceShowsTheRunningCopyAndEndsBeforeShowingAnythingOfItsOwn) {
   RecordingSteps steps;
   steps.previous = true;
   EXPECT_EQ(RunStartUp(steps), StartUpResult::PreviousInstance);
-  EXPECT_EQ(steps.log, (std::vector<std::string>{"CreateMutex", "EndIfPreviousInstance"}));
+  EXPECT_EQ(steps.log, (std::vector<std::string>{"CreateMutex", "EndIfPreviousInstance", "ShowRunningCopy"}));
 }
 
 TEST(StartUp, TheTraySettingHidesTheWindowBeforeTheSplashGoes) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the program icon (assets/corvane.ico): a teal ring broken like a
-"C", with a signal dot inside, on a dark rounded tile. 16, 32 and 48 pixels,
+"""Draws the program icon (assets/corvane.ico): the program's mark, the same
+as the movie's logo and the splash's — a teal ring broken like a "C", with an
+amber signal arc and dot in its opening, on a navy rounded tile. 16, 32 and 48 pixels,
 32-bit BGRA. Run by hand when the artwork changes; the .ico is committed."""
 import math, struct, sys
 
@@ -31,27 +32,34 @@ def render(size):
     return px
 
 def sample(u, v):
-    # dark rounded tile
-    r = 0.18
+    # The program's mark, as the movie draws it (tools/art/make_movie.py,
+    # logo()) on a 28-unit tile: a teal ring broken like a "C", open to the
+    # right, with an amber signal arc and dot in the opening, on a navy tile.
+    k = 1 / 28.0
+    # navy rounded tile, a vertical gradient #1A2D45 to #12202F
+    r = 8 * k
     dx = max(abs(u - 0.5) - (0.5 - r), 0)
     dy = max(abs(v - 0.5) - (0.5 - r), 0)
     if dx * dx + dy * dy > r * r:
         return (0, 0, 0, 0)
-    t = v
-    base = (18 + 20 * t, 30 + 26 * t, 48 + 30 * t)
-    cx, cy = 0.5, 0.5
-    d = math.hypot(u - cx, v - cy)
-    ang = math.degrees(math.atan2(v - cy, u - cx))
-    # the "C" ring, open towards the right
-    if 0.26 <= d <= 0.37 and not (-40 < ang < 40):
-        k = (ang + 180) / 360
-        return (40 + 60 * k, 200 + 40 * (1 - k), 210, 1)
-    # signal arcs inside the opening
-    for rr, w in ((0.16, 0.045),):
-        if abs(d - rr) < w / 2 and -55 < ang < 55:
-            return (250, 200, 80, 1)
-    if d < 0.065:
-        return (250, 200, 80, 1)
+    base = (26 + (18 - 26) * v, 45 + (32 - 45) * v, 69 + (47 - 69) * v)
+    d = math.hypot(u - 0.5, v - 0.5)
+    ang = math.degrees(math.atan2(v - 0.5, u - 0.5))  # clockwise, 0 at three o'clock
+    def on_arc(radius, width, start, sweep):
+        a = (ang - start) % 360
+        if a <= sweep and abs(d - radius) <= width / 2:
+            return True
+        # round caps at both ends
+        for e in (start, start + sweep):
+            ex = 0.5 + radius * math.cos(math.radians(e))
+            ey = 0.5 + radius * math.sin(math.radians(e))
+            if math.hypot(u - ex, v - ey) <= width / 2:
+                return True
+        return False
+    if on_arc(8.2 * k, 3.2 * k, 50, 260):
+        return (47, 208, 192, 1)  # accent #2FD0C0
+    if on_arc(3.9 * k, 2 * k, -42, 84) or d <= 1.6 * k:
+        return (245, 196, 81, 1)  # amber #F5C451
     return (*base, 1)
 
 def ico(sizes):

@@ -57,14 +57,20 @@ COLORS = [
     ("line", "#212B3A"),
     ("text", "#E8EEF5"),
     ("text2", "#9AA7B8"),
-    ("muted", "#647184"),
+    # Small captions: at least 4.5:1 against every surface they lie on
+    # (sidebar, cards, the hero card).
+    ("muted", "#8593A6"),
     ("accent", "#2FD0C0"),
     ("accent-ink", "#062421"),
     ("accent-soft", "#2FD0C024"),
     ("accent-line", "#2FD0C070"),
     ("hover", "#FFFFFF0C"),
     ("hover-strong", "#FFFFFF16"),
-    ("press", "#00000040"),
+    # A pressed button: a darker face over its other looks, its content a
+    # pixel lower, as if pushed into the surface.
+    ("press-face", "#070B11F0"),
+    ("press-edge", "#000000A0"),
+    ("cta-pressed", "#1C9E92"),
     ("danger", "#E5484D"),
     ("danger-soft", "#E5484D1F"),
     ("amber", "#F5C451"),
@@ -232,7 +238,9 @@ def nav_item(label, kind, y, command, target):
             icon(kind, 13, 7, "accent")
             emit('text 40 7 %s font=ui color=text' % q(label))
         with block("pressed"):
-            emit("rect 0 0 160 30 radius=8 fill=press")
+            emit("rect 0 0 160 30 radius=8 fill=press-face stroke=press-edge stroke-width=1.5")
+            icon(kind, 13, 8, "accent")
+            emit('text 40 8 %s font=ui color=text' % q(label))
 
 
 def sidebar():
@@ -268,48 +276,52 @@ def sidebar():
         nav_item(*it)
 
 
-def window_button(x, kind, command, ident, danger=False):
-    with block("button %s 10 30 26 command=%s radius=6 id=%s" % (n(x), q(command), ident)):
+def window_button(x, kind, command, ident, tip, danger=False):
+    with block("button %s 10 30 26 command=%s radius=6 id=%s tip=%s" % (n(x), q(command), ident, q(tip))):
         with block("normal"):
             icon(kind, 7, 5, "text2", 1.4)
         with block("hover"):
             emit("rect 0 0 30 26 radius=6 fill=%s" % ("danger" if danger else "hover-strong"))
             icon(kind, 7, 5, "#FFFFFF" if danger else "text", 1.4)
         with block("pressed"):
-            emit("rect 0 0 30 26 radius=6 fill=press")
+            emit("rect 0 0 30 26 radius=6 fill=%s stroke=press-edge stroke-width=1.5"
+                 % ("#A83236" if danger else "press-face"))
+            icon(kind, 7, 6, "#FFFFFF" if danger else "accent", 1.4)
 
 
-def glyph(kind, c):
-    emit("circle 15 13 7.5 stroke=%s stroke-width=1.4" % c)
+def glyph(kind, c, dy=0):
+    emit("circle 15 %s 7.5 stroke=%s stroke-width=1.4" % (n(13 + dy), c))
     if kind == "info":
-        emit("circle 15 9.6 1.1 fill=%s" % c)
-        emit("line 15 12.3 15 16.8 width=1.6 color=%s" % c)
+        emit("circle 15 %s 1.1 fill=%s" % (n(9.6 + dy), c))
+        emit("line 15 %s 15 %s width=1.6 color=%s" % (n(12.3 + dy), n(16.8 + dy), c))
     else:
-        emit('text 9 5 "?" font=glyph color=%s align=center width=12' % c)
+        emit('text 9 %s "?" font=glyph color=%s align=center width=12' % (n(5 + dy), c))
 
 
-def glyph_button(x, kind, command, ident, target=None):
+def glyph_button(x, kind, command, ident, tip, target=None):
     go = " goto=%s" % target if target else ""
-    with block("button %s 10 30 26 command=%s%s radius=6 id=%s" % (n(x), q(command), go, ident)):
+    with block("button %s 10 30 26 command=%s%s radius=6 id=%s tip=%s" % (n(x), q(command), go, ident, q(tip))):
         with block("normal"):
             glyph(kind, "text2")
         with block("hover"):
             emit("rect 0 0 30 26 radius=6 fill=hover-strong")
             glyph(kind, "text")
         with block("pressed"):
-            emit("rect 0 0 30 26 radius=6 fill=press")
+            emit("rect 0 0 30 26 radius=6 fill=press-face stroke=press-edge stroke-width=1.5")
+            glyph(kind, "accent", 1)
 
 
 def header_bar():
     # The rest of the title area; the buttons drawn after it lie above it.
     with block('button 181 0 494 50 command="Drag" trigger=press focus=no id=drag-title'):
         pass
-    glyph_button(487, "help", "IDC_FS_help", "help")
-    glyph_button(521, "info", "IDC_FS_about", "about", "about")
+    # Each icon says what it does when the pointer rests on it.
+    glyph_button(487, "help", "IDC_FS_help", "help", "Help")
+    glyph_button(521, "info", "IDC_FS_about", "about", "About Corvane", "about")
     emit("rect 558 16 1 14 fill=line")
-    window_button(566, "tray", "IDC_FS_tray", "tray")
-    window_button(600, "minimize", "IDC_FS_minimize", "minimize")
-    window_button(634, "close", "IDC_FS_close", "close", danger=True)
+    window_button(566, "tray", "IDC_FS_tray", "tray", "Hide to the system tray")
+    window_button(600, "minimize", "IDC_FS_minimize", "minimize", "Minimise")
+    window_button(634, "close", "IDC_FS_close", "close", "Close Corvane", danger=True)
 
 
 TITLES = {
@@ -322,7 +334,7 @@ TITLES = {
     "ram": ("RAM booster", "Frees memory when it runs low"),
     "system": ("System tools", "Windows settings pages, one click away"),
     "settings": ("Settings", "Start-up and tray behaviour"),
-    "about": ("About Corvane", "Version and credits"),
+    "about": ("About Corvane", "Version and what Corvane does"),
 }
 
 TIPS = {
@@ -353,6 +365,10 @@ def page_titles():
                     with block("hover"):
                         icon("back", 2, 2, "accent", 1.4)
                         emit('text 22 3 "Dashboard" font=small color=accent')
+                    with block("pressed"):
+                        emit("rect 0 0 78 20 radius=5 fill=press-face")
+                        icon("back", 2, 3, "accent", 1.4)
+                        emit('text 22 4 "Dashboard" font=small color=accent')
             emit("text 197 %s %s font=title color=text" % ("26" if screen == "home" else "34", q(title)))
             emit("text 198 %s %s font=small color=text2" % ("58" if screen == "home" else "66",
                                                              q(subtitle)))
@@ -369,7 +385,8 @@ def close_panel_button():
             # Placeholder where the feature window shows; the frame covers it.
             emit("rect 181 104 %d %d radius=12 fill=panel stroke=line" % FRAME_SIZES[screen])
     with block("on %s" % ",".join(FEATURES)):
-        with block('button 589 60 32 32 command="IDC_FS_hide" goto=home radius=16 id=hide-panel'):
+        with block('button 589 60 32 32 command="IDC_FS_hide" goto=home radius=16 id=hide-panel '
+                   'tip="Close this page"'):
             with block("normal"):
                 emit("circle 16 16 15.5 fill=#FFFFFF08 stroke=line")
                 icon("close", 8, 8, "text2", 1.5)
@@ -377,10 +394,26 @@ def close_panel_button():
                 emit("circle 16 16 15.5 fill=hover-strong stroke=accent-line")
                 icon("close", 8, 8, "text", 1.5)
             with block("pressed"):
-                emit("circle 16 16 15.5 fill=press")
+                emit("circle 16 16 15.5 fill=press-face stroke=press-edge stroke-width=1.5")
+                icon("close", 8, 9, "accent", 1.5)
 
 
 # ---------------------------------------------------------------- screens
+
+
+def tile_content(w, h, kind, title, caption, dy=0):
+    if caption:
+        by = (h - 30) / 2 + dy
+        emit("rect 14 %s 30 30 radius=9 fill=accent-soft" % n(by))
+        icon(kind, 21, by + 7, "accent", 1.6)
+        emit("text 56 %s %s font=ui-strong color=text" % (n(h / 2 - 17 + dy), q(title)))
+        emit("text 56 %s %s font=small color=muted" % (n(h / 2 + 2 + dy), q(caption)))
+    else:
+        by = (h - 26) / 2 + dy
+        emit("rect 10 %s 26 26 radius=8 fill=accent-soft" % n(by))
+        icon(kind, 15, by + 5, "accent", 1.6)
+        emit("text 46 %s %s font=ui-strong color=text" % (n(h / 2 - 9 + dy), q(title)))
+        icon("chevron", w - 26, h / 2 - 8 + dy, "muted", 1.5)
 
 
 def tile(x, y, w, h, kind, title, caption, command, target, ident):
@@ -388,24 +421,14 @@ def tile(x, y, w, h, kind, title, caption, command, target, ident):
     with block("button %s command=%s%s radius=12 id=%s" % (nums(x, y, w, h), q(command), go, ident)):
         with block("normal"):
             emit("rect 0 0 %s radius=12 fill=tile stroke=line" % nums(w, h))
-            if caption:
-                by = (h - 30) / 2
-                emit("rect 14 %s 30 30 radius=9 fill=accent-soft" % n(by))
-                icon(kind, 21, by + 7, "accent", 1.6)
-                emit("text 56 %s %s font=ui-strong color=text" % (n(h / 2 - 17), q(title)))
-                emit("text 56 %s %s font=small color=muted" % (n(h / 2 + 2), q(caption)))
-            else:
-                by = (h - 26) / 2
-                emit("rect 10 %s 26 26 radius=8 fill=accent-soft" % n(by))
-                icon(kind, 15, by + 5, "accent", 1.6)
-                emit("text 46 %s %s font=ui-strong color=text" % (n(h / 2 - 9), q(title)))
-                icon("chevron", w - 26, h / 2 - 8, "muted", 1.5)
+            tile_content(w, h, kind, title, caption)
         with block("hover"):
             emit("rect 0 0 %s radius=12 fill=hover stroke=accent-line" % nums(w, h))
             if not caption:
                 icon("chevron", w - 24, h / 2 - 8, "accent", 1.5)
         with block("pressed"):
-            emit("rect 0 0 %s radius=12 fill=press" % nums(w, h))
+            emit("rect 0 0 %s radius=12 fill=#0E141E stroke=accent-line stroke-width=1.5" % nums(w, h))
+            tile_content(w, h, kind, title, caption, 1)
 
 
 def home():
@@ -417,9 +440,10 @@ def home():
         emit("arc 556 160 30 150 190 width=6 color=accent")
         emit("line 556 160 574 147 width=2.5 color=amber")
         emit("circle 556 160 4 fill=amber")
-        emit('text 556 184 "READY" font=caps color=muted align=center')
-        emit('text 199 118 "Your connection, tuned" font=hero color=text')
-        emit('text 200 145 "Pick a profile and Corvane writes the values." font=small color=text2')
+        # An invitation: nothing here claims the machine is tuned already.
+        emit('text 556 184 "START HERE" font=caps color=muted align=center')
+        emit('text 199 118 "Tune your connection" font=hero color=text')
+        emit('text 200 145 "Pick a profile; your current settings are saved first." font=small color=text2')
         with block('button 199 164 168 28 command="IDC_FS_wizardMode" goto=wizard radius=8 id=cta-tune'):
             with block("normal"):
                 emit("rect 0 0 168 28 radius=8 fill=cta")
@@ -432,7 +456,9 @@ def home():
                 emit('text 14 6 "Start quick tune" font=ui-strong color=accent-ink')
                 icon("arrow", 144, 6, "accent-ink", 1.7)
             with block("pressed"):
-                emit("rect 0 0 168 28 radius=8 fill=#00000030")
+                emit("rect 0 0 168 28 radius=8 fill=cta-pressed stroke=#00000050 stroke-width=1.5")
+                emit('text 14 7 "Start quick tune" font=ui-strong color=accent-ink')
+                icon("arrow", 142, 7, "accent-ink", 1.7)
         w, h = 215, 40
         tiles = [
             ("sliders", "Advanced mode", "IDC_FS_normalMode", "advanced"),
@@ -476,7 +502,8 @@ def system():
                 emit("rect 0 0 120 30 radius=8 fill=danger")
                 emit('text 0 7 "Restart now" font=ui-strong color=#FFFFFF align=center width=120')
             with block("pressed"):
-                emit("rect 0 0 120 30 radius=8 fill=press")
+                emit("rect 0 0 120 30 radius=8 fill=#A83236 stroke=press-edge stroke-width=1.5")
+                emit('text 0 8 "Restart now" font=ui-strong color=#FFFFFF align=center width=120')
 
 
 def about():
@@ -506,7 +533,9 @@ def about():
                 emit("rect 0 0 96 30 radius=8 fill=#FFFFFF22")
                 emit('text 34 7 "Back" font=ui-strong color=accent-ink')
             with block("pressed"):
-                emit("rect 0 0 96 30 radius=8 fill=#00000030")
+                emit("rect 0 0 96 30 radius=8 fill=cta-pressed stroke=#00000050 stroke-width=1.5")
+                icon("back", 12, 8, "accent-ink", 1.7)
+                emit('text 34 8 "Back" font=ui-strong color=accent-ink')
 
 
 def main():

@@ -34,7 +34,7 @@ end
 on other
   text 5 6 "Hello \"you\"" font=ui color=ink align=center width=80
 end
-button 20 30 60 24 command="IDC_FS_home" args="x y" goto=other active=home,other radius=6 id=first
+button 20 30 60 24 command="IDC_FS_home" args="x y" goto=other active=home,other radius=6 id=first tip="Go home"
   line 0 0 10 10 width=2 color=ink cap=butt
   hover
     rect 0 0 60 24 radius=6 fill=glass
@@ -100,6 +100,8 @@ TEST(MovieReader, ReadsEveryKindOfStatement) {
   EXPECT_EQ(b.activeOn, (std::vector<int>{0, 1}));
   EXPECT_EQ(b.radius, 6);
   EXPECT_EQ(b.trigger, Trigger::Release);
+  EXPECT_EQ(b.tip, "Go home");
+  EXPECT_EQ(m.buttons[1].tip, "");
   // Looks are placed at the button: the normal line starts at its corner.
   ASSERT_EQ(b.looks[0].size(), 1u);
   EXPECT_EQ(b.looks[0][0].points[0].x, 20);
@@ -180,6 +182,7 @@ TEST(MovieReader, RefusesABadFileWholeWithItsLine) {
       {"long text", Head("text 0 0 \"" + std::string(300, 'a') + "\"\n"), 4},
       {"movie too large", Head("size 5000 10\n"), 4},
       {"bad weight", Head("font b \"Arial\" 12 heavy\n"), 4},
+      {"long tip", Head("button 0 0 1 1 command=a tip=\"" + std::string(81, 'a') + "\"\nend\n"), 4},
   };
   for (const BadCase& c : cases) {
     auto result = Read(c.text);
