@@ -12,9 +12,6 @@
 
 #include "platform/Registry.h"
 #include "platform/ui/Sound.h"
-// <windows.h> defines Yield() as an empty macro of 16-bit times, which would
-// erase YieldPump::Yield.
-#undef Yield
 #include "platform/ui/YieldPump.h"
 
 namespace corvane::win32 {
