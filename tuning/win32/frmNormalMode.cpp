@@ -76,6 +76,13 @@ void frmNormalMode::SubclassEntryBoxes() {
 }
 
 LRESULT frmNormalMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The skin draws the buttons itself, and such a button reports a second
+  // click soon after the first as a double click: a user who presses Next
+  // twice quickly means two pages.
+  if (message == WM_COMMAND && lParam != 0 && HIWORD(wParam) == BN_DOUBLECLICKED &&
+      (LOWORD(wParam) == kIdCmdNextPage || LOWORD(wParam) == kIdCmdPrevPage)) {
+    return FormWindow::HandleMessage(message, MAKEWPARAM(LOWORD(wParam), BN_CLICKED), lParam);
+  }
   if (message == WM_COMMAND && lParam != 0 && IsEntryBox(LOWORD(wParam))) {
     const int id = LOWORD(wParam);
     auto* editor = static_cast<NormalModeModel*>(model());
