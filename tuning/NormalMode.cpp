@@ -238,7 +238,11 @@ void NormalModeModel::Finish() {
   if (hooks_.apply) {
     ApplyResult result = hooks_.apply();
     if (!result.message.empty()) {
-      const std::uint32_t icon = result.status == ApplyStatus::Applied ? ui::kMessageWarning : ui::kMessageError;
+      // Refused: nothing was written. Values that could not be written: a
+      // warning. Otherwise only a note (values this Windows ignores).
+      const std::uint32_t icon = result.status != ApplyStatus::Applied ? ui::kMessageError
+                                 : result.changes.failed > 0         ? ui::kMessageWarning
+                                                                     : ui::kMessageInformation;
       (void)view_.ShowMessage(result.message, "Pellavon", ui::kMessageOk | icon);
     }
   }

@@ -465,16 +465,19 @@ TEST_F(NormalModeTest, TheUpDownStepsTheSynBoxWithinZeroToTwo) {
 TEST_F(NormalModeTest, TheApplyResultReachesTheUser) {
   struct Case {
     ApplyStatus status;
+    int failed;
     const char* message;
     std::uint32_t flags;
   };
   const Case cases[] = {
-      {ApplyStatus::SnapshotFailed, "No backup could be written, so nothing was changed.", ui::kMessageError},
-      {ApplyStatus::NotDetected, "The Windows version has not been recognised.", ui::kMessageError},
-      {ApplyStatus::Applied, "Some network settings could not be changed (2 failed).", ui::kMessageWarning},
+      {ApplyStatus::SnapshotFailed, 0, "No backup could be written, so nothing was changed.", ui::kMessageError},
+      {ApplyStatus::NotDetected, 0, "The Windows version has not been recognised.", ui::kMessageError},
+      {ApplyStatus::Applied, 2, "Some network settings could not be changed (2 failed).", ui::kMessageWarning},
+      {ApplyStatus::Applied, 0, "Windows 10 ignores 4 of the 20 values written.", ui::kMessageInformation},
   };
   for (const Case& c : cases) {
     nextResult.status = c.status;
+    nextResult.changes.failed = c.failed;
     nextResult.message = c.message;
     view->messages.clear();
     GoToPage(kFinishedPage);
