@@ -11,6 +11,12 @@
 #include <utility>
 #include <vector>
 
+// <windows.h>, included before this header in the Windows build, defines
+// Yield() as an empty macro of 16-bit times, which would erase YieldPump::Yield.
+#ifdef Yield
+#undef Yield
+#endif
+
 namespace corvane::ui {
 
 class YieldPump {

@@ -325,7 +325,11 @@ void PaintGroupBox(HWND hwnd, const skin::SkinObject& look, COLORREF behind, HFO
   SIZE extent{0, 0};
   TEXTMETRICA metrics{};
   ::GetTextMetricsA(dc, &metrics);
-  if (length > 0) ::GetTextExtentPoint32A(dc, text, length, &extent);
+  // Captions follow the system's rule for group boxes: "&&" shows as one
+  // "&", a single "&" underlines the letter after it.
+  RECT measured{0, 0, 0, 0};
+  if (length > 0) ::DrawTextA(dc, text, length, &measured, DT_SINGLELINE | DT_LEFT | DT_CALCRECT);
+  extent.cx = measured.right - measured.left;
   int top = metrics.tmHeight / 2;
   int diameter = look.radius * 2;
   UniqueHrgn outline(::CreateRoundRectRgn(client.left, client.top + top, client.right + 1,
@@ -338,7 +342,8 @@ void PaintGroupBox(HWND hwnd, const skin::SkinObject& look, COLORREF behind, HFO
     ::FillRect(dc, &caption, back.get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, Skin::ToColorRef(::IsWindowEnabled(hwnd) ? look.text : look.disabledText));
-    ::TextOutA(dc, caption.left + 4, caption.top, text, length);
+    RECT textRect{caption.left + 4, caption.top, caption.right, caption.bottom};
+    ::DrawTextA(dc, text, length, &textRect, DT_SINGLELINE | DT_LEFT);
   }
 }
 

@@ -7,6 +7,7 @@
 #include "shell/tray/win32/Tray.h"
 #include "shell/win32/MainWindow.h"
 #include "tuning/Presets.h"
+#include "tuning/win32/frmNormalMode.h"
 
 namespace corvane::shell {
 
@@ -70,6 +71,9 @@ std::unique_ptr<ShellParts> ConnectShellParts(MainWindow& mainWindow) {
   p->mainSettings = settings.get();
   mainWindow.ConnectFeatureWindow(Feature::MainSettings, std::move(settings));
   c.runProgramInTray = [p] { return p->mainSettings->chkRunProgramMini() == 1; };
+
+  // Made on its first command, loaded again by each one.
+  mainWindow.ConnectFeatureWindow(Feature::NormalMode, std::make_unique<win32::frmNormalMode>());
 
   c.runShortcut = [p](SystemShortcut shortcut) { p->RunShortcut(shortcut); };
   c.restartWindows = [] { (void)SystemAddons().RestartWindows(); };

@@ -11,6 +11,7 @@
 #include "platform/ui/Layout.h"
 #include "shell/ShellCommands.h"
 #include "shell/settings/MainSettings.h"
+#include "tuning/NormalModeLayout.h"
 
 namespace corvane::shell {
 namespace {
@@ -63,6 +64,7 @@ struct FeatureLayout {
 
 // Every feature window made from a layout table.
 const FeatureLayout kLayouts[] = {
+    {Feature::NormalMode, kNormalModeLayout},
     {Feature::MainSettings, kMainSettingsLayout},
 };
 

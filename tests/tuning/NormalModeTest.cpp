@@ -1,0 +1,529 @@
+#include "tuning/NormalMode.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/support/MemoryView.h"
+
+namespace corvane {
+namespace {
+
+using testing::MemoryView;
+
+// The profile an untouched pass through the eight pages applies, by
+// connection type.
+TuningProfile Recommended(std::int32_t mtu, std::int32_t mss, std::int32_t window) {
+  TuningProfile p;
+  p.mtu = mtu;
+  p.mss = mss;
+  p.receiveWindow = window;
+  p.defaultTtl = 64;
+  p.maxConnPer10Server = 20;
+  p.maxConnPer11Server = 20;
+  p.keepAliveTime = 7200000;
+  p.keepAliveInterval = 1000;
+  p.synAttackProtect = 2;
+  p.ndiCacheSize = 0;
+  p.pmtuDiscovery = kTrue;
+  p.pmtuBlackHoleDetect = kFalse;
+  p.icmpRedirects = kFalse;
+  return p;
+}
+
+class NormalModeTest : public ::testing::Test {
+ protected:
+  NormalModeTest() { Load(); }
+
+  // The window's load: new controls in their design state, a model over
+  // them; what outlives the window (state, profile) stays.
+  void Load() {
+    view.emplace(kNormalModeLayout);
+    view->onEvent = [this](ui::Event event) {
+      if (event.kind == ui::Event::Change && event.id == typedBox_) {
+        event.value = kEditedInBox;
+        typedBox_ = 0;
+      }
+      model->OnEvent(event);
+    };
+    model.emplace(*view, state, profile, NormalModeHooks{[this] { return Apply(); }, [this] { ++homes; }});
+    model->OnLoad();
+  }
+
+  ApplyResult Apply() {
+    applied.push_back(profile);
+    return nextResult;
+  }
+
+  // Selects the box's text and types the keys one by one, as a user does:
+  // each key is one change made in the box.
+  void TypeKeys(int id, std::string_view keys) {
+    std::string text;
+    for (char key : keys) {
+      text += key;
+      typedBox_ = id;
+      view->Type(id, text);
+      typedBox_ = 0;
+      text = view->Text(id);
+    }
+  }
+
+  void Next(int times = 1) {
+    for (int i = 0; i < times; ++i) ASSERT_TRUE(view->Click(kIdCmdNextPage)) << "Next is disabled";
+  }
+  void Back(int times = 1) {
+    for (int i = 0; i < times; ++i) ASSERT_TRUE(view->Click(kIdCmdPrevPage)) << "Back is disabled";
+  }
+  void GoToPage(int page) {
+    while (model->currWizardPage() < page) Next();
+  }
+  std::string Text(int id) const { return view->Text(id); }
+  std::vector<int> VisiblePages() const {
+    std::vector<int> pages;
+    for (int k = 0; k < kNormalModePageCount; ++k) {
+      if (view->Visible(kIdPage0 + k)) pages.push_back(k);
+    }
+    return pages;
+  }
+
+  NormalModeState state;
+  TuningProfile profile;
+  std::optional<MemoryView> view;
+  std::optional<NormalModeModel> model;
+  std::vector<TuningProfile> applied;
+  ApplyResult nextResult;
+  int homes = 0;
+
+ private:
+  int typedBox_ = 0;
+};
+
+TEST_F(NormalModeTest, LoadShowsTheFirstPageInItsDesignState) {
+  EXPECT_EQ(VisiblePages(), std::vector<int>{0});
+  EXPECT_EQ(view->Value(kIdOptConnType0), 1);
+  EXPECT_FALSE(view->Enabled(kIdCmdPrevPage));
+  EXPECT_TRUE(view->Enabled(kIdCmdNextPage));
+  EXPECT_EQ(Text(kIdCmdNextPage), "Next>>");
+  EXPECT_EQ(view->Items(kIdCmbNdi), (std::vector<std::string>{"0", "2", "4", "8", "16", "32", "64"}));
+  EXPECT_EQ(view->Value(kIdCmbNdi), 0);
+  EXPECT_EQ(Text(kIdTxtSynValue), "2");
+  EXPECT_EQ(view->Range(kIdUpdwnDescision), (std::pair<int, int>{0, 2}));
+  EXPECT_EQ(Text(kIdTxtMultiplier), "");
+  EXPECT_EQ(Text(kIdTxtScaleFactor), "4");
+  EXPECT_FALSE(view->Enabled(kIdTxtMssRwinValue));
+  EXPECT_FALSE(view->Enabled(kIdTxtRwin));
+  EXPECT_FALSE(view->Enabled(kIdTxtScaleFactor));
+  EXPECT_EQ(model->currWizardPage(), 0);
+}
+
+TEST_F(NormalModeTest, LoadSelectsTheFirstNdiItemAndSoSetsTheCacheSize) {
+  profile.ndiCacheSize = 32;
+  Load();
+  EXPECT_EQ(profile.ndiCacheSize, 0);
+}
+
+// Each connection type through all eight pages without touching a value.
+TEST_F(NormalModeTest, FourConnectionTypesThroughAllPages) {
+  struct Case {
+    int type;
+    const char *mtu, *mss, *mtuLabel, *mssLabel, *multiplier, *window, *windowLabel;
+    TuningProfile applies;
+  };
+  const Case cases[] = {
+      {0, "576", "536", "576 Byte", "536 Byte", "3", "6432", "6432Bytes", Recommended(576, 536, 6432)},
+      {1, "1500", "1460", "1500 Byte", "1460 Byte", "44", "256960", "256960Bytes", Recommended(1500, 1460, 256960)},
+      {2, "1492", "1452", "1492 Byte", "1452Byte", "44", "255552", "255552Bytes", Recommended(1492, 1452, 255552)},
+      {3, "1500", "1460", "1500 Byte", "1460 Byte", "44", "256960", "256960Bytes", Recommended(1500, 1460, 256960)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    state = NormalModeState{};
+    profile = TuningProfile{};
+    applied.clear();
+    homes = 0;
+    Load();
+    // Dial-up is the option marked at start; the others are clicked.
+    if (c.type != 0) {
+      ASSERT_TRUE(view->Click(kIdOptConnType0 + c.type));
+    }
+    EXPECT_EQ(model->connectionType(), c.type);
+
+    Next();
+    EXPECT_EQ(VisiblePages(), std::vector<int>{1});
+    EXPECT_TRUE(view->Enabled(kIdCmdPrevPage));
+    EXPECT_EQ(Text(kIdTxtMtuValue), c.mtu);
+    EXPECT_EQ(Text(kIdTxtMssValue), c.mss);
+    EXPECT_EQ(Text(kIdLblMtuRecValue), c.mtuLabel);
+    EXPECT_EQ(Text(kIdLblMssRecValue), c.mssLabel);
+    EXPECT_EQ(profile.mtu, c.applies.mtu);
+    EXPECT_EQ(profile.mss, c.applies.mss);
+
+    Next();
+    EXPECT_EQ(profile.pmtuDiscovery, kTrue);
+    EXPECT_EQ(profile.pmtuBlackHoleDetect, kFalse);
+
+    Next();
+    EXPECT_EQ(Text(kIdTxtMssRwinValue), c.mss);
+    EXPECT_EQ(Text(kIdTxtMultiplier), c.multiplier);
+    EXPECT_EQ(Text(kIdTxtRwin), c.window);
+    EXPECT_EQ(Text(kIdLblRwinRecValue), c.windowLabel);
+    EXPECT_EQ(profile.receiveWindow, c.applies.receiveWindow);
+
+    Next(4);
+    EXPECT_EQ(VisiblePages(), std::vector<int>{7});
+    EXPECT_EQ(Text(kIdCmdNextPage), "Finish");
+    EXPECT_TRUE(applied.empty());
+
+    Next();
+    ASSERT_EQ(applied.size(), 1u);
+    EXPECT_EQ(applied[0], c.applies);
+    EXPECT_EQ(homes, 1);
+    EXPECT_EQ(model->currWizardPage(), kFinishedPage);
+    EXPECT_EQ(VisiblePages(), std::vector<int>{7}) << "step 8 stays the visible page";
+    EXPECT_FALSE(view->Enabled(kIdCmdNextPage));
+    EXPECT_TRUE(view->Enabled(kIdCmdPrevPage));
+    EXPECT_TRUE(view->messages.empty()) << "a complete apply shows nothing";
+  }
+}
+
+TEST_F(NormalModeTest, PagesButtonsAndCaptionsFollowTheStateTable) {
+  // {after, page, back enabled, next caption, next enabled}
+  struct Step {
+    const char* action;
+    int page;
+    bool back;
+    const char* caption;
+    bool next;
+  };
+  const Step steps[] = {
+      {"next", 1, true, "Next>>", true},  {"next", 2, true, "Next>>", true},  {"back", 1, true, "Next>>", true},
+      {"back", 0, false, "Next>>", true}, {"next", 1, true, "Next>>", true},  {"next", 2, true, "Next>>", true},
+      {"next", 3, true, "Next>>", true},  {"next", 4, true, "Next>>", true},  {"next", 5, true, "Next>>", true},
+      {"next", 6, true, "Next>>", true},  {"next", 7, true, "Finish", true},  {"back", 6, true, "Next>>", true},
+      {"next", 7, true, "Finish", true},  {"next", 8, true, "Finish", false}, {"back", 7, true, "Next>>", true},
+      {"next", 8, true, "Next>>", false}, {"back", 7, true, "Next>>", true},  {"back", 6, true, "Next>>", true},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(std::string(s.action) + " to " + std::to_string(s.page));
+    if (std::string_view(s.action) == "next") {
+      Next();
+    } else {
+      Back();
+    }
+    EXPECT_EQ(model->currWizardPage(), s.page);
+    EXPECT_EQ(VisiblePages(), std::vector<int>{s.page == kFinishedPage ? 7 : s.page});
+    EXPECT_EQ(view->Enabled(kIdCmdPrevPage), s.back);
+    EXPECT_EQ(Text(kIdCmdNextPage), s.caption);
+    EXPECT_EQ(view->Enabled(kIdCmdNextPage), s.next);
+  }
+  EXPECT_EQ(applied.size(), 2u) << "each Finish applies";
+  EXPECT_EQ(homes, 2);
+}
+
+TEST_F(NormalModeTest, BackFromTheFinishedStateLetsASecondFinishApplyAgain) {
+  ASSERT_TRUE(view->Click(kIdOptConnType0 + 2));
+  GoToPage(kFinishedPage);
+  ASSERT_EQ(applied.size(), 1u);
+  Back();
+  EXPECT_EQ(VisiblePages(), std::vector<int>{7});
+  EXPECT_EQ(Text(kIdCmdNextPage), "Next>>");
+  EXPECT_TRUE(view->Enabled(kIdCmdNextPage));
+  ASSERT_TRUE(view->Click(kIdChkIcmpValue));
+  Next();
+  ASSERT_EQ(applied.size(), 2u);
+  EXPECT_EQ(applied[1].icmpRedirects, kTrue);
+  EXPECT_EQ(applied[1].mtu, 1492);
+}
+
+// Whole texts (a paste, a text set from outside) meet every rule at once.
+TEST_F(NormalModeTest, NumberBoxBoundsForWholeTexts) {
+  GoToPage(5);  // the TTL, HTTP and keep-alive fields hold their recommendations
+  Back(4);
+  struct Case {
+    int page;
+    int box;
+    const char* text;
+    const char* shows;
+  };
+  const Case cases[] = {
+      {1, kIdTxtMtuValue, "0", "0"},          {1, kIdTxtMtuValue, "-1", "576"},
+      {1, kIdTxtMtuValue, "2147483647", "2147483647"}, {1, kIdTxtMtuValue, "2147483648", "576"},
+      {1, kIdTxtMtuValue, "1500.4", "1500.4"},  // rounded only at Finish
+      {1, kIdTxtMssValue, "", "536"},         {1, kIdTxtMssValue, "12x", "536"},
+      {4, kIdTxtTtlValue, "256", "256"},      {4, kIdTxtTtlValue, "257", "64"},
+      {4, kIdTxtTtlValue, "0", "0"},          {4, kIdTxtTtlValue, "", "64"},
+      {4, kIdTxtHttp10Value, "3", "20"},      {4, kIdTxtHttp10Value, "4", "4"},
+      {4, kIdTxtHttp11Value, "2", "2"},       {4, kIdTxtHttp11Value, "1", "20"},
+      {5, kIdTxtKeepAliveTimeValue, "-5", "7200000"}, {5, kIdTxtKeepAliveTimeValue, "0", "0"},
+      {5, kIdTxtKeepAliveIntervalValue, "abc", "1000"}, {5, kIdTxtKeepAliveIntervalValue, "2147483647", "2147483647"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.box) + " \"" + c.text + "\"");
+    while (model->currWizardPage() < c.page) Next();
+    while (model->currWizardPage() > c.page) Back();
+    ASSERT_TRUE(view->Type(c.box, c.text));
+    EXPECT_EQ(Text(c.box), c.shows);
+  }
+  EXPECT_TRUE(view->messages.empty()) << "a refused entry is not reported";
+}
+
+TEST_F(NormalModeTest, TypedKeysMeetTheLowerBoundOnlyWhenTheEntryIsComplete) {
+  GoToPage(4);
+  // "1" lies below the minimum 4 of the HTTP 1.0 box, but "10" does not.
+  TypeKeys(kIdTxtHttp10Value, "10");
+  EXPECT_EQ(Text(kIdTxtHttp10Value), "10");
+  model->CompleteEntry(kIdTxtHttp10Value);
+  EXPECT_EQ(Text(kIdTxtHttp10Value), "10");
+
+  // Above the maximum snaps back at once, at the key that crosses it.
+  TypeKeys(kIdTxtTtlValue, "25");
+  EXPECT_EQ(Text(kIdTxtTtlValue), "25");
+  TypeKeys(kIdTxtTtlValue, "257");
+  EXPECT_EQ(Text(kIdTxtTtlValue), "64");
+  // An emptied box and a non-number too.
+  TypeKeys(kIdTxtHttp11Value, "x");
+  EXPECT_EQ(Text(kIdTxtHttp11Value), "20");
+
+  // A complete entry below the minimum snaps back when the user leaves it...
+  TypeKeys(kIdTxtHttp10Value, "3");
+  EXPECT_EQ(Text(kIdTxtHttp10Value), "3");
+  model->CompleteEntry(kIdTxtHttp10Value);
+  EXPECT_EQ(Text(kIdTxtHttp10Value), "20");
+  // ... presses Next ...
+  TypeKeys(kIdTxtHttp11Value, "1");
+  Next();
+  EXPECT_EQ(Text(kIdTxtHttp11Value), "20");
+  // ... or Back.
+  TypeKeys(kIdTxtKeepAliveTimeValue, "-");
+  EXPECT_EQ(Text(kIdTxtKeepAliveTimeValue), "7200000") << "no number: at once";
+  Back();
+  TypeKeys(kIdTxtHttp10Value, "2");
+  Back();
+  EXPECT_EQ(Text(kIdTxtHttp10Value), "20");
+}
+
+TEST_F(NormalModeTest, FinishReadsTheBoxesRoundedToTheNearestInteger) {
+  GoToPage(1);
+  ASSERT_TRUE(view->Type(kIdTxtMtuValue, "1500.6"));
+  ASSERT_TRUE(view->Type(kIdTxtMssValue, "1460"));
+  GoToPage(4);
+  ASSERT_TRUE(view->Type(kIdTxtTtlValue, "127.5"));
+  TypeKeys(kIdTxtHttp10Value, "10");
+  GoToPage(5);
+  ASSERT_TRUE(view->Type(kIdTxtKeepAliveIntervalValue, "2.5"));
+  // The typed MSS is applied, but step 4 uses the recommended one.
+  EXPECT_EQ(Text(kIdTxtMssRwinValue), "536");
+  EXPECT_EQ(Text(kIdTxtRwin), "6432");
+  GoToPage(kFinishedPage);
+  ASSERT_EQ(applied.size(), 1u);
+  EXPECT_EQ(applied[0].mtu, 1501);
+  EXPECT_EQ(applied[0].mss, 1460);
+  EXPECT_EQ(applied[0].receiveWindow, 6432);
+  EXPECT_EQ(applied[0].defaultTtl, 128);  // halves go to the even neighbour
+  EXPECT_EQ(applied[0].maxConnPer10Server, 10);
+  EXPECT_EQ(applied[0].keepAliveInterval, 2);
+}
+
+TEST_F(NormalModeTest, GoingBackToStepOneAndOnAgainPutsTheRecommendationsBack) {
+  ASSERT_TRUE(view->Click(kIdOptConnType0 + 1));
+  Next();
+  ASSERT_TRUE(view->Type(kIdTxtMtuValue, "1400"));
+  ASSERT_TRUE(view->Type(kIdTxtMssValue, "1360"));
+  Back();
+  ASSERT_TRUE(view->Click(kIdOptConnType0 + 2));
+  Next();
+  EXPECT_EQ(Text(kIdTxtMtuValue), "1492");
+  EXPECT_EQ(Text(kIdTxtMssValue), "1452");
+  EXPECT_EQ(Text(kIdLblMssRecValue), "1452Byte");
+}
+
+class MultiplierTest : public NormalModeTest {
+ protected:
+  MultiplierTest() {
+    EXPECT_TRUE(view->Click(kIdOptConnType0 + 1));  // cable: MSS 1460
+    GoToPage(3);
+  }
+};
+
+TEST_F(MultiplierTest, MultiplierCasesWithMss1460) {
+  struct Case {
+    const char* text;
+    bool typed;  // key by key, then the box is left
+    const char* whileTyping;
+    const char* windowWhileTyping;
+    const char* shows;
+    const char* window;
+  };
+  const Case cases[] = {
+      {"0.5", true, "0.5", "2920", "0.5", "2920"},
+      {"0.5", false, "0.5", "2920", "0.5", "2920"},
+      {"0.1", true, "0.1", "584", "44", "256960"},   // below the MSS once complete
+      {"0.1", false, "44", "256960", "44", "256960"},
+      {"200000", true, "44", "256960", "44", "256960"},  // 1168000000: at once
+      {"200000", false, "44", "256960", "44", "256960"},
+      {"", false, "44", "256960", "44", "256960"},
+      {"x", true, "44", "256960", "44", "256960"},
+      {"2", true, "2", "11680", "2", "11680"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.text) + (c.typed ? " typed" : " set"));
+    ASSERT_TRUE(view->Type(kIdTxtMultiplier, "44"));
+    if (c.typed) {
+      TypeKeys(kIdTxtMultiplier, c.text);
+    } else {
+      ASSERT_TRUE(view->Type(kIdTxtMultiplier, c.text));
+    }
+    EXPECT_EQ(Text(kIdTxtMultiplier), c.whileTyping);
+    EXPECT_EQ(Text(kIdTxtRwin), c.windowWhileTyping);
+    model->CompleteEntry(kIdTxtMultiplier);
+    EXPECT_EQ(Text(kIdTxtMultiplier), c.shows);
+    EXPECT_EQ(Text(kIdTxtRwin), c.window);
+    // The multiplier leaves the field and the recommendation alone.
+    EXPECT_EQ(profile.receiveWindow, 256960);
+    EXPECT_EQ(Text(kIdLblRwinRecValue), "256960Bytes");
+  }
+}
+
+TEST_F(MultiplierTest, FinishAppliesTheWindowTheMultiplierGave) {
+  TypeKeys(kIdTxtMultiplier, "0.5");
+  Next();  // completes the entry: 2920 is not below 1460
+  GoToPage(kFinishedPage);
+  ASSERT_EQ(applied.size(), 1u);
+  EXPECT_EQ(applied[0].receiveWindow, 2920);
+}
+
+TEST_F(MultiplierTest, AnOpenEntryBelowTheMssSnapsBackOnNextOrBack) {
+  TypeKeys(kIdTxtMultiplier, "0.1");
+  Back();
+  EXPECT_EQ(Text(kIdTxtMultiplier), "44");
+  EXPECT_EQ(Text(kIdTxtRwin), "256960");
+}
+
+// Pages 3, 7 and 8 set their fields on entry from what their controls show,
+// which on a first pass is the controls' initial state (the recommendation).
+// A choice made before going back past the page stays in both.
+TEST_F(NormalModeTest, ReenteringAPageKeepsTheChoiceShownByItsControls) {
+  GoToPage(2);
+  ASSERT_TRUE(view->Click(kIdChkBlackHoleValue));
+  ASSERT_TRUE(view->Click(kIdChkMtuDisconver));
+  EXPECT_EQ(profile.pmtuBlackHoleDetect, kTrue);
+  EXPECT_EQ(profile.pmtuDiscovery, kFalse);
+  GoToPage(6);
+  ASSERT_TRUE(view->Arrow(kIdUpdwnDescision, -1));
+  ASSERT_TRUE(view->Choose(kIdCmbNdi, 5));
+  EXPECT_EQ(profile.synAttackProtect, 1);
+  EXPECT_EQ(profile.ndiCacheSize, 32);
+  GoToPage(7);
+  ASSERT_TRUE(view->Click(kIdChkIcmpValue));
+
+  Back(6);
+  ASSERT_EQ(model->currWizardPage(), 1);
+  GoToPage(kFinishedPage);
+  ASSERT_EQ(applied.size(), 1u);
+  const TuningProfile& p = applied[0];
+  EXPECT_EQ(p.pmtuBlackHoleDetect, kTrue);
+  EXPECT_EQ(p.pmtuDiscovery, kFalse);
+  EXPECT_EQ(p.synAttackProtect, 1);
+  EXPECT_EQ(p.ndiCacheSize, 32);
+  EXPECT_EQ(p.icmpRedirects, kTrue);
+  EXPECT_EQ(view->Value(kIdChkBlackHoleValue), 1);
+  EXPECT_EQ(Text(kIdTxtSynValue), "1");
+}
+
+TEST_F(NormalModeTest, TheFirstPassSetsThePageFieldsWhateverTheProfileHeld) {
+  profile.pmtuDiscovery = kFalse;
+  profile.pmtuBlackHoleDetect = kTrue;
+  profile.synAttackProtect = 0;
+  profile.icmpRedirects = kTrue;
+  Load();
+  GoToPage(7);
+  EXPECT_EQ(profile.pmtuDiscovery, kTrue);
+  EXPECT_EQ(profile.pmtuBlackHoleDetect, kFalse);
+  EXPECT_EQ(profile.synAttackProtect, 2);
+  EXPECT_EQ(profile.ndiCacheSize, 0);
+  EXPECT_EQ(profile.icmpRedirects, kFalse);
+}
+
+TEST_F(NormalModeTest, TheUpDownStepsTheSynBoxWithinZeroToTwo) {
+  GoToPage(6);
+  const std::pair<int, const char*> arrows[] = {{+1, "2"}, {-1, "1"}, {-1, "0"}, {-1, "0"}, {+1, "1"}};
+  for (const auto& [delta, shows] : arrows) {
+    ASSERT_TRUE(view->Arrow(kIdUpdwnDescision, delta));
+    EXPECT_EQ(Text(kIdTxtSynValue), shows);
+    EXPECT_EQ(profile.synAttackProtect, std::stoi(shows));
+  }
+  EXPECT_FALSE(view->Type(kIdTxtSynValue, "5")) << "the SYN box takes no typing";
+  const std::pair<int, int> items[] = {{1, 2}, {6, 64}, {0, 0}};
+  for (const auto& [index, size] : items) {
+    ASSERT_TRUE(view->Choose(kIdCmbNdi, index));
+    EXPECT_EQ(profile.ndiCacheSize, size);
+  }
+}
+
+TEST_F(NormalModeTest, TheApplyResultReachesTheUser) {
+  struct Case {
+    ApplyStatus status;
+    int failed;
+    const char* message;
+    std::uint32_t flags;
+  };
+  const Case cases[] = {
+      {ApplyStatus::SnapshotFailed, 0, "No backup could be written, so nothing was changed.", ui::kMessageError},
+      {ApplyStatus::NotDetected, 0, "The Windows version has not been recognised.", ui::kMessageError},
+      {ApplyStatus::Applied, 2, "Some network settings could not be changed (2 failed).", ui::kMessageWarning},
+      {ApplyStatus::Applied, 0, "Windows 10 ignores 4 of the 20 values written.", ui::kMessageInformation},
+  };
+  for (const Case& c : cases) {
+    nextResult.status = c.status;
+    nextResult.changes.failed = c.failed;
+    nextResult.message = c.message;
+    view->messages.clear();
+    GoToPage(kFinishedPage);
+    ASSERT_EQ(view->messages.size(), 1u);
+    EXPECT_EQ(view->messages[0].text, c.message);
+    EXPECT_EQ(view->messages[0].title, "Pellavon");
+    EXPECT_EQ(view->messages[0].flags, c.flags);
+    EXPECT_FALSE(view->Enabled(kIdCmdNextPage));
+    Back();
+  }
+}
+
+TEST_F(NormalModeTest, AConnectionTypeOutsideTheOptionsSaysErrorAndSetsNothing) {
+  state.connectionType = 4;
+  profile.mtu = 1234;
+  Next();
+  ASSERT_EQ(view->messages.size(), 1u);
+  EXPECT_EQ(view->messages[0].text, "Error");
+  EXPECT_EQ(profile.mtu, 1234);
+  EXPECT_EQ(Text(kIdTxtMtuValue), "576");
+  EXPECT_EQ(model->currWizardPage(), 1);
+}
+
+// The editor's command unloads the window, sets currWizardPage to 0 and
+// loads it again: the controls start afresh, connectionType and the profile
+// stay.
+TEST_F(NormalModeTest, ReloadStartsAtTheFirstPageKeepingConnectionTypeAndProfile) {
+  ASSERT_TRUE(view->Click(kIdOptConnType0 + 2));
+  GoToPage(4);
+  TypeKeys(kIdTxtHttp10Value, "10");
+  const TuningProfile before = profile;
+
+  state.currWizardPage = 0;
+  Load();
+  EXPECT_EQ(model->currWizardPage(), 0);
+  EXPECT_EQ(VisiblePages(), std::vector<int>{0});
+  EXPECT_EQ(view->Value(kIdOptConnType0), 1) << "dial-up marked, as designed";
+  EXPECT_EQ(view->Value(kIdOptConnType0 + 2), 0);
+  EXPECT_EQ(model->connectionType(), 2);
+  EXPECT_FALSE(view->Enabled(kIdCmdPrevPage));
+  EXPECT_EQ(Text(kIdTxtHttp10Value), "20");
+  EXPECT_EQ(profile, before);
+  // connectionType still says DSL.
+  Next();
+  EXPECT_EQ(Text(kIdTxtMtuValue), "1492");
+}
+
+}  // namespace
+}  // namespace corvane

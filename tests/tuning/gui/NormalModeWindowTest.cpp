@@ -1,0 +1,299 @@
+// frmNormalMode's real window under Wine, driven by real mouse clicks and key
+// presses: the pages, typing into the number boxes, and Finish writing the
+// registry and a new snapshot. Screenshots of every page for review
+// ("editor-step1" ... "editor-step8").
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "platform/OsVersion.h"
+#include "platform/win32/Win32OsVersion.h"
+#include "tests/gui/GuiHarness.h"
+#include "tests/support/FakeShellServices.h"
+#include "tuning/win32/frmNormalMode.h"
+
+namespace corvane::testing {
+namespace {
+
+using gui::MoveMouse;
+using gui::ProgramFolder;
+using gui::SaveScreenshot;
+
+// The window lives on this thread, so its messages run only while the test
+// pumps them.
+void Pump(int milliseconds) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  do {
+    win32::DispatchWaitingMessages();
+    ::Sleep(10);
+  } while (std::chrono::steady_clock::now() < end);
+}
+
+void Mouse(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  ::SendInput(1, &input, sizeof input);
+}
+
+void Key(WORD vk, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  ::SendInput(1, &input, sizeof input);
+}
+
+std::optional<DWORD> ReadNumber(HKEY root, const char* key, const char* name) {
+  HKEY handle = nullptr;
+  if (::RegOpenKeyExA(root, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return std::nullopt;
+  char data[64] = {};
+  DWORD size = sizeof data - 1;
+  DWORD type = 0;
+  LONG status = ::RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+  ::RegCloseKey(handle);
+  if (status != ERROR_SUCCESS) return std::nullopt;
+  if (type == REG_DWORD) return *reinterpret_cast<const DWORD*>(data);
+  return static_cast<DWORD>(std::strtoul(data, nullptr, 10));
+}
+
+int CountSnapshots() {
+  WIN32_FIND_DATAA found{};
+  std::string pattern = ProgramFolder() + "\\Backups\\*.BCK";
+  HANDLE find = ::FindFirstFileA(pattern.c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do {
+    ++count;
+  } while (::FindNextFileA(find, &found));
+  ::FindClose(find);
+  return count;
+}
+
+struct BoxSearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindBoxOf(HWND hwnd, LPARAM data) {
+  auto* s = reinterpret_cast<BoxSearch*>(data);
+  char name[32] = {};
+  ::GetClassNameA(hwnd, name, sizeof name);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(hwnd, &owner);
+  if (owner == s->pid && std::string(name) == "#32770" && ::IsWindowVisible(hwnd)) {
+    s->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A message box of this process, shown.
+HWND FindMessageBox(DWORD pid) {
+  BoxSearch search{pid, nullptr};
+  ::EnumWindows(&FindBoxOf, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Answers the message box that the window's own thread is about to show
+// (the apply's note), from a second thread, and keeps its text.
+struct MessageBoxAnswer {
+  std::string text;
+  HANDLE thread = nullptr;
+
+  static DWORD WINAPI Watch(LPVOID data) {
+    auto* self = static_cast<MessageBoxAnswer*>(data);
+    for (int i = 0; i < 80; ++i) {
+      if (HWND box = FindMessageBox(::GetCurrentProcessId())) {
+        char shown[2048] = {};
+        ::GetDlgItemTextA(box, 0xFFFF, shown, sizeof shown);
+        self->text = shown;
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return 0;
+      }
+      ::Sleep(50);
+    }
+    return 0;
+  }
+  void Start() { thread = ::CreateThread(nullptr, 0, &Watch, this, 0, nullptr); }
+  void Wait() {
+    if (thread == nullptr) return;
+    while (::MsgWaitForMultipleObjects(1, &thread, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+      win32::DispatchWaitingMessages();
+    }
+    ::CloseHandle(thread);
+    thread = nullptr;
+  }
+};
+
+class NormalModeWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DetectOsFamily(win32::Win32OsVersion());
+    window.BeforeShow();
+    ASSERT_TRUE(window.Load(services, nullptr));
+    ::SetWindowPos(window.hwnd(), HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::SetForegroundWindow(window.hwnd());
+    Pump(300);
+  }
+  void TearDown() override { window.Unload(); }
+
+  HWND Control(int id) { return window.Control(id); }
+  std::string Text(int id) { return window.Text(id); }
+
+  void Click(int id) {
+    RECT r{};
+    ::GetWindowRect(Control(id), &r);
+    MoveMouse((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Pump(60);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Pump(150);
+  }
+  // Clicks into the box and selects its text with the keyboard (End, then
+  // Shift+Home), as a user does before typing over it.
+  void SelectBox(int id) {
+    Click(id);
+    Key(VK_END, false);
+    Key(VK_END, true);
+    Key(VK_SHIFT, false);
+    Key(VK_HOME, false);
+    Key(VK_HOME, true);
+    Key(VK_SHIFT, true);
+    Pump(100);
+  }
+  void TypeChar(char c) {
+    SHORT scan = ::VkKeyScanA(c);
+    Key(static_cast<WORD>(scan & 0xFF), false);
+    Key(static_cast<WORD>(scan & 0xFF), true);
+    Pump(120);
+  }
+  void Shot(int step) { SaveScreenshot("editor-step" + std::to_string(step)); }
+  bool PageShown(int page) { return ::IsWindowVisible(Control(kIdPage0 + page)) != FALSE; }
+
+  FakeShellServices services;
+  win32::frmNormalMode window;
+};
+
+TEST_F(NormalModeWindowTest, DslThroughEveryPageWithRealInputThenFinish) {
+  EXPECT_TRUE(PageShown(0));
+  EXPECT_EQ(::SendMessageA(Control(kIdOptConnType0), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_FALSE(::IsWindowEnabled(Control(kIdCmdPrevPage)));
+  Shot(1);
+
+  Click(kIdOptConnType0 + 2);
+  EXPECT_EQ(window.connectionType(), 2);
+  Click(kIdCmdNextPage);
+  ASSERT_TRUE(PageShown(1));
+  EXPECT_FALSE(PageShown(0));
+  EXPECT_EQ(Text(kIdTxtMtuValue), "1492");
+  EXPECT_EQ(Text(kIdTxtMssValue), "1452");
+  EXPECT_EQ(Text(kIdLblMssRecValue), "1452Byte");
+  Shot(2);
+
+  Click(kIdCmdNextPage);
+  ASSERT_TRUE(PageShown(2));
+  Shot(3);
+  Click(kIdCmdNextPage);
+  ASSERT_TRUE(PageShown(3));
+  EXPECT_EQ(Text(kIdTxtMultiplier), "44");
+  EXPECT_EQ(Text(kIdTxtRwin), "255552");
+  EXPECT_EQ(Text(kIdLblRwinRecValue), "255552Bytes");
+  Shot(4);
+
+  Click(kIdCmdNextPage);
+  ASSERT_TRUE(PageShown(4));
+  // "1" lies below the minimum 4, but the entry is not complete yet.
+  SelectBox(kIdTxtHttp10Value);
+  TypeChar('1');
+  EXPECT_EQ(Text(kIdTxtHttp10Value), "1");
+  TypeChar('0');
+  EXPECT_EQ(Text(kIdTxtHttp10Value), "10");
+  // Above the maximum 256: back to 64 at the third key.
+  SelectBox(kIdTxtTtlValue);
+  TypeChar('2');
+  TypeChar('5');
+  EXPECT_EQ(Text(kIdTxtTtlValue), "25");
+  TypeChar('7');
+  EXPECT_EQ(Text(kIdTxtTtlValue), "64");
+  // A complete entry below the minimum snaps back when the box is left.
+  SelectBox(kIdTxtHttp11Value);
+  TypeChar('1');
+  EXPECT_EQ(Text(kIdTxtHttp11Value), "1");
+  SelectBox(kIdTxtTtlValue);
+  EXPECT_EQ(Text(kIdTxtHttp11Value), "20");
+  EXPECT_EQ(Text(kIdTxtHttp10Value), "10");
+  Shot(5);
+
+  for (int page = 5; page <= 7; ++page) {
+    Click(kIdCmdNextPage);
+    ASSERT_TRUE(PageShown(page));
+    Shot(page + 1);
+  }
+  EXPECT_EQ(Text(kIdCmdNextPage), "Finish");
+
+  const int before = CountSnapshots();
+  // A complete apply may bring a note (values this Windows ignores), never
+  // a failure.
+  MessageBoxAnswer answer;
+  answer.Start();
+  Click(kIdCmdNextPage);
+  answer.Wait();
+  EXPECT_EQ(answer.text.find("could not"), std::string::npos) << answer.text;
+  EXPECT_EQ(window.currWizardPage(), kFinishedPage);
+  EXPECT_FALSE(::IsWindowEnabled(Control(kIdCmdNextPage)));
+  EXPECT_TRUE(PageShown(7));
+  EXPECT_EQ(services.calls.back(), "ReturnHome");
+  EXPECT_EQ(CountSnapshots(), before + 1) << "a new snapshot before the writes";
+
+  const bool nt = currentOsFamily >= 5;
+  const char* tcp = nt ? "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters"
+                       : "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+  const char* internet = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+  EXPECT_EQ(ReadNumber(HKEY_LOCAL_MACHINE, tcp, "DefaultTTL"), 64u);
+  EXPECT_EQ(ReadNumber(HKEY_LOCAL_MACHINE, tcp, "GlobalMaxTcpWindowSize"), 255552u);
+  EXPECT_EQ(ReadNumber(HKEY_LOCAL_MACHINE, tcp, "KeepAliveTime"), 7200000u);
+  EXPECT_EQ(ReadNumber(HKEY_CURRENT_USER, internet, "MaxConnectionsPer1_0Server"), 10u);
+  EXPECT_EQ(ReadNumber(HKEY_CURRENT_USER, internet, "MaxConnectionsPerServer"), 20u);
+  EXPECT_EQ(ReadNumber(HKEY_LOCAL_MACHINE, tcp, nt ? "EnablePMTUDiscovery" : "PMTUDiscovery"), 1u);
+  EXPECT_EQ(workingProfile.mtu, 1492);
+  EXPECT_EQ(workingProfile.mss, 1452);
+
+  // Back shows step 8 again with "Next>>" enabled; pressing it applies again.
+  Click(kIdCmdPrevPage);
+  EXPECT_TRUE(PageShown(7));
+  EXPECT_EQ(Text(kIdCmdNextPage), "Next>>");
+  EXPECT_TRUE(::IsWindowEnabled(Control(kIdCmdNextPage)));
+  MessageBoxAnswer again;
+  again.Start();
+  Click(kIdCmdNextPage);
+  again.Wait();
+  EXPECT_EQ(CountSnapshots(), before + 2);
+}
+
+TEST_F(NormalModeWindowTest, TheUpDownStepsTheSynBox) {
+  for (int i = 0; i < 6; ++i) Click(kIdCmdNextPage);
+  ASSERT_TRUE(PageShown(6));
+  EXPECT_EQ(Text(kIdTxtSynValue), "2");
+  RECT r{};
+  ::GetWindowRect(Control(kIdUpdwnDescision), &r);
+  // The lower arrow.
+  MoveMouse((r.left + r.right) / 2, r.bottom - 3);
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  Pump(60);
+  Mouse(MOUSEEVENTF_LEFTUP);
+  Pump(150);
+  EXPECT_EQ(Text(kIdTxtSynValue), "1");
+  EXPECT_EQ(workingProfile.synAttackProtect, 1);
+  ::SendMessageA(Control(kIdCmbNdi), CB_SHOWDROPDOWN, TRUE, 0);
+  Pump(200);
+  SaveScreenshot("editor-step7-ndi-list");
+  ::SendMessageA(Control(kIdCmbNdi), CB_SHOWDROPDOWN, FALSE, 0);
+}
+
+}  // namespace
+}  // namespace corvane::testing

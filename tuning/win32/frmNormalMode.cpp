@@ -1,0 +1,108 @@
+#include "tuning/win32/frmNormalMode.h"
+
+#include "tuning/Apply.h"
+
+namespace corvane::win32 {
+
+namespace {
+
+constexpr char kOriginalProc[] = "CorvaneEntryProc";
+// The box whose text is being set as a whole (WM_SETTEXT), 0 for none: its
+// EN_CHANGE is then no edit of the user's. One user-interface thread.
+int settingWholeText = 0;
+
+LRESULT CALLBACK EntryBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto original = reinterpret_cast<WNDPROC>(::GetPropA(hwnd, kOriginalProc));
+  if (original == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_SETTEXT) {
+    int previous = settingWholeText;
+    settingWholeText = ::GetDlgCtrlID(hwnd);
+    LRESULT result = ::CallWindowProcA(original, hwnd, message, wParam, lParam);
+    settingWholeText = previous;
+    return result;
+  }
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    (void)::RemovePropA(hwnd, kOriginalProc);
+  }
+  return ::CallWindowProcA(original, hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool frmNormalMode::IsEntryBox(int id) {
+  switch (id) {
+    case kIdTxtMtuValue:
+    case kIdTxtMssValue:
+    case kIdTxtMultiplier:
+    case kIdTxtTtlValue:
+    case kIdTxtHttp10Value:
+    case kIdTxtHttp11Value:
+    case kIdTxtKeepAliveTimeValue:
+    case kIdTxtKeepAliveIntervalValue:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void frmNormalMode::BeforeShow() {
+  state_.currWizardPage = 0;
+  FormWindow::BeforeShow();
+}
+
+std::unique_ptr<ui::FormModel> frmNormalMode::MakeModel(IShellServices& services) {
+  services_ = &services;
+  SubclassEntryBoxes();
+  NormalModeHooks hooks;
+  hooks.apply = [this] {
+    TuningContext context{services_->registry(), files_, clock_, services_->ApplicationFolder()};
+    return ApplyTuningProfile(context);
+  };
+  hooks.returnHome = [this] { services_->ReturnHome(); };
+  return std::make_unique<NormalModeModel>(*this, state_, workingProfile, std::move(hooks));
+}
+
+void frmNormalMode::SubclassEntryBoxes() {
+  for (const ui::Control& c : kNormalModeLayout.controls) {
+    if (!IsEntryBox(c.id)) continue;
+    HWND box = Control(c.id);
+    if (box == nullptr || ::GetPropA(box, kOriginalProc) != nullptr) continue;
+    LONG_PTR original = ::GetWindowLongPtrA(box, GWLP_WNDPROC);
+    if (::SetPropA(box, kOriginalProc, reinterpret_cast<HANDLE>(original))) {
+      ::SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EntryBoxProc));
+    }
+  }
+}
+
+LRESULT frmNormalMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The skin draws the buttons itself, and such a button reports a second
+  // click soon after the first as a double click: a user who presses Next
+  // twice quickly means two pages.
+  if (message == WM_COMMAND && lParam != 0 && HIWORD(wParam) == BN_DOUBLECLICKED &&
+      (LOWORD(wParam) == kIdCmdNextPage || LOWORD(wParam) == kIdCmdPrevPage)) {
+    return FormWindow::HandleMessage(message, MAKEWPARAM(LOWORD(wParam), BN_CLICKED), lParam);
+  }
+  if (message == WM_COMMAND && lParam != 0 && IsEntryBox(LOWORD(wParam))) {
+    const int id = LOWORD(wParam);
+    auto* editor = static_cast<NormalModeModel*>(model());
+    switch (HIWORD(wParam)) {
+      case EN_CHANGE:
+        if (editor != nullptr) {
+          const ui::Event event{id, ui::Event::Change, settingWholeText == id ? 0 : kEditedInBox};
+          (void)services_->pump().Run(this, id, [&] { editor->OnEvent(event); });
+        }
+        return 0;
+      case EN_KILLFOCUS:
+        // Leaving the box completes its entry. While the window goes away
+        // there is no model any more.
+        if (editor != nullptr) editor->CompleteEntry(id);
+        return 0;
+      default:
+        break;
+    }
+  }
+  return FormWindow::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace corvane::win32
