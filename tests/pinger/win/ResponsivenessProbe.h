@@ -20,11 +20,15 @@ class ResponsivenessProbe {
   ResponsivenessProbe& operator=(const ResponsivenessProbe&) = delete;
   ~ResponsivenessProbe() { Stop(); }
 
-  // Ends the probing; the figures stay.
+  // Ends the probing; the figures stay. The probe's last message may be
+  // waiting for this very thread, so it is answered while we wait.
   void Stop() {
     if (thread_ == nullptr) return;
     ::SetEvent(stop_);
-    ::WaitForSingleObject(thread_, INFINITE);
+    while (::MsgWaitForMultipleObjects(1, &thread_, FALSE, INFINITE, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+      MSG msg;
+      ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    }
     ::CloseHandle(thread_);
     ::CloseHandle(stop_);
     thread_ = nullptr;
