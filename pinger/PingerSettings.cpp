@@ -101,8 +101,21 @@ void PingerSettings::OnLoad() {
 }
 
 void PingerSettings::SetModeControls(bool automatic) {
-  s_.view.SetEnabled(kTxtPingHost, !automatic);
-  s_.view.SetEnabled(kCmbPingInterval, !automatic);
+  hostControlsEnabled_ = !automatic;
+  ShowEnabledStates();
+}
+
+// A disabled frame makes what it holds unusable ("Ping Now" among them);
+// the controls are children of the form, not of the group box, so each is
+// disabled in its own right while the frame is, and the host and interval
+// also while automatic mode holds them.
+void PingerSettings::ShowEnabledStates() {
+  s_.view.SetEnabled(kFrameConfigurations, frameEnabled_);
+  for (int id : {kOptAuto, kOptManual, kLblPingHost, kLblPingInterval, kChkSound, kCmdPingNow}) {
+    s_.view.SetEnabled(id, frameEnabled_);
+  }
+  s_.view.SetEnabled(kTxtPingHost, frameEnabled_ && hostControlsEnabled_);
+  s_.view.SetEnabled(kCmbPingInterval, frameEnabled_ && hostControlsEnabled_);
 }
 
 void PingerSettings::LoadSettings() {
@@ -141,11 +154,12 @@ void PingerSettings::SaveSettings() {
 
 void PingerSettings::OnDoPingingClick() {
   if (s_.view.Value(kChkDoPinging) == 1) {
-    s_.view.SetEnabled(kFrameConfigurations, true);
+    frameEnabled_ = true;
     s_.view.SetEnabled(kCmdSave, true);
   } else {
-    s_.view.SetEnabled(kFrameConfigurations, false);
+    frameEnabled_ = false;
   }
+  ShowEnabledStates();
   changed_.Set(true);
 }
 

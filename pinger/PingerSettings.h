@@ -91,6 +91,7 @@ class PingerSettings final : public ui::FormModel {
   void PingNow();
   void OnDoPingingClick();
   void SetModeControls(bool automatic);
+  void ShowEnabledStates();
   void Send(PingCause cause);
   void Landed(const std::string& host, const PingReport& report, unsigned causes);
   std::string TimeText(const LocalDateTime& when) const;
@@ -105,6 +106,8 @@ class PingerSettings final : public ui::FormModel {
   // When the ping in flight to each host went out (by PingFlights::HostKey).
   std::map<std::string, LocalDateTime> sentAt_;
   bool unloaded_ = false;
+  bool frameEnabled_ = true;         // frameConfigurations: pinging is set
+  bool hostControlsEnabled_ = true;  // txtPingHost, cmbPingInterval: manual mode
 };
 
 // The line about the last ping: "Last ping 14:03:07 to 127.0.0.1: answer in

@@ -163,6 +163,8 @@ TEST_F(NetPingerTest, ManualLoopbackPingNowSoundsAndShowsTheRoundTrip) {
   EXPECT_FALSE(::IsWindowEnabled(*ChildWithCaption(pinger, "Save")));
   EXPECT_FALSE(Checked(*ChildWithCaption(pinger, "Enable Pinger")));
   EXPECT_TRUE(Checked(*ChildWithCaption(pinger, "Automatic Mode")));
+  EXPECT_FALSE(::IsWindowEnabled(*ChildWithCaption(pinger, "Ping &Now"))) << "pinging is off";
+  EXPECT_FALSE(::IsWindowEnabled(*ChildWithCaption(pinger, "Manual Mode")));
 
   SetUpManualLoopback(pinger);
   EXPECT_EQ(StoredPingerSetting("chkDoPinging"), "1");

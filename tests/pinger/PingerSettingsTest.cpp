@@ -156,6 +156,7 @@ TEST_F(PingerSettingsTest, ControlEventsSetTheChangedFlag) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
+    Store("chkDoPinging", "1");  // the configuration group usable from the start
     PingerRun& r = Start();
     ASSERT_FALSE(r.view.Enabled(kCmdSave));
     ASSERT_TRUE(row.act(r.view));
@@ -182,9 +183,15 @@ TEST_F(PingerSettingsTest, ModesSwitchTheHostAndIntervalControls) {
   EXPECT_FALSE(r.view.Enabled(kTxtPingHost));
   EXPECT_FALSE(r.view.Enabled(kCmbPingInterval));
   // Unchecking disables the group, not the timer: that waits for "Save".
+  ASSERT_TRUE(r.view.Click(kOptManual));
   ASSERT_TRUE(r.view.Click(kChkDoPinging));
   EXPECT_FALSE(r.view.Enabled(kFrameConfigurations));
+  EXPECT_FALSE(r.view.Enabled(kTxtPingHost));
   EXPECT_EQ(r.timers.Interval(kTmrPinger), 0);
+  // Checked again, manual mode's controls come back as they were.
+  ASSERT_TRUE(r.view.Click(kChkDoPinging));
+  EXPECT_TRUE(r.view.Enabled(kTxtPingHost));
+  EXPECT_TRUE(r.view.Enabled(kCmbPingInterval));
 }
 
 // --- Stored values ----------------------------------------------------------
@@ -417,7 +424,17 @@ TEST_F(PingerSettingsTest, SoundFollowsTheBoxWhenTheOutcomeArrives) {
 TEST_F(PingerSettingsTest, PingNowIsOnlyThereWhilePingingIsOn) {
   PingerRun& r = Start();
   EXPECT_FALSE(r.view.Enabled(kFrameConfigurations));
+  // What the frame holds is unusable with it.
+  for (int id : {kOptAuto, kOptManual, kTxtPingHost, kCmbPingInterval, kChkSound, kCmdPingNow}) {
+    EXPECT_FALSE(r.view.Enabled(id)) << id;
+  }
+  EXPECT_FALSE(r.view.Click(kCmdPingNow));
+  EXPECT_TRUE(pings.started.empty());
   ASSERT_TRUE(r.view.Click(kChkDoPinging));
+  for (int id : {kOptAuto, kOptManual, kChkSound, kCmdPingNow}) EXPECT_TRUE(r.view.Enabled(id)) << id;
+  // Automatic mode still holds the host and the interval.
+  EXPECT_FALSE(r.view.Enabled(kTxtPingHost));
+  EXPECT_FALSE(r.view.Enabled(kCmbPingInterval));
   EXPECT_TRUE(r.view.Enabled(kFrameConfigurations));
   // Unsaved: Ping Now uses the host of the last load, the built-in one.
   ASSERT_TRUE(r.view.Click(kCmdPingNow));
