@@ -165,6 +165,9 @@ TEST_F(NetPingerTest, ManualLoopbackPingNowSoundsAndShowsTheRoundTrip) {
   EXPECT_TRUE(Checked(*ChildWithCaption(pinger, "Automatic Mode")));
   EXPECT_FALSE(::IsWindowEnabled(*ChildWithCaption(pinger, "Ping &Now"))) << "pinging is off";
   EXPECT_FALSE(::IsWindowEnabled(*ChildWithCaption(pinger, "Manual Mode")));
+  MoveMouse(680, 600);
+  Settle(std::chrono::milliseconds(300));
+  SaveScreenshot("net-pinger-first-start");
 
   SetUpManualLoopback(pinger);
   EXPECT_EQ(StoredPingerSetting("chkDoPinging"), "1");
