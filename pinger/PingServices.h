@@ -56,6 +56,10 @@ inline std::uint32_t EchoReplyAddress(const EchoReplyBuffer& reply) {
 inline std::uint32_t EchoReplyStatus(const EchoReplyBuffer& reply) {
   return ReadLittleEndian32(reply.data() + 4);
 }
+// The time the echo took, in milliseconds.
+inline std::uint32_t EchoReplyRoundTrip(const EchoReplyBuffer& reply) {
+  return ReadLittleEndian32(reply.data() + 8);
+}
 inline std::uint16_t EchoReplyDataSize(const EchoReplyBuffer& reply) {
   return static_cast<std::uint16_t>(reply[12] | reply[13] << 8);
 }

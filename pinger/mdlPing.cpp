@@ -175,12 +175,16 @@ std::optional<EchoOutcome> mdlPing::SendEcho(std::string_view addressText,
 }
 
 bool mdlPing::PingHost(std::string_view host, std::uint32_t timeoutMs) {
+  return Ping(host, timeoutMs).succeeded;
+}
+
+PingAnswer mdlPing::Ping(std::string_view host, std::uint32_t timeoutMs) {
   std::string text(TrimBlanks(host));
-  if (text.empty()) return false;
+  if (text.empty()) return {};
   bool started = false;
   try {
     YieldThreeTimes();
-    if (!StartSockets()) return false;
+    if (!StartSockets()) return {};
     started = true;
     YieldThreeTimes();
     std::size_t dot = text.find('.');
@@ -190,7 +194,7 @@ bool mdlPing::PingHost(std::string_view host, std::uint32_t timeoutMs) {
       if (!addresses || addresses->empty()) {
         started = false;
         StopSockets();
-        return false;
+        return {};
       }
       text = addresses->front();
     }
@@ -198,7 +202,8 @@ bool mdlPing::PingHost(std::string_view host, std::uint32_t timeoutMs) {
     YieldThreeTimes();
     started = false;
     StopSockets();
-    return outcome.has_value() && outcome->Succeeded();
+    if (!outcome || !outcome->Succeeded()) return {};
+    return PingAnswer{true, EchoReplyRoundTrip(outcome->reply)};
   } catch (...) {
     // A run-time error ends the ping with False and no message.
     if (started) {
@@ -207,7 +212,7 @@ bool mdlPing::PingHost(std::string_view host, std::uint32_t timeoutMs) {
       } catch (...) {
       }
     }
-    return false;
+    return {};
   }
 }
 

@@ -33,6 +33,12 @@ struct EchoOutcome {
   bool Succeeded() const { return replies > 0 && EchoReplyStatus(reply) == kIpSuccess; }
 };
 
+// What a ping brought back: whether an answer came, and if so its time.
+struct PingAnswer {
+  bool succeeded = false;
+  std::uint32_t roundTripMs = 0;  // the echo reply's time; 0 without an answer
+};
+
 class mdlPing {
  public:
   using YieldStep = std::function<void()>;
@@ -43,6 +49,9 @@ class mdlPing {
   // True exactly when an echo reply with status 0 came back within the
   // timeout; False in every other case. Never throws.
   bool PingHost(std::string_view host, std::uint32_t timeoutMs);
+  // PingHost with the reply's round-trip time, for a caller that tells the
+  // user how long the answer took.
+  PingAnswer Ping(std::string_view host, std::uint32_t timeoutMs);
 
   // WSAStartup for 1.1 with the version and socket-count checks; shows the
   // failure's message and returns false. A start-up that succeeded at the

@@ -3,6 +3,7 @@
 #include "platform/OsVersion.h"
 #include "shell/addons/win32/Win32Addons.h"
 #include "shell/messages/win32/msgFrm.h"
+#include "pinger/win32/frmNetPingerSettings.h"
 #include "shell/settings/win32/frmMainSettings.h"
 #include "shell/tray/win32/Tray.h"
 #include "shell/win32/MainWindow.h"
@@ -66,6 +67,9 @@ std::unique_ptr<ShellParts> ConnectShellParts(MainWindow& mainWindow) {
   c.trayNotification = [](const TrayNotification& n) {
     MsgAuto_box(n.mPrompt, n.mFlags, n.mCaption, n.nTime, n.NoPointer, n.mColor, n.X, n.Y, n.Intensity);
   };
+
+  mainWindow.ConnectFeatureWindow(Feature::NetPingerSettings,
+                                  std::make_unique<win32::frmNetPingerSettings>());
 
   auto settings = std::make_unique<frmMainSettings>();
   p->mainSettings = settings.get();

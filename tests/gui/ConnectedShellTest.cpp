@@ -237,7 +237,7 @@ TEST_F(ConnectedShellTest, SettingsButtonShowsMainSettingsInsideTheFrameBesideTh
   SaveScreenshot("main-settings");
 
   // The movie's side bar and title stay reachable beside the frame.
-  ASSERT_TRUE(app().ClickButton("IDC_FS_pingSetting"));
+  ASSERT_TRUE(app().ClickButton("IDC_FS_systemSatus"));
   EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(*settings); }, std::chrono::seconds(5)))
       << "another feature hides the settings";
   EXPECT_FALSE(::IsWindowVisible(app().frame())) << "an empty frame shows nothing";

@@ -119,6 +119,7 @@ class FakeIcmp : public IIcmpService {
     }
     put32(0, address);
     put32(4, kIpSuccess);
+    put32(8, roundTripMs);
     reply[12] = static_cast<std::uint8_t>(dataSize & 0xFF);
     reply[13] = static_cast<std::uint8_t>(dataSize >> 8);
     std::copy(data, data + dataSize, reply + kEchoReplyRecordSize);
@@ -139,6 +140,7 @@ class FakeIcmp : public IIcmpService {
 
   Mode mode = Mode::Answer;
   std::uint32_t errorStatus = 11003;  // IP_DEST_HOST_UNREACHABLE
+  std::uint32_t roundTripMs = 0;      // the time an answer reports
   bool openFails = false;
   std::function<void(const char*)> onEvent;
 

@@ -141,6 +141,21 @@ TEST_F(PingTest, FailureThatLeavesTheClearedBufferIsNotSuccess) {
   EXPECT_EQ(icmp.sent.size(), 1u);
 }
 
+// The round trip comes from the reply that decided; no answer reports none.
+TEST_F(PingTest, PingReportsTheRoundTripOfAnAnswerOnly) {
+  icmp.roundTripMs = 37;
+  PingAnswer answered = ping.Ping("127.0.0.1", 500);
+  EXPECT_TRUE(answered.succeeded);
+  EXPECT_EQ(answered.roundTripMs, 37u);
+  for (FakeIcmp::Mode mode : {FakeIcmp::Mode::Silent, FakeIcmp::Mode::ErrorStatus}) {
+    icmp.mode = mode;
+    PingAnswer silent = ping.Ping("127.0.0.1", 500);
+    EXPECT_FALSE(silent.succeeded);
+    EXPECT_EQ(silent.roundTripMs, 0u);
+  }
+  EXPECT_FALSE(ping.Ping("  ", 500).succeeded);
+}
+
 TEST_F(PingTest, EchoServiceThatWillNotOpenFails) {
   icmp.openFails = true;
   EXPECT_FALSE(ping.PingHost("127.0.0.1", 500));
