@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "memory/RamConfiguration.h"
 #include "platform/ui/Layout.h"
 #include "shell/ShellCommands.h"
 #include "shell/settings/MainSettings.h"
@@ -64,6 +65,7 @@ struct FeatureLayout {
 // Every feature window made from a layout table.
 const FeatureLayout kLayouts[] = {
     {Feature::MainSettings, kMainSettingsLayout},
+    {Feature::RamConfiguration, memory::kRamConfigurationLayout},
 };
 
 TEST(FeatureLayouts, EveryTableIsSoundAndFitsItsFrame) {
