@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "memory/RamConfiguration.h"
+#include "memory/SystemStatus.h"
 #include "platform/ui/Layout.h"
 #include "shell/ShellCommands.h"
 #include "shell/settings/MainSettings.h"
@@ -65,6 +66,7 @@ struct FeatureLayout {
 // Every feature window made from a layout table.
 const FeatureLayout kLayouts[] = {
     {Feature::MainSettings, kMainSettingsLayout},
+    {Feature::SystemStatus, memory::kSystemStatusLayout},
     {Feature::RamConfiguration, memory::kRamConfigurationLayout},
 };
 
