@@ -128,6 +128,15 @@ TEST(RamConfigurationLayout, UpDownRangesAndTheLimitsOfEveryNumberBox) {
   }
 }
 
+TEST(RamConfigurationLayout, ANumberIsAWholeDecimalAndNothingElse) {
+  const std::pair<std::string_view, std::optional<int>> cases[] = {
+      {"0", 0},          {"250", 250},       {"-5", -5},           {"007", 7},
+      {"", std::nullopt}, {"-", std::nullopt}, {" 5", std::nullopt}, {"5 ", std::nullopt},
+      {"+5", std::nullopt}, {"1.5", std::nullopt}, {"1e3", std::nullopt}, {"&H10", std::nullopt},
+      {"2147483647", 2147483647}, {"2147483648", std::nullopt}, {"--1", std::nullopt}};
+  for (auto [text, value] : cases) EXPECT_EQ(ParseWholeNumber(text), value) << text;
+}
+
 // ---- stored values ----------------------------------------------------------
 
 TEST(RamSettings, NineValuesInTheirOrderWithTheirDefaults) {
