@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "memory/CpuUsage.h"
 #include "memory/FreeRAM.h"
@@ -76,19 +77,33 @@ struct NumberRule {
 // txtTimeCheck 0..65535, txtAlarm 0..32767, txtFreeAlarm 0..1000,
 // txtRunOnly 0..1000, txtRetryOptimization 0..20.
 extern const NumberRule kRamNumberRules[5];
+// The rule of a text box, or of the arrows beside it; nullptr for others.
 const NumberRule* RuleOf(int box);
 
 // A whole decimal number, with an optional minus sign and nothing else (no
 // blanks, no fraction); nothing when the text is none or does not fit an int.
 std::optional<int> ParseWholeNumber(std::string_view text);
 
-// Frees memory: FreeUpMemory (bytes) on some FreeRAM. Busy while a claim
-// started elsewhere is still running; a check then skips its freeing.
+// Frees memory: FreeUpMemory (amount) of some FreeRAM, the amount being
+// megabytes x 1048576 as FreeRAM takes it. Busy while a claim started
+// elsewhere is still running; a check then skips its freeing, and so does
+// "Optimize Now".
 class IMemoryReleaser {
  public:
   virtual ~IMemoryReleaser() = default;
   virtual void FreeUpMemory(std::int32_t amount) = 0;
   virtual bool Busy() const { return false; }
+};
+
+// The claim made at once, on the caller's thread; its result (a halved
+// claim when the block cannot be had) is not looked at.
+class FreeRamReleaser final : public IMemoryReleaser {
+ public:
+  explicit FreeRamReleaser(FreeRAM& memory) : memory_(memory) {}
+  void FreeUpMemory(std::int32_t amount) override { (void)memory_.FreeUpMemory(amount); }
+
+ private:
+  FreeRAM& memory_;
 };
 
 // Free physical memory in bytes, read afresh each time. The platform's

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "memory/CpuUsage.h"
 #include "memory/FreeRAM.h"

@@ -559,6 +559,18 @@ TEST(AlarmCheck, NoSamplerActsAsOneThatCannotMeasure) {
   EXPECT_EQ(form.releaser.claims.size(), 1u);
 }
 
+TEST(AlarmCheck, TheImmediateReleaserClaimsThroughFreeRam) {
+  testing::FixedMemoryStatus status;
+  testing::CheckingAllocator allocator;
+  FreeRAM memory(status, allocator);
+  FreeRamReleaser releaser(memory);
+  releaser.FreeUpMemory(3 * 1048576);
+  EXPECT_FALSE(releaser.Busy());
+  EXPECT_EQ(allocator.requests, (std::vector<std::size_t>{6u * 1048576}));
+  EXPECT_EQ(allocator.unwrittenBlocks, 0);
+  EXPECT_TRUE(allocator.outstanding.empty());
+}
+
 // ---- the sound --------------------------------------------------------------
 
 TEST(AlarmSound, PlaysWhileArmedAtTheSoundPlayersPace) {
