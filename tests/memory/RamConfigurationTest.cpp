@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/RegistryAccess.h"
+#include "platform/ui/YieldPump.h"
 #include "tests/memory/FakeMemoryServices.h"
 #include "tests/support/FakeTimers.h"
 #include "tests/support/MemoryRegistry.h"
@@ -569,6 +570,33 @@ TEST(AlarmCheck, TheImmediateReleaserClaimsThroughFreeRam) {
   EXPECT_EQ(allocator.requests, (std::vector<std::size_t>{6u * 1048576}));
   EXPECT_EQ(allocator.unwrittenBlocks, 0);
   EXPECT_TRUE(allocator.outstanding.empty());
+}
+
+TEST(AlarmCheck, WhileItYieldsOtherEventsRunButNotASecondCheck) {
+  // The window delivers every event through the program's yield pump; the
+  // messages waiting during a yield are another alarm tick and the user
+  // typing a new amount.
+  Form form;
+  form.Store("chkAutomatic", "1");
+  form.Store("txtRunOnly", "0");
+  form.Store("txtRetryOptimization", "2");
+  form.SetFreeMegabytes(100);
+  int waiting = 0;
+  ui::YieldPump pump([&] {
+    if (++waiting != 1) return;
+    form.timers.Tick(kIdTmrAlarm);
+    form.view.Type(kIdTxtFreeAlarm, "20");
+  });
+  // A model whose yields run the pump, in place of the form's own.
+  RamConfigurationModel model(
+      {form.registry, form.status, form.releaser, form.sounds, pump.YieldStep(), kFolder}, form.view, form.timers);
+  form.view.onEvent = [&](const ui::Event& e) { pump.Run(&model, e.id, [&] { model.OnEvent(e); }); };
+  form.timers.onEvent = form.view.onEvent;
+  model.OnLoad();
+  form.Check();
+  // One check's two claims, of the amount typed during its first yields.
+  EXPECT_EQ(form.releaser.claims, (std::vector<std::int32_t>{20 * 1048576, 20 * 1048576}));
+  EXPECT_FALSE(pump.yielding());
 }
 
 // ---- the sound --------------------------------------------------------------
