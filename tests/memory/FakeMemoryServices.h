@@ -7,10 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "memory/CpuUsage.h"
 #include "memory/FreeRAM.h"
+#include "memory/RamConfiguration.h"
+#include "platform/ui/Sound.h"
 
 namespace corvane::testing {
 
@@ -109,6 +112,37 @@ class CheckingAllocator : public IBlockAllocator {
   std::set<void*> outstanding;
   int badReleases = 0;
   int unwrittenBlocks = 0;
+};
+
+// A processor sampler that answers what the test sets and counts queries.
+class FakeSampler : public ICpuUsageSampler {
+ public:
+  void Initialize() override { ++initializations; }
+  std::int32_t Query() override {
+    ++queries;
+    return usage;
+  }
+  void Terminate() override { ++terminations; }
+  std::int32_t usage = 0;
+  int queries = 0;
+  int initializations = 0;
+  int terminations = 0;
+};
+
+// Records each claim instead of making it; busy while the test says so.
+class RecordingReleaser : public memory::IMemoryReleaser {
+ public:
+  void FreeUpMemory(std::int32_t amount) override { claims.push_back(amount); }
+  bool Busy() const override { return busy; }
+  std::vector<std::int32_t> claims;
+  bool busy = false;
+};
+
+// Records the files it is asked to play.
+class RecordingSounds : public ui::ISoundPlayer {
+ public:
+  void Play(const std::string& file) override { played.push_back(file); }
+  std::vector<std::string> played;
 };
 
 }  // namespace corvane::testing

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "memory/RamConfiguration.h"
+#include "memory/SystemStatus.h"
 #include "platform/ui/Layout.h"
 #include "shell/ShellCommands.h"
 #include "shell/settings/MainSettings.h"
@@ -66,6 +68,8 @@ struct FeatureLayout {
 const FeatureLayout kLayouts[] = {
     {Feature::NormalMode, kNormalModeLayout},
     {Feature::MainSettings, kMainSettingsLayout},
+    {Feature::SystemStatus, memory::kSystemStatusLayout},
+    {Feature::RamConfiguration, memory::kRamConfigurationLayout},
 };
 
 TEST(FeatureLayouts, EveryTableIsSoundAndFitsItsFrame) {
