@@ -125,8 +125,10 @@ bool FormWindow::Load(IShellServices& services, HWND owner) {
 }
 
 void FormWindow::CreateControls(HINSTANCE instance) {
-  INITCOMMONCONTROLSEX common{sizeof common, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
-  (void)::InitCommonControlsEx(&common);
+  // The list view, slider and up-down classes are all in the first common
+  // controls library; InitCommonControlsEx needs a later one than Windows 95
+  // as first released has.
+  ::InitCommonControls();
   RegisterGraphClass(instance);
   int tppX = ScreenTwipsPerPixel(LOGPIXELSX);
   int tppY = ScreenTwipsPerPixel(LOGPIXELSY);
