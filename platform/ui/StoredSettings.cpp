@@ -58,22 +58,30 @@ std::string StoredText(As as, int value) {
   return {};
 }
 
-void LoadStoredSettings(IRegistry& registry, std::string_view section, const Layout& layout,
+bool LoadStoredSettings(IRegistry& registry, std::string_view section, const Layout& layout,
                         std::span<const Stored> table, IView& view) {
   std::string key = SettingsKey(section);
+  bool changed = false;
   for (const Stored& row : table) {
     const Control* control = FindControl(layout, row.control);
     if (control == nullptr) continue;
     std::string stored = GetAppSetting(registry, key, control->name, std::string(row.fallback));
     if (row.as == As::Text) {
-      view.SetText(row.control, stored);
+      if (view.Text(row.control) != stored) {
+        view.SetText(row.control, stored);
+        changed = true;
+      }
       continue;
     }
     auto value = ParseStored(row.as, stored);
     if (value && row.as == As::Index && *value >= view.ItemCount(row.control)) value.reset();
     if (!value) value = ParseStored(row.as, row.fallback);
-    if (value) view.SetValue(row.control, *value);
+    if (value && view.Value(row.control) != *value) {
+      view.SetValue(row.control, *value);
+      changed = true;
+    }
   }
+  return changed;
 }
 
 void SaveStoredSettings(IRegistry& registry, std::string_view section, const Layout& layout,

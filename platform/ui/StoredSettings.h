@@ -38,8 +38,9 @@ std::optional<int> ParseStored(As as, std::string_view stored);
 std::string StoredText(As as, int value);
 
 // Reads each row into the view, in table order. A list index beyond the
-// list's items loads the default too.
-void LoadStoredSettings(IRegistry& registry, std::string_view section, const Layout& layout,
+// list's items loads the default too. Only controls whose value differs
+// are set; true when any was.
+bool LoadStoredSettings(IRegistry& registry, std::string_view section, const Layout& layout,
                         std::span<const Stored> table, IView& view);
 // Writes each row from the view, in table order.
 void SaveStoredSettings(IRegistry& registry, std::string_view section, const Layout& layout,
