@@ -11,6 +11,8 @@
 #include "platform/ui/Layout.h"
 #include "shell/ShellCommands.h"
 #include "shell/settings/MainSettings.h"
+#include "tuning/BackupWindow.h"
+#include "tuning/WizardMode.h"
 
 namespace corvane::shell {
 namespace {
@@ -63,6 +65,8 @@ struct FeatureLayout {
 
 // Every feature window made from a layout table.
 const FeatureLayout kLayouts[] = {
+    {Feature::WizardMode, WizardModeLayout()},
+    {Feature::BackUp, BackUpLayout()},
     {Feature::MainSettings, kMainSettingsLayout},
 };
 
