@@ -4,7 +4,7 @@
 
 namespace corvane::ui {
 
-void YieldPump::Yield() {
+void YieldPump::DoEvents() {
   ++yieldDepth_;
   try {
     if (dispatchWaiting_) dispatchWaiting_();

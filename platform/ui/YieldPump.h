@@ -20,10 +20,11 @@ class YieldPump {
   YieldPump(const YieldPump&) = delete;
   YieldPump& operator=(const YieldPump&) = delete;
 
-  void Yield();
+  // Runs what waits for the window system, then returns.
+  void DoEvents();
   // The yield step the long operations take (mdlPing, FreeRAM).
   std::function<void()> YieldStep() {
-    return [this] { Yield(); };
+    return [this] { DoEvents(); };
   }
 
   // Runs the handler of (owner, id) unless that handler is running further

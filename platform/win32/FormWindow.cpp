@@ -30,7 +30,9 @@ struct ControlClass {
 ControlClass ClassFor(const ui::Control& c) {
   switch (c.kind) {
     case ControlKind::Button: return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
-    case ControlKind::CheckBox: return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+    // Three states so that the grayed value 2 can be shown; a click turns
+    // it between checked and unchecked only (see WM_COMMAND).
+    case ControlKind::CheckBox: return {"BUTTON", BS_3STATE | WS_TABSTOP, 0};
     case ControlKind::Option: return {"BUTTON", BS_AUTORADIOBUTTON, 0};
     case ControlKind::Frame: return {"BUTTON", BS_GROUPBOX, 0};
     case ControlKind::Panel: return {"STATIC", SS_LEFT, 0};
@@ -479,8 +481,16 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (c == nullptr) break;
       const int code = HIWORD(wParam);
       switch (c->kind) {
-        case ControlKind::Button:
         case ControlKind::CheckBox:
+          if (code == BN_CLICKED) {
+            // A click checks an unchecked or grayed box and clears a checked one.
+            int next = Value(id) == 1 ? 0 : 1;
+            (void)::SendMessageA(Control(id), BM_SETCHECK,
+                                 next == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+            Deliver(Event{id, Event::Click, next});
+          }
+          return 0;
+        case ControlKind::Button:
         case ControlKind::Option:
           if (code == BN_CLICKED) Deliver(Event{id, Event::Click, Value(id)});
           return 0;

@@ -92,7 +92,7 @@ TEST(YieldPump, AHandlerThatYieldsIsNotRunAgainByAnEventArrivingMeanwhile) {
   int other = 0;
   std::function<void()> pingNow = [&] {
     log.push_back("ping start");
-    pump.Yield();
+    pump.DoEvents();
     log.push_back("ping end");
   };
   // During the yield: a second click on the same button, a click on another
@@ -126,7 +126,7 @@ TEST(YieldPump, AHandlersOwnEchoWithoutAYieldIsDelivered) {
 TEST(YieldPump, AnExceptionLeavesTheGuardClean) {
   YieldPump pump([] { throw 1; });
   int owner = 0;
-  EXPECT_THROW(pump.Run(&owner, 1, [&] { pump.Yield(); }), int);
+  EXPECT_THROW(pump.Run(&owner, 1, [&] { pump.DoEvents(); }), int);
   EXPECT_FALSE(pump.yielding());
   bool ran = false;
   EXPECT_TRUE(pump.Run(&owner, 1, [&] { ran = true; }));

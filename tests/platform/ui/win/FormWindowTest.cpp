@@ -49,7 +49,7 @@ class KitModel final : public ui::FormModel {
     if (e.id == kKitSave && e.kind == Event::Click) {
       ++saves;
       if (onSave) onSave();
-      pump_.Yield();
+      pump_.DoEvents();
     }
     if (e.kind == Event::Tick) timers_.SetTimer(e.id, 0);
   }
@@ -184,6 +184,11 @@ TEST_F(FormWindowTest, TheViewReadsBackWhatItSet) {
   EXPECT_EQ(form.Value(kKitOptB), 1);
   form.SetValue(kKitCheck, 2);
   EXPECT_EQ(form.Value(kKitCheck), 2);
+  ::SendMessageA(form.Control(kKitCheck), BM_CLICK, 0, 0);
+  EXPECT_EQ(form.Value(kKitCheck), 1) << "a click checks a grayed box";
+  ::SendMessageA(form.Control(kKitCheck), BM_CLICK, 0, 0);
+  EXPECT_EQ(form.Value(kKitCheck), 0);
+  model().events.clear();
 
   form.SetItems(kKitCombo, std::vector<std::string>{"Slow", "Medium", "Fast"});
   EXPECT_EQ(form.ItemCount(kKitCombo), 3);
