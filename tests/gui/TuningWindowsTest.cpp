@@ -402,5 +402,39 @@ TEST_F(TuningWindowsTest, WizardOptimizeThenTheBackupManagerSortsRestoresAndDele
   for (const char* name : {"F01.BCK", "F02.BCK", "F03.BCK"}) ::DeleteFileA((Backups() + "\\" + name).c_str());
 }
 
+// With a file where the Backups folder should be, no snapshot can be
+// written: "Optimize Now" says why, writes nothing, and the movie goes home.
+TEST_F(TuningWindowsTest, OptimizeWithoutAPlaceForTheSnapshotSaysWhyAndWritesNothing) {
+  const DWORD process = pid();
+  const std::vector<Place> places = Followed();
+  const Values before{64, 65535, std::nullopt, 6};
+  for (std::size_t i = 0; i < places.size(); ++i) WriteNumber(places[i], before[i]);
+  const std::string aside = ProgramFolder() + "\\Backups.aside";
+  const bool moved = ::MoveFileA(Backups().c_str(), aside.c_str()) != FALSE;
+  WriteFile(Backups(), "not a folder");
+
+  ASSERT_TRUE(app().ClickButton("IDC_FS_wizardMode"));
+  std::optional<HWND> wizard;
+  ASSERT_TRUE(WaitUntil([&] {
+    wizard = FindChild(app().frame(), kWizardClass);
+    return wizard && ::IsWindowVisible(*wizard) && app().FrameInFront();
+  }, kWait));
+  ClickCentre(::GetDlgItem(*wizard, kIdCmdOptimize));
+  auto why = WaitForBox(process);
+  EXPECT_TRUE(why) << "no message";
+  if (why) {
+    EXPECT_NE(why->text.find("No network setting was changed."), std::string::npos) << why->text;
+    EXPECT_EQ(why->caption, "Pellavon");
+    Settle();
+    SaveScreenshot("wizard-no-snapshot");
+    Answer(*why, IDOK);
+  }
+  EXPECT_TRUE(WaitUntil([&] { return app().MovieInFront(); }, kWait));
+  EXPECT_EQ(ReadFollowed(), before);
+
+  ::DeleteFileA(Backups().c_str());
+  if (moved) ::MoveFileA(aside.c_str(), Backups().c_str());
+}
+
 }  // namespace
 }  // namespace corvane::gui
