@@ -70,7 +70,9 @@ void BackupWindowModel::intializeList() {
   if (!listing.message.empty()) {
     (void)view_.ShowMessage(listing.message, kAppTitle, ui::kMessageOk | ui::kMessageError);
   }
+  list_.BeginRebuild(static_cast<int>(listing.entries.size()));
   for (const BackupEntry& entry : listing.entries) addBackupEntry(entry);
+  list_.EndRebuild();
 }
 
 void BackupWindowModel::addBackupEntry(const BackupEntry& entry) {

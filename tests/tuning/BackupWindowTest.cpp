@@ -122,6 +122,7 @@ TEST_F(BackupWindowTest, TheRebuildListsEveryFileInDirectoryOrderWithButtonsDisa
   EXPECT_EQ(list.Column(0), (Texts{"003.BCK", "001.BCK", "004.BCK", "002.BCK", "12.BCK"}));
   EXPECT_EQ(list.Column(1), (Texts{"1/21/2008", "12/3/2007", "", "1/21/2008", "7/4/2006"}));
   EXPECT_EQ(list.Column(2), (Texts{"2:05:09 PM", "9:00:00 AM", "", "8:30:00 AM", "11:59:59 PM"}));
+  EXPECT_EQ(list.rebuilding, 0);
   UserSelects(1);
   EXPECT_TRUE(ButtonsEnabled());
   // A snapshot taken in the meantime shows at the next opening.

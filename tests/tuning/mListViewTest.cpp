@@ -19,6 +19,7 @@ const PictureDateTimeFormat kUs("M/d/yyyy", "h:mm:ss tt");
 class ListModule : public ::testing::Test {
  protected:
   void SetUp() override {
+    mListView::ForgetSortTexts();
     mListView::sortColumn = 1;
     mListView::sortOrder = 0;
     mListView::sortKind = 0;
@@ -102,6 +103,32 @@ TEST_F(ListModule, SortingThroughCompareListItemsOrdersEveryRowWhateverTheItemDa
             (std::vector<std::string>{"1/1/2009", "6/15/2008", "6/14/2008"}));
   EXPECT_TRUE(column[9].empty() || column[9] == "bad");
   EXPECT_TRUE(column[10].empty() || column[10] == "bad");
+}
+
+TEST_F(ListModule, ASortOfManyRowsFindsAndReadsEachRowOncePerSort) {
+  const int rows = 999;
+  for (int n = 0; n < rows; ++n) {
+    int k = (n * 7919) % rows;
+    Add(std::to_string(n), std::to_string(1 + k % 12) + "/" + std::to_string(1 + k % 28) + "/" +
+                               std::to_string(2000 + k % 9),
+        "", 1000 + n);
+  }
+  mListView::sortColumn = 2;
+  mListView::sortKind = mListView::kKindDate;
+  for (std::int32_t order : {0, 1}) {
+    mListView::sortOrder = order;
+    list.SortByCompareListItems();
+    std::vector<std::string> column = list.Column(1);
+    for (std::size_t i = 1; i < column.size(); ++i) {
+      int c = CompareListTexts(column[i - 1], column[i], order, mListView::kKindDate, kUs);
+      ASSERT_LE(c, 0) << "row " << i << " order " << order;
+    }
+    // One search from the start per row: at most n(n+1)/2 rows read, where
+    // searching for both rows of every comparison reads about a thousand
+    // rows per comparison.
+    EXPECT_GT(list.comparisons, 5000);
+    EXPECT_LE(list.rowReads, 1LL * rows * (rows + 1) / 2);
+  }
 }
 
 TEST_F(ListModule, TheListsOwnSortOrdersTheRowTextsAndPlacesLaterRows) {

@@ -48,6 +48,18 @@ int Win32ListControl::RowCount() const {
   return static_cast<int>(::SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
 }
 
+void Win32ListControl::BeginRebuild(int rowCount) {
+  (void)::SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+  if (rowCount > 0) {
+    (void)::SendMessageA(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(rowCount), 0);
+  }
+}
+
+void Win32ListControl::EndRebuild() {
+  (void)::SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  (void)::InvalidateRect(list_, nullptr, TRUE);
+}
+
 int Win32ListControl::Selected() const {
   return static_cast<int>(
       ::SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
@@ -99,6 +111,7 @@ void Win32ListControl::SetOwnSort(bool on, std::int32_t order) {
 }
 
 void Win32ListControl::SortByCompareListItems() {
+  mListView::ForgetSortTexts();
   (void)::SendMessageA(list_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(list_),
                        reinterpret_cast<LPARAM>(&CompareListItems));
 }

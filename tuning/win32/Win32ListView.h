@@ -18,6 +18,8 @@ class Win32ListControl final : public mListView::IListControl {
   void Clear() override;
   void AddRow(std::span<const std::string> texts, mListView::ItemParam param) override;
   int RowCount() const override;
+  void BeginRebuild(int rowCount) override;
+  void EndRebuild() override;
   int Selected() const override;
   void Select(int index) override;
   int FindParam(mListView::ItemParam param) const override;

@@ -27,6 +27,7 @@ void MemoryListControl::Select(int index) {
 
 int MemoryListControl::FindParam(mListView::ItemParam param) const {
   for (std::size_t i = 0; i < rows_.size(); ++i) {
+    ++rowReads;
     if (rows_[i].param == param) return static_cast<int>(i);
   }
   return -1;
@@ -83,6 +84,8 @@ void MemoryListControl::SetOwnSort(bool on, std::int32_t order) {
 
 void MemoryListControl::SortByCompareListItems() {
   comparisons = 0;
+  rowReads = 0;
+  mListView::ForgetSortTexts();
   if (rows_.empty()) return;
   mListView::ItemParam selectedParam = selected_ >= 0 ? rows_[static_cast<std::size_t>(selected_)].param : 0;
   MergeSort(0, RowCount() - 1, [&](int a, int b) {

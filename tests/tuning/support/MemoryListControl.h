@@ -19,6 +19,12 @@ class MemoryListControl final : public mListView::IListControl {
   void Clear() override;
   void AddRow(std::span<const std::string> texts, mListView::ItemParam param) override;
   int RowCount() const override { return static_cast<int>(rows_.size()); }
+  void BeginRebuild(int rowCount) override {
+    rows_.reserve(static_cast<std::size_t>(rowCount > 0 ? rowCount : 0));
+    ++rebuilding;
+  }
+  void EndRebuild() override { --rebuilding; }
+  int rebuilding = 0;  // BeginRebuild without its EndRebuild
   int Selected() const override { return selected_; }
   void Select(int index) override;
   int FindParam(mListView::ItemParam param) const override;
@@ -36,6 +42,8 @@ class MemoryListControl final : public mListView::IListControl {
   bool ownSort() const { return ownSort_; }
   // How often the compare function ran in the last sort-items message.
   int comparisons = 0;
+  // Rows read by the find-item searches of the last sort-items message.
+  mutable long long rowReads = 0;
   // The user clears the selection (a click beside the rows).
   void ClearSelection() { selected_ = -1; }
 
