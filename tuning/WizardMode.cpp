@@ -1,6 +1,8 @@
 #include "tuning/WizardMode.h"
 
 #include "platform/AppInfo.h"
+#include "platform/OsVersion.h"
+#include "tuning/HonouredValues.h"
 #include "tuning/ChangeMessage.h"
 
 namespace corvane {
@@ -73,9 +75,14 @@ ApplyNotice ApplyNoticeFor(const ApplyResult& result) {
     return notice;
   }
   if (result.changes.failed > 0) {
-    notice.text = ChangeFailureMessage(
-        result.changes, "Some network settings could not be changed",
-        "The backup " + result.snapshot.name + " holds the settings from before the change.");
+    // Which values failed, and what the running Windows ignores of those written.
+    notice.text = JoinMessages(
+        ChangeFailureMessage(result.changes, "Some network settings could not be changed",
+                             "The backup " + result.snapshot.name +
+                                 " holds the settings from before the change."),
+        IgnoredValuesNote(currentWindowsVersion,
+                          IsNtFamily(currentOsFamily) ? MapGroup::Nt : MapGroup::Windows9x,
+                          result.written));
     notice.flags = ui::kMessageOk | ui::kMessageWarning;
     return notice;
   }
