@@ -9,6 +9,8 @@
 #include "shell/win32/MainWindow.h"
 #include "tuning/Presets.h"
 #include "tuning/win32/frmNormalMode.h"
+#include "tuning/win32/frmBackUp.h"
+#include "tuning/win32/frmWizardMode.h"
 
 namespace corvane::shell {
 
@@ -61,6 +63,11 @@ std::unique_ptr<ShellParts> ConnectShellParts(MainWindow& mainWindow) {
   ShellConnections& c = mainWindow.connections();
 
   c.fillPresetProfiles = [] { FillPresetProfiles(); };
+
+  // The wizard (its load takes "Automatic-A") and the backup manager, whose
+  // BeforeShow is intializeList.
+  mainWindow.ConnectFeatureWindow(Feature::WizardMode, std::make_unique<win32::frmWizardMode>());
+  mainWindow.ConnectFeatureWindow(Feature::BackUp, std::make_unique<win32::frmBackUp>());
 
   c.trayShow = [p](bool show) { p->TrayShow(show); };
   c.trayBalloon = [p] { p->Tray1.showBalloonoolTip(true); };

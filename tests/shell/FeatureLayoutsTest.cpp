@@ -14,6 +14,8 @@
 #include "shell/ShellCommands.h"
 #include "shell/settings/MainSettings.h"
 #include "tuning/NormalModeLayout.h"
+#include "tuning/BackupWindow.h"
+#include "tuning/WizardMode.h"
 
 namespace corvane::shell {
 namespace {
@@ -67,6 +69,8 @@ struct FeatureLayout {
 // Every feature window made from a layout table.
 const FeatureLayout kLayouts[] = {
     {Feature::NormalMode, kNormalModeLayout},
+    {Feature::WizardMode, WizardModeLayout()},
+    {Feature::BackUp, BackUpLayout()},
     {Feature::MainSettings, kMainSettingsLayout},
     {Feature::SystemStatus, memory::kSystemStatusLayout},
     {Feature::RamConfiguration, memory::kRamConfigurationLayout},

@@ -1,0 +1,208 @@
+// The backup manager on 999 snapshot files, on a real list view:
+//  1. opening it (intializeList: every file's first two lines into a row),
+//     against finding the same files and reading their first lines raw;
+//  2. sorting it by "Creating Date" (ascending, then descending) and by
+//     "Creating Time" through the list view's sort-items message, where
+//     every comparison finds both rows by their item data and reads their
+//     texts again.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/win32/Win32Registry.h"
+#include "tuning/BackupWindow.h"
+#include "tuning/Snapshot.h"
+#include "tuning/SnapshotFile.h"
+#include "tuning/win32/Win32Clock.h"
+#include "tuning/win32/Win32DateTimeFormat.h"
+#include "tuning/win32/Win32FileSystem.h"
+#include "tuning/win32/Win32ListView.h"
+
+namespace corvane {
+namespace {
+
+double Now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER counter;
+  ::QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+template <typename F>
+double BestOf(int runs, F&& work) {
+  double best = 1e300;
+  for (int i = 0; i < runs; ++i) {
+    double start = Now();
+    work();
+    best = std::min(best, (Now() - start) * 1000.0);
+  }
+  return best;
+}
+
+// The buttons and message boxes of the form, which the benchmark does not show.
+class QuietView final : public ui::IView {
+ public:
+  void SetText(int, std::string_view) override {}
+  std::string Text(int) const override { return {}; }
+  void SetValue(int, int) override {}
+  int Value(int) const override { return 0; }
+  void SetRange(int, int, int) override {}
+  void SetEnabled(int, bool) override {}
+  bool Enabled(int) const override { return true; }
+  void SetVisible(int, bool) override {}
+  bool Visible(int) const override { return true; }
+  void SetItems(int, std::span<const std::string>) override {}
+  int ItemCount(int) const override { return 0; }
+  void SetRows(int, std::span<const std::vector<std::string>>) override {}
+  std::vector<std::vector<std::string>> Rows(int) const override { return {}; }
+  void SetSamples(int, std::span<const int>) override {}
+  int ShowMessage(std::string_view text, std::string_view, std::uint32_t) override {
+    std::printf("message: %.*s\n", static_cast<int>(text.size()), text.data());
+    return ui::kAnswerNo;
+  }
+};
+
+std::string TempFolder(const char* leaf) {
+  char temp[MAX_PATH + 1] = {};
+  DWORD length = ::GetTempPathA(MAX_PATH, temp);
+  std::string path(temp, length);
+  if (!path.empty() && path.back() == '\\') path.pop_back();
+  path += "\\";
+  path += leaf;
+  (void)::CreateDirectoryA(path.c_str(), nullptr);
+  return path;
+}
+
+std::size_t ReadRaw(const std::string& backups) {
+  std::size_t lines = 0;
+  WIN32_FIND_DATAA found{};
+  HANDLE find = ::FindFirstFileA((backups + "\\*.BCK").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  do {
+    HANDLE file = ::CreateFileA((backups + "\\" + found.cFileName).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
+    if (file == INVALID_HANDLE_VALUE) continue;
+    char buffer[256];
+    DWORD got = 0;
+    if (::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+      lines += static_cast<std::size_t>(std::count(buffer, buffer + got, '\n') >= 2 ? 2 : 0);
+    }
+    ::CloseHandle(file);
+  } while (::FindNextFileA(find, &found));
+  ::FindClose(find);
+  return lines;
+}
+
+}  // namespace
+}  // namespace corvane
+
+int main() {
+  using namespace corvane;
+  INITCOMMONCONTROLSEX init{sizeof(init), ICC_LISTVIEW_CLASSES};
+  (void)::InitCommonControlsEx(&init);
+  HWND parent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 440, 246, nullptr, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+  HWND listWindow = ::CreateWindowExA(
+      WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+      WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 12, 22, 404, 164,
+      parent, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  for (int i = 0; i < 3; ++i) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<char*>(kBackupColumns[static_cast<std::size_t>(i)].data());
+    column.cx = 120;
+    column.iSubItem = i;
+    (void)::SendMessageA(listWindow, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(&column));
+  }
+
+  std::string folder = TempFolder("corvane-backup-window-bench");
+  win32::Win32FileSystem files;
+  win32::Win32DateTimeFormat format;
+  win32::Win32Clock clock;
+  win32::Win32Registry registry;
+  std::string backups = BackupsFolder(folder);
+  (void)files.CreateFolder(backups);
+  for (int n = 1; n <= 999; ++n) {
+    SnapshotWriter out;
+    // Dates and times in no particular order, some days shared.
+    int k = (n * 7919) % 999;
+    out.Date({2000 + k % 9, 1 + k % 12, 1 + k % 28});
+    out.Time({k % 24, (k * 7) % 60, (k * 13) % 60});
+    out.Number(7);
+    for (int i = 0; i < 30; ++i) out.Text("\"filler\"");
+    (void)files.WriteFileWhole(JoinPath(backups, SnapshotFileName(n)), out.data());
+  }
+
+  QuietView view;
+  win32::Win32ListControl list(listWindow);
+  BackupWindowModel model(view, list, TuningContext{registry, files, clock, folder}, format, {});
+  model.OnLoad();
+  std::size_t lines = 0;
+  double open = BestOf(5, [&] { model.intializeList(); });
+  double raw = BestOf(5, [&] { lines = ReadRaw(backups); });
+  double listing = BestOf(5, [&] { (void)ListBackups(files, format, folder); });
+  std::printf("of which listing the files and reading their dates: %8.2f ms\n", listing);
+  std::printf("backup manager opened on %d files: %8.2f ms; finding them and reading their first"
+              " two lines (%zu lines) raw: %8.2f ms; ratio %.2f (goal <= 2)\n",
+              list.RowCount(), open, lines, raw, open / raw);
+
+  // Each sort starts from a fresh list in name order; the clicks before it
+  // set the header tags (a first click on a column sorts ascending).
+  auto sortFromFresh = [&](std::initializer_list<int> clicksBefore, int timedColumn) {
+    double best = 1e300;
+    for (int run = 0; run < 3; ++run) {
+      model.intializeList();
+      for (int column : clicksBefore) model.ColumnClick(column);
+      double start = Now();
+      model.ColumnClick(timedColumn);
+      best = std::min(best, (Now() - start) * 1000.0);
+    }
+    return best;
+  };
+  double dateAscending = sortFromFresh({0}, 1);
+  double dateDescending = sortFromFresh({0, 1}, 1);
+  double timeAscending = sortFromFresh({0}, 2);
+  std::printf("sort of %d rows by \"Creating Date\" ascending: %8.2f ms, descending: %8.2f ms;"
+              " by \"Creating Time\": %8.2f ms (goal < 250 each)\n",
+              list.RowCount(), dateAscending, dateDescending, timeAscending);
+
+  // Where a comparison's time goes: the two look-ups, the two texts, the
+  // two conversions.
+  {
+    const int calls = 2000;
+    int found = 0;
+    // Item data no row has: the whole list is searched, as for the last row.
+    double find = BestOf(3, [&] {
+      for (int i = 0; i < calls; ++i) found += list.FindParam(-1 - i);
+    });
+    std::string text;
+    double read = BestOf(3, [&] {
+      for (int i = 0; i < calls; ++i) text = list.ItemText(i % list.RowCount(), 1, 32);
+    });
+    long long sum = 0;
+    double parse = BestOf(3, [&] {
+      for (int i = 0; i < calls; ++i) sum += format.ParseDateValue(text).value_or(0);
+    });
+    std::printf("per call: find by item data (all %d rows searched) %.4f ms, column text %.4f ms, date conversion %.4f ms"
+                " (%d, %lld)\n", list.RowCount(), find / calls, read / calls, parse / calls, found, sum);
+  }
+
+  std::vector<std::string> names;
+  if (files.ListSnapshotNames(backups, names) == 0) {
+    for (const auto& n : names) (void)files.RemoveFile(JoinPath(backups, n));
+  }
+  (void)::RemoveDirectoryA(backups.c_str());
+  (void)::RemoveDirectoryA(folder.c_str());
+  ::DestroyWindow(parent);
+  return 0;
+}

@@ -1,0 +1,134 @@
+#include "tuning/WizardMode.h"
+
+#include "platform/AppInfo.h"
+#include "platform/OsVersion.h"
+#include "tuning/HonouredValues.h"
+#include "tuning/ChangeMessage.h"
+
+namespace corvane {
+
+namespace {
+
+using ui::Control;
+using ui::ControlKind;
+using namespace wizard;
+
+constexpr int kOptionHeight = 255;
+
+// Positions in twips; the options and the label lie inside the frame.
+constexpr Control kControls[] = {
+    {kIdFrameOptimizationMode, ControlKind::Frame, "frameOptimizationMode", "Optimization Modes",
+     75, 165, 6285, 2995, 0},
+    {kIdOptMode0 + 0, ControlKind::Option, "optMode(0)", "Automatic-A", 120, 240, 2055,
+     kOptionHeight, kIdFrameOptimizationMode, ui::kGroupStart},
+    {kIdOptMode0 + 1, ControlKind::Option, "optMode(1)", "Automatic-B", 3750, 240, 2055,
+     kOptionHeight, kIdFrameOptimizationMode},
+    {kIdOptMode0 + 2, ControlKind::Option, "optMode(2)", "Automatic-C", 120, 480, 2055,
+     kOptionHeight, kIdFrameOptimizationMode},
+    {kIdOptMode0 + 3, ControlKind::Option, "optMode(3)", "Automatic-D", 3750, 480, 2055,
+     kOptionHeight, kIdFrameOptimizationMode},
+    {kIdOptMode0 + 4, ControlKind::Option, "optMode(4)", "Automatic-E", 120, 720, 2055,
+     kOptionHeight, kIdFrameOptimizationMode},
+    {kIdOptMode0 + 5, ControlKind::Option, "optMode(5)", "Automatic-F", 3750, 720, 2055,
+     kOptionHeight, kIdFrameOptimizationMode},
+    {kIdOptMode0 + 6, ControlKind::Option, "optMode(6)", "Automatic-G", 120, 960, 1695,
+     kOptionHeight, kIdFrameOptimizationMode},
+    {kIdOptMode0 + 7, ControlKind::Option, "optMode(7)", "Windows default", 3750, 960, 1695,
+     kOptionHeight, kIdFrameOptimizationMode},
+    {kIdLblModeDescrip, ControlKind::Label, "lblModeDescrip", "Modes Description", 75, 1245, 6075,
+     1575, kIdFrameOptimizationMode},
+    {kIdCmdOptimize, ControlKind::Button, "cmdOptimize", "Optimize &Now", 2670, 3210, 1390, 405, 0},
+};
+
+constexpr ui::Layout kLayout{"frmWizardMode", "CorvaneWizardMode", "Wizard Mode", ui::Unit::Twips, kFormWidth,
+                             kFormHeight, kControls};
+
+std::string Flag(VbBool value) { return value != kFalse ? "True" : "False"; }
+
+}  // namespace
+
+const ui::Layout& WizardModeLayout() { return kLayout; }
+
+std::string ProfileSummary(const TuningProfile& p) {
+  const std::string tab = "\t";
+  const std::string nl = "\r\n";
+  auto n = [](auto value) { return std::to_string(value); };
+  std::string text;
+  text += "MSS = " + n(p.mss) + tab + "MTU = " + n(p.mtu) + tab + tab + "ICMP = " +
+          Flag(p.icmpRedirects) + nl + nl;
+  text += "NDI = " + n(p.ndiCacheSize) + tab + "MSCPS0 = " + n(p.maxConnPer10Server) + tab + tab +
+          "MSCPS1 = " + n(p.maxConnPer11Server) + nl + nl;
+  text += "BlackHole = " + Flag(p.pmtuBlackHoleDetect) + tab + "RWIN = " + n(p.receiveWindow) +
+          tab + nl;
+  text += "Keep Alive = " + n(p.keepAliveTime) + nl + nl;
+  text += "Keep Alive Interval= " + n(p.keepAliveInterval) + tab + "SYN = " +
+          n(p.synAttackProtect) + tab + tab + "TTL= " + n(p.defaultTtl) + nl + nl;
+  return text;
+}
+
+ApplyNotice ApplyNoticeFor(const ApplyResult& result) {
+  ApplyNotice notice;
+  if (result.status != ApplyStatus::Applied) {
+    // Refused before anything was written; the engine's text says why.
+    notice.text = result.message;
+    notice.flags = ui::kMessageOk;
+    return notice;
+  }
+  if (result.changes.failed > 0) {
+    // Which values failed, and what the running Windows ignores of those written.
+    notice.text = JoinMessages(
+        ChangeFailureMessage(result.changes, "Some network settings could not be changed",
+                             "The backup " + result.snapshot.name +
+                                 " holds the settings from before the change."),
+        IgnoredValuesNote(currentWindowsVersion,
+                          IsNtFamily(currentOsFamily) ? MapGroup::Nt : MapGroup::Windows9x,
+                          result.written));
+    notice.flags = ui::kMessageOk | ui::kMessageWarning;
+    return notice;
+  }
+  // Anything else the apply has to say (nothing after a complete apply).
+  notice.text = result.message;
+  notice.flags = ui::kMessageOk | ui::kMessageInformation;
+  return notice;
+}
+
+WizardModeModel::WizardModeModel(ui::IView& view, const TuningContext& context,
+                                 std::function<void()> returnHome)
+    : view_(view), context_(context), returnHome_(std::move(returnHome)) {}
+
+void WizardModeModel::OnLoad() {
+  workingProfile = presetProfiles[0];
+  view_.SetValue(kIdOptMode0, 1);
+  ShowProfileSummary();
+}
+
+void WizardModeModel::OnEvent(const ui::Event& event) {
+  if (event.kind != ui::Event::Click) return;
+  if (event.id >= kIdOptMode0 && event.id < kIdOptMode0 + static_cast<int>(kPresetCount)) {
+    optModeClick(event.id - kIdOptMode0);
+  } else if (event.id == kIdCmdOptimize) {
+    cmdOptimizeClick();
+  }
+}
+
+void WizardModeModel::optModeClick(int index) {
+  if (index >= 0 && index < static_cast<int>(kPresetCount)) {
+    workingProfile = presetProfiles[static_cast<std::size_t>(index)];
+  } else {
+    (void)view_.ShowMessage(kNoSuchModeMessage, kAppTitle, ui::kMessageOk);
+  }
+  ShowProfileSummary();
+}
+
+void WizardModeModel::cmdOptimizeClick() {
+  lastApply_ = ApplyTuningProfile(context_);
+  ApplyNotice notice = ApplyNoticeFor(lastApply_);
+  if (!notice.text.empty()) (void)view_.ShowMessage(notice.text, kAppTitle, notice.flags);
+  if (returnHome_) returnHome_();
+}
+
+void WizardModeModel::ShowProfileSummary() {
+  view_.SetText(kIdLblModeDescrip, ProfileSummary(workingProfile));
+}
+
+}  // namespace corvane

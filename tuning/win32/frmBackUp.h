@@ -1,0 +1,40 @@
+// frmBackUp: the backup manager's form on the feature-window kit. Its rules
+// are BackupWindowModel (tuning/BackupWindow.h); the window builds the model
+// over the real list view, registry, files and the user's regional formats.
+#pragma once
+
+#include <memory>
+
+#include "platform/win32/FormWindow.h"
+#include "tuning/BackupWindow.h"
+#include "tuning/win32/Win32Clock.h"
+#include "tuning/win32/Win32DateTimeFormat.h"
+#include "tuning/win32/Win32FileSystem.h"
+#include "tuning/win32/Win32ListView.h"
+
+namespace corvane::win32 {
+
+class frmBackUp final : public FormWindow {
+ public:
+  frmBackUp() : FormWindow(BackUpLayout()) {}
+  ~frmBackUp() override {
+    if (mListView::dateFormat == format_.get()) mListView::dateFormat = nullptr;
+  }
+
+  // Rebuilds the list (the shell calls it before every showing).
+  void intializeList() {
+    if (backup() != nullptr) backup()->intializeList();
+  }
+  BackupWindowModel* backup() const { return static_cast<BackupWindowModel*>(model()); }
+
+ protected:
+  std::unique_ptr<ui::FormModel> MakeModel(IShellServices& services) override;
+
+ private:
+  Win32FileSystem files_;
+  Win32Clock clock_;
+  std::unique_ptr<Win32DateTimeFormat> format_;
+  std::unique_ptr<Win32ListControl> list_;
+};
+
+}  // namespace corvane::win32
