@@ -8,22 +8,34 @@ std::optional<std::string> NetworkSettingsCommandLine(OsFamily family) {
   return std::nullopt;
 }
 
+std::string Rundll32Path(const SystemFolders& folders) {
+  const std::string& folder = folders.ntPlatform ? folders.system : folders.windows;
+  if (folder.empty()) return std::string();
+  std::string path = folder;
+  if (path.back() != '\\') path += '\\';
+  return path + "rundll32.exe";
+}
+
+std::uint32_t mdlAddons::StartApplet(const std::string& commandLine) {
+  // The command line names rundll32.exe bare; the file started is the
+  // system's own, by its full path.
+  std::string program = Rundll32Path(processes_.Folders());
+  if (program.empty()) return 0;
+  return processes_.StartProcess(program, commandLine, kShowStateShow);
+}
+
 std::uint32_t mdlAddons::OpenInternetProperties() {
-  return processes_.StartProcess(addons::kInternetProperties, kShowStateShow);
+  return StartApplet(addons::kInternetProperties);
 }
 
-std::uint32_t mdlAddons::OpenSystemProperties() {
-  return processes_.StartProcess(addons::kSystemProperties, kShowStateShow);
-}
+std::uint32_t mdlAddons::OpenSystemProperties() { return StartApplet(addons::kSystemProperties); }
 
-std::uint32_t mdlAddons::OpenModemSettings() {
-  return processes_.StartProcess(addons::kModemSettings, kShowStateShow);
-}
+std::uint32_t mdlAddons::OpenModemSettings() { return StartApplet(addons::kModemSettings); }
 
 std::uint32_t mdlAddons::OpenNetworkSettings(OsFamily family) {
   auto commandLine = NetworkSettingsCommandLine(family);
   if (!commandLine) return 0;
-  return processes_.StartProcess(*commandLine, kShowStateShow);
+  return StartApplet(*commandLine);
 }
 
 void mdlAddons::EnableShutdownPrivilege() {

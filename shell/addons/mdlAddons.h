@@ -15,13 +15,30 @@ namespace corvane::shell {
 
 inline constexpr int kShowStateShow = 5;  // SW_SHOW
 
-// Starts a command line as a new process, as WinExec does: returns at once
-// with the new task's identifier, 0 when nothing was started.
+// Where the running Windows keeps its own programs.
+struct SystemFolders {
+  bool ntPlatform = false;  // the NT family (VER_PLATFORM_WIN32_NT)
+  std::string windows;      // GetWindowsDirectoryA
+  std::string system;       // GetSystemDirectoryA
+};
+
+// Starts a program as a new process, as WinExec does: returns at once with
+// the new task's identifier, 0 when nothing was started.
 class IProcessStarter {
  public:
   virtual ~IProcessStarter() = default;
-  virtual std::uint32_t StartProcess(const std::string& commandLine, int showState) = 0;
+  virtual SystemFolders Folders() = 0;
+  // `program` is the full path of the program file, which is started as it
+  // is (no folder is searched for it); `commandLine` is what it is given.
+  virtual std::uint32_t StartProcess(const std::string& program, const std::string& commandLine,
+                                     int showState) = 0;
 };
+
+// The system's own rundll32.exe: in the Windows folder on 95/98/ME, in the
+// system folder on the NT family; empty when that folder is not known. Only
+// this file is ever started for a shortcut, never a rundll32.exe that lies
+// in the program's folder or the current one.
+std::string Rundll32Path(const SystemFolders& folders);
 
 // The calls that the restart makes, in their Windows shape.
 class IShutdownApi {
@@ -78,6 +95,8 @@ class mdlAddons {
   bool RestartWindows();
 
  private:
+  std::uint32_t StartApplet(const std::string& commandLine);
+
   IProcessStarter& processes_;
   IShutdownApi& shutdown_;
 };

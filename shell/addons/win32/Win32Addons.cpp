@@ -2,17 +2,39 @@
 
 #include <string>
 
+#include "platform/win32/Win32OsVersion.h"
+
 namespace corvane::shell {
 
-std::uint32_t Win32ProcessStarter::StartProcess(const std::string& commandLine, int showState) {
+namespace {
+
+std::string Folder(UINT (WINAPI* get)(LPSTR, UINT)) {
+  char buffer[MAX_PATH + 1] = {};
+  UINT length = get(buffer, sizeof buffer);
+  if (length == 0 || length >= sizeof buffer) return std::string();
+  return std::string(buffer, length);
+}
+
+}  // namespace
+
+SystemFolders Win32ProcessStarter::Folders() {
+  SystemFolders folders;
+  folders.ntPlatform = IsNtPlatform(win32::Win32OsVersion());
+  folders.windows = Folder(&::GetWindowsDirectoryA);
+  folders.system = Folder(&::GetSystemDirectoryA);
+  return folders;
+}
+
+std::uint32_t Win32ProcessStarter::StartProcess(const std::string& program,
+                                                const std::string& commandLine, int showState) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(showState);
   PROCESS_INFORMATION process{};
   std::string mutableLine = commandLine;  // CreateProcessA may write into it
-  if (!::CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+  if (!::CreateProcessA(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
     return 0;
   }
   win32::UniqueHandleNull thread(process.hThread);
