@@ -1,5 +1,7 @@
 #include "memory/win32/Win32MemoryServices.h"
 
+#include <cstring>
+
 namespace corvane::win32 {
 
 namespace {
@@ -17,14 +19,41 @@ Win32NtSystemInformation::Win32NtSystemInformation() : ntdll_(::LoadLibraryA("nt
 std::int32_t Win32NtSystemInformation::Query(std::uint32_t infoClass, std::uint8_t* buffer,
                                              std::uint32_t size) {
   if (query_ == nullptr) return kNotImplemented;
+#ifdef _WIN64
+  // The 64-bit build (used to run the Windows tests where 32-bit code cannot
+  // run) answers with the 32-bit program's record of the basic class: three
+  // pointer-sized fields in the middle are 64 bits wide there.
+  if (infoClass == ntinfo::kBasicClass && size == ntinfo::kBasicSize) {
+    std::uint8_t wide[64] = {};
+    const std::int32_t status = query_(infoClass, wide, sizeof wide, nullptr);
+    if (status != 0) return status;
+    std::memcpy(buffer, wide, 28);                     // seven 32-bit fields
+    for (std::size_t i = 0; i < 3; ++i) std::memcpy(buffer + 28 + 4 * i, wide + 32 + 8 * i, 4);
+    buffer[ntinfo::kProcessorCountOffset] = wide[56];  // NumberOfProcessors
+    return status;
+  }
+#endif
   return query_(infoClass, buffer, size, nullptr);
 }
 
 void Win32MemoryStatus::Read(MemoryStatus& status) {
   MEMORYSTATUS platform{};
   platform.dwLength = sizeof platform;
+#ifndef _WIN64
   static_assert(sizeof(MEMORYSTATUS) == sizeof(MemoryStatus));
+#endif
   ::GlobalMemoryStatus(&platform);
+#ifdef _WIN64
+  // What the 32-bit program sees: its 32-byte record, each amount capped at
+  // 2 GiB - 1 as for a program that is not large-address aware.
+  constexpr SIZE_T kCap = 0x7FFFFFFF;
+  platform.dwLength = 32;
+  for (SIZE_T* amount : {&platform.dwTotalPhys, &platform.dwAvailPhys, &platform.dwTotalPageFile,
+                         &platform.dwAvailPageFile, &platform.dwTotalVirtual,
+                         &platform.dwAvailVirtual}) {
+    if (*amount > kCap) *amount = kCap;
+  }
+#endif
   status.length = platform.dwLength;
   status.memoryLoad = platform.dwMemoryLoad;
   status.totalPhysical = static_cast<std::uint32_t>(platform.dwTotalPhys);

@@ -3,16 +3,24 @@
 #include <winsock.h>
 #include <ipexport.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <vector>
 
 #include "platform/AppInfo.h"
 
 namespace corvane::win32 {
 
-// The reply layout the portable code reads.
-static_assert(sizeof(ICMP_ECHO_REPLY) == kEchoReplyRecordSize);
+// The reply layout the portable code reads: the 32-bit record. The 64-bit
+// build (used to run the Windows tests where 32-bit code cannot run) gets a
+// wider record from the system and hands the portable code the 32-bit one.
 static_assert(offsetof(ICMP_ECHO_REPLY, Status) == 4);
 static_assert(offsetof(ICMP_ECHO_REPLY, DataSize) == 12);
+#ifndef _WIN64
+static_assert(sizeof(ICMP_ECHO_REPLY) == kEchoReplyRecordSize);
+#else
+static_assert(sizeof(ICMP_ECHO_REPLY) == 40);
+#endif
 
 WsaStartupResult Win32Sockets::Startup(std::uint16_t requestedVersion) {
   WSADATA data{};
@@ -69,8 +77,34 @@ std::uint32_t Win32Icmp::Send(EchoHandle handle, std::uint32_t address, const st
                               std::uint32_t replySize, std::uint32_t timeoutMs) {
   if (!Available()) return 0;
   // The request data is only read; the prototype merely lacks the const.
+#ifndef _WIN64
   return send_(reinterpret_cast<HANDLE>(handle), address,
                const_cast<std::uint8_t*>(data), dataSize, nullptr, reply, replySize, timeoutMs);
+#else
+  constexpr std::size_t kWide = sizeof(ICMP_ECHO_REPLY);
+  constexpr std::size_t kExtra = kWide - kEchoReplyRecordSize;
+  if (replySize < kEchoReplyRecordSize) {
+    return send_(reinterpret_cast<HANDLE>(handle), address, const_cast<std::uint8_t*>(data),
+                 dataSize, nullptr, reply, replySize, timeoutMs);
+  }
+  // Address, Status, RoundTripTime, DataSize and Reserved keep their places;
+  // the Data pointer is 32 bits in the 32-bit record; the option record's
+  // first four bytes (Ttl, Tos, Flags, OptionsSize) follow it; the echoed
+  // data follows the record. The caller's bytes go in first, so that a
+  // buffer the system leaves untouched (a failed send) stays as it was.
+  std::vector<std::uint8_t> wide(std::size_t{replySize} + kExtra);
+  auto* w = wide.data();
+  std::copy(reply, reply + 16, w);
+  std::copy(reply + 20, reply + 24, w + 24);
+  std::copy(reply + kEchoReplyRecordSize, reply + replySize, w + kWide);
+  const DWORD count = send_(reinterpret_cast<HANDLE>(handle), address,
+                            const_cast<std::uint8_t*>(data), dataSize, nullptr, w,
+                            static_cast<DWORD>(wide.size()), timeoutMs);
+  std::copy(w, w + 16, reply);
+  std::copy(w + 24, w + 28, reply + 20);
+  std::copy(w + kWide, w + wide.size(), reply + kEchoReplyRecordSize);
+  return count;
+#endif
 }
 
 bool Win32Icmp::Close(EchoHandle handle) {

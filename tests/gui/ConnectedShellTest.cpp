@@ -171,7 +171,9 @@ void ExpectTheTrayStepsNote(DWORD pid, const std::string& screenshot) {
                         std::chrono::seconds(10)))
       << "the notification did not close itself";
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - shown).count();
-  EXPECT_GE(seconds, 3.5) << "it stays about 5 seconds";
+  // Its 5 seconds count from its own start, which a busy machine may show
+  // late: the bound only tells "stays a while" from "closes at once".
+  EXPECT_GE(seconds, 2.5) << "it stays about 5 seconds";
 }
 
 // The processes whose parent is the given one.

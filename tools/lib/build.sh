@@ -11,9 +11,41 @@ corvane_build_native() {
   cmake --build "$CORVANE_BUILD/native"
 }
 
+# corvane_build_windows [target...]: the 32-bit tree (the program users
+# get). On a machine that runs 64-bit code only (CORVANE_WINE_ARCH=win64, see
+# tools/lib/wine.sh) the 32-bit tree is still built whole, so that every
+# program is checked with every warning, and a 64-bit tree of the same
+# sources builds what the Windows tests run; with targets named, only the
+# tree that runs builds them. corvane_win_bin names the folder the tests and
+# runs take their programs from.
 corvane_build_windows() {
-  cmake -S "$CORVANE_ROOT" -B "$CORVANE_BUILD/win32" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$CORVANE_ROOT/cmake/mingw-i686.cmake" \
+  local targets=("$@") arch=${CORVANE_WINE_ARCH:-win32}
+  if [[ $arch == win64 && ${#targets[@]} -eq 0 ]]; then
+    _corvane_build_windows_tree win32 i686 &&
+    _corvane_build_windows_tree win64 x86_64
+  elif [[ $arch == win64 ]]; then
+    _corvane_build_windows_tree win64 x86_64 "${targets[@]}"
+  else
+    _corvane_build_windows_tree win32 i686 "${targets[@]}"
+  fi
+}
+
+_corvane_build_windows_tree() {
+  local dir=$1 cpu=$2
+  shift 2
+  local args=()
+  [[ $# -gt 0 ]] && args=(--target "$@")
+  cmake -S "$CORVANE_ROOT" -B "$CORVANE_BUILD/$dir" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$CORVANE_ROOT/cmake/mingw-$cpu.cmake" \
         -DCORVANE_WERROR="${CORVANE_WERROR:-ON}" >/dev/null &&
-  cmake --build "$CORVANE_BUILD/win32"
+  cmake --build "$CORVANE_BUILD/$dir" "${args[@]}"
+}
+
+# The folder of the Windows programs the tests and runs start.
+corvane_win_bin() {
+  if [[ ${CORVANE_WINE_ARCH:-win32} == win64 ]]; then
+    echo "$CORVANE_BUILD/win64/bin"
+  else
+    echo "$CORVANE_BUILD/win32/bin"
+  fi
 }

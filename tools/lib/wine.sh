@@ -11,10 +11,43 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 CORVANE_CACHE=${CORVANE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/corvane}
 
+# The program is a 32-bit Windows program and runs under Wine's 32-bit
+# loader. Some machines run 64-bit Linux code only (IA-32 emulation off in
+# the kernel: every 32-bit executable fails with "Exec format error"); there
+# the Windows tests run the 64-bit build of the same sources under wine64
+# instead, through a `wine` first on PATH. CORVANE_WINE_ARCH (win32 or win64)
+# says which; set it to force one.
+corvane_wine_arch() {
+  if [[ -z "${CORVANE_WINE_ARCH:-}" ]]; then
+    if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+      CORVANE_WINE_ARCH=win32
+    else
+      CORVANE_WINE_ARCH=win64
+    fi
+  fi
+  export CORVANE_WINE_ARCH
+  if [[ "$CORVANE_WINE_ARCH" == win64 && -z "${CORVANE_WINE64_SHIM:-}" ]]; then
+    CORVANE_WINE64_SHIM=$CORVANE_CACHE/wine64-shim
+    mkdir -p "$CORVANE_WINE64_SHIM"
+    local name
+    # wineboot and the other tool scripts start `wine-stable` by name.
+    for name in wine wine-stable; do
+      printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
+        >"$CORVANE_WINE64_SHIM/$name.tmp"
+      chmod +x "$CORVANE_WINE64_SHIM/$name.tmp"
+      mv -f "$CORVANE_WINE64_SHIM/$name.tmp" "$CORVANE_WINE64_SHIM/$name"
+    done
+    export CORVANE_WINE64_SHIM
+    export PATH="$CORVANE_WINE64_SHIM:$PATH"
+    export WINEARCH=win64
+  fi
+}
+
 corvane_wine_template() {
   local version key template
+  corvane_wine_arch
   version=$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n-' '_')
-  key="wine-template-${version}-$(dpkg --print-architecture)"
+  key="wine-template-${version}-$(dpkg --print-architecture)-$CORVANE_WINE_ARCH"
   template="$CORVANE_CACHE/$key"
   mkdir -p "$CORVANE_CACHE"
   (

@@ -13,16 +13,19 @@ namespace {
 constexpr char kTrayClassName[] = "CorvaneTrayControl";
 constexpr UINT_PTR kTimer1 = 1;
 
+#ifndef _WIN64
+// In the 32-bit program the portable record is the system structure, byte
+// for byte, and is handed over as it is.
 static_assert(sizeof(HWND) == 4, "the notification record holds 32-bit handles");
 static_assert(sizeof(NOTIFYICONDATAA) >= NotifyIconRecord::kSize,
               "the 488-byte record must fit the system's structure");
-// The portable record's offsets are the system structure's.
 static_assert(offsetof(NOTIFYICONDATAA, szTip) == nid_offset::kTip);
 static_assert(offsetof(NOTIFYICONDATAA, dwState) == nid_offset::kState);
 static_assert(offsetof(NOTIFYICONDATAA, szInfo) == nid_offset::kInfo);
 static_assert(offsetof(NOTIFYICONDATAA, uTimeout) == nid_offset::kTimeout);
 static_assert(offsetof(NOTIFYICONDATAA, szInfoTitle) == nid_offset::kInfoTitle);
 static_assert(offsetof(NOTIFYICONDATAA, dwInfoFlags) == nid_offset::kInfoFlags);
+#endif
 
 enum : UINT { kMenuMainWindow = 1, kMenuHelp = 2, kMenuExit = 3 };
 
@@ -84,8 +87,27 @@ LRESULT Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool Tray::NotifyIcon(NotifyAction action, const NotifyIconRecord& record) {
   NOTIFYICONDATAA data{};
+#ifndef _WIN64
   auto bytes = record.Bytes();
   std::memcpy(&data, bytes.data(), bytes.size());
+#else
+  // The 64-bit build (used to run the Windows tests where 32-bit code cannot
+  // run) has wider handles in the structure: copy field by field. Window and
+  // icon handles keep their meaning in 32 bits on every Windows.
+  data.cbSize = sizeof data;
+  data.hWnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(record.hWnd));
+  data.uID = record.uID;
+  data.uFlags = record.uFlags;
+  data.uCallbackMessage = record.uCallbackMessage;
+  data.hIcon = reinterpret_cast<HICON>(static_cast<std::uintptr_t>(record.hIcon));
+  std::memcpy(data.szTip, record.szTip.data(), sizeof data.szTip);
+  data.dwState = record.dwState;
+  data.dwStateMask = record.dwStateMask;
+  std::memcpy(data.szInfo, record.szInfo.data(), sizeof data.szInfo);
+  data.uTimeout = record.uTimeout;
+  std::memcpy(data.szInfoTitle, record.szInfoTitle.data(), sizeof data.szInfoTitle);
+  data.dwInfoFlags = record.dwInfoFlags;
+#endif
   return ::Shell_NotifyIconA(static_cast<DWORD>(action), &data) != FALSE;
 }
 
