@@ -10,6 +10,7 @@ CORVANE_PACKAGES=(
   googletest
   fp-utils
   iproute2 procps util-linux
+  locales
 )
 
 corvane_missing_packages() {

@@ -25,6 +25,11 @@ SystemFolders Win32ProcessStarter::Folders() {
   return folders;
 }
 
+bool Win32ProcessStarter::FileExists(const std::string& path) {
+  DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 std::uint32_t Win32ProcessStarter::StartProcess(const std::string& program,
                                                 const std::string& commandLine, int showState) {
   STARTUPINFOA startup{};

@@ -14,6 +14,7 @@ namespace corvane::shell {
 class Win32ProcessStarter final : public IProcessStarter {
  public:
   SystemFolders Folders() override;
+  bool FileExists(const std::string& path) override;
   // CreateProcessA with the program as its application name, so that no
   // folder is searched. Returns the new process's identifier; its handles
   // are closed at once, nothing waits for the applet.

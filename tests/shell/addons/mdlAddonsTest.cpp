@@ -1,6 +1,7 @@
 // The shortcuts' command lines per Windows family and the restart's calls.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@ namespace {
 class RecordingStarter : public IProcessStarter {
  public:
   SystemFolders Folders() override { return folders; }
+  bool FileExists(const std::string& path) override { return files.count(path) != 0; }
   std::uint32_t StartProcess(const std::string& program, const std::string& commandLine,
                              int showState) override {
     programs.push_back(program);
@@ -20,6 +22,7 @@ class RecordingStarter : public IProcessStarter {
     return nextId++;
   }
   SystemFolders folders{true, "C:\\WINDOWS", "C:\\WINDOWS\\system32"};
+  std::set<std::string> files;
   std::vector<std::string> programs;
   std::vector<std::string> lines;
   std::vector<int> shows;
@@ -74,21 +77,28 @@ TEST(mdlAddons, EveryShortcutStartsTheSystemsOwnRundll32ByItsFullPath) {
   struct Case {
     const char* what;
     SystemFolders folders;
-    std::string program;  // empty: nothing may start
+    std::set<std::string> files;  // the files there are
+    std::string program;          // empty: nothing may start
   };
+  const std::string w98 = "C:\\WINDOWS\\rundll32.exe", s98 = "C:\\WINDOWS\\SYSTEM\\rundll32.exe";
+  const std::string xp = "C:\\WINDOWS\\system32\\rundll32.exe";
   const std::vector<Case> cases = {
-      {"Windows 98", {false, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM"}, "C:\\WINDOWS\\rundll32.exe"},
-      {"Windows XP", {true, "C:\\WINDOWS", "C:\\WINDOWS\\system32"},
-       "C:\\WINDOWS\\system32\\rundll32.exe"},
-      {"Windows 2000", {true, "D:\\WINNT", "D:\\WINNT\\System32"}, "D:\\WINNT\\System32\\rundll32.exe"},
-      {"a root folder", {false, "C:\\", "C:\\SYSTEM"}, "C:\\rundll32.exe"},
-      {"no system folder", {true, "C:\\WINDOWS", ""}, ""},
-      {"no Windows folder", {false, "", "C:\\WINDOWS\\SYSTEM"}, ""},
+      {"Windows 98", {false, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM"}, {w98, s98}, w98},
+      {"Windows 98 without one in its folder", {false, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM"}, {s98}, s98},
+      {"Windows 98 without any", {false, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM"}, {}, w98},
+      {"Windows XP", {true, "C:\\WINDOWS", "C:\\WINDOWS\\system32"}, {xp, w98}, xp},
+      {"Windows XP without any", {true, "C:\\WINDOWS", "C:\\WINDOWS\\system32"}, {}, xp},
+      {"Windows 2000", {true, "D:\\WINNT", "D:\\WINNT\\System32"}, {}, "D:\\WINNT\\System32\\rundll32.exe"},
+      {"a root folder", {false, "C:\\", "C:\\SYSTEM"}, {"C:\\rundll32.exe"}, "C:\\rundll32.exe"},
+      {"no system folder", {true, "C:\\WINDOWS", ""}, {w98}, ""},
+      {"no Windows folder", {false, "", "C:\\WINDOWS\\SYSTEM"}, {}, s98},
+      {"no folder at all", {false, "", ""}, {}, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     RecordingStarter starter;
     starter.folders = c.folders;
+    starter.files = c.files;
     RecordingShutdown shutdown;
     mdlAddons addons(starter, shutdown);
     std::uint32_t ids[] = {addons.OpenInternetProperties(), addons.OpenSystemProperties(),

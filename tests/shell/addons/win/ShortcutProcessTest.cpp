@@ -72,8 +72,10 @@ TEST(SystemShortcuts, TheFoldersAreTheSystemsOwn) {
   EXPECT_EQ(folders.system, system);
   EXPECT_EQ(folders.ntPlatform, (::GetVersion() & 0x80000000u) == 0);
   // The file every shortcut starts is there.
-  std::string rundll32 = Rundll32Path(folders);
-  EXPECT_NE(::GetFileAttributesA(rundll32.c_str()), INVALID_FILE_ATTRIBUTES) << rundll32;
+  std::string rundll32 =
+      Rundll32Path(folders, [&](const std::string& path) { return starter.FileExists(path); });
+  EXPECT_TRUE(starter.FileExists(rundll32)) << rundll32;
+  EXPECT_FALSE(starter.FileExists(folders.windows)) << "a folder is no file";
 }
 
 // A program folder (or current folder) that someone could write into holds
