@@ -31,7 +31,7 @@ TEST(RegionalFormatOnWindows, TheSystemsTextsReadBackAsTheirValues) {
   for (const TimeOfDay& t : kTimes) {
     std::string text = format.FormatTime(t);
     EXPECT_EQ(format.reader().FormatTime(t), text) << format.reader().timePicture();
-    EXPECT_EQ(format.ParseDateValue(text), DateValueOf(t)) << text;
+    // Read as a time: in some regions ("14.05.09") the text is a date too.
     EXPECT_EQ(format.ParseTimeValue(text), DateValueOf(t)) << text;
   }
 }
