@@ -115,8 +115,8 @@ class Recorder {
     }
   }
 
-  // The first value the file cannot record faithfully enough, as
-  // "key\value"; empty when there is none.
+  // The first value the file cannot record faithfully enough, named as
+  // DescribeValue names it; empty when there is none.
   const std::string& unrecordable() const { return unrecordable_; }
 
  private:
