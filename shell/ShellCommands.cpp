@@ -30,18 +30,7 @@ const std::array<CommandEntry, 23> kCommandTable{{
     {"IDC_FS_sysSettingClicked", ShellCommand::SysSettingClicked},
 }};
 
-std::string_view FeatureName(Feature feature) {
-  switch (feature) {
-    case Feature::WizardMode: return "frmWizardMode";
-    case Feature::NormalMode: return "frmNormalMode";
-    case Feature::BackUp: return "frmBackUp";
-    case Feature::NetPingerSettings: return "frmNetPingerSettings";
-    case Feature::SystemStatus: return "frmSystemStatus";
-    case Feature::RamConfiguration: return "frmRamConfiguration";
-    case Feature::MainSettings: return "frmMainSettings";
-  }
-  return {};
-}
+std::string_view FeatureName(Feature feature) { return FeatureRowOf(feature).windowName; }
 
 std::optional<ShellCommand> LookUpCommand(std::string_view text) {
   auto found = std::find_if(kCommandTable.begin(), kCommandTable.end(),
@@ -58,29 +47,15 @@ std::string_view CommandText(ShellCommand command) {
 }
 
 std::optional<FrameSize> FrameSizeFor(ShellCommand command) {
-  switch (command) {
-    case ShellCommand::WizardMode: return FrameSize{440, 250};
-    case ShellCommand::NormalMode: return FrameSize{440, 252};
-    case ShellCommand::BackupManager: return FrameSize{440, 246};
-    case ShellCommand::PingSetting: return FrameSize{440, 244};
-    case ShellCommand::SystemStatus: return FrameSize{440, 255};
-    case ShellCommand::RamConfig: return FrameSize{440, 240};
-    case ShellCommand::Settings: return FrameSize{460, 245};
-    default: return std::nullopt;
-  }
+  if (auto feature = FeatureShownBy(command)) return FeatureRowOf(*feature).frame;
+  return std::nullopt;
 }
 
 std::optional<Feature> FeatureShownBy(ShellCommand command) {
-  switch (command) {
-    case ShellCommand::WizardMode: return Feature::WizardMode;
-    case ShellCommand::NormalMode: return Feature::NormalMode;
-    case ShellCommand::BackupManager: return Feature::BackUp;
-    case ShellCommand::PingSetting: return Feature::NetPingerSettings;
-    case ShellCommand::SystemStatus: return Feature::SystemStatus;
-    case ShellCommand::RamConfig: return Feature::RamConfiguration;
-    case ShellCommand::Settings: return Feature::MainSettings;
-    default: return std::nullopt;
+  for (const FeatureRow& row : kFeatureTable) {
+    if (row.command == command) return row.feature;
   }
+  return std::nullopt;
 }
 
 std::optional<SystemShortcut> ShortcutRunBy(ShellCommand command) {

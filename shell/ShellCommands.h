@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -23,20 +24,6 @@ inline constexpr std::array<Feature, 7> kFeatureWindowSet{
     Feature::WizardMode,   Feature::NormalMode,       Feature::BackUp,
     Feature::NetPingerSettings, Feature::SystemStatus, Feature::RamConfiguration,
     Feature::MainSettings};
-
-// The order in which "IDC_FS_close" unloads the set, and the order in which
-// the exit sequence and "IDC_FS_restart" do (the status window last).
-inline constexpr std::array<Feature, 7> kCloseUnloadOrder = kFeatureWindowSet;
-inline constexpr std::array<Feature, 7> kExitUnloadOrder{
-    Feature::WizardMode,   Feature::NormalMode,       Feature::BackUp,
-    Feature::NetPingerSettings, Feature::RamConfiguration, Feature::MainSettings,
-    Feature::SystemStatus};
-
-// The six feature windows that start-up loads hidden, in that order; the
-// advanced editor is created on its first command instead.
-inline constexpr std::array<Feature, 6> kStartUpLoadOrder{
-    Feature::WizardMode,   Feature::BackUp,           Feature::NetPingerSettings,
-    Feature::SystemStatus, Feature::RamConfiguration, Feature::MainSettings};
 
 // The window's name, as the program knows it ("frmWizardMode", ...).
 std::string_view FeatureName(Feature feature);
@@ -88,6 +75,58 @@ struct FrameSize {
   int height = 0;
   friend bool operator==(const FrameSize&, const FrameSize&) = default;
 };
+
+// The facts of each feature window, one row each, in set order: its name,
+// the command that shows it, the child frame's size in pixels for it, and
+// its places in the start-up load (0: made on its first command instead),
+// in the unloads of "IDC_FS_close", and in those of the exit sequence and
+// "IDC_FS_restart" (the status window last). A feature whose command
+// reloads it is unloaded and loaded again by that command, its BeforeShow
+// running in between; every other feature's BeforeShow runs before it is
+// shown by its command.
+struct FeatureRow {
+  Feature feature;
+  std::string_view windowName;
+  ShellCommand command;
+  FrameSize frame;
+  int startUpLoad;
+  int closeUnload;
+  int exitUnload;
+  bool reloadedByCommand;
+};
+
+inline constexpr std::array<FeatureRow, 7> kFeatureTable{{
+    {Feature::WizardMode, "frmWizardMode", ShellCommand::WizardMode, {440, 250}, 1, 1, 1, false},
+    {Feature::NormalMode, "frmNormalMode", ShellCommand::NormalMode, {440, 252}, 0, 2, 2, true},
+    {Feature::BackUp, "frmBackUp", ShellCommand::BackupManager, {440, 246}, 2, 3, 3, false},
+    {Feature::NetPingerSettings, "frmNetPingerSettings", ShellCommand::PingSetting, {440, 244}, 3, 4, 4, false},
+    {Feature::SystemStatus, "frmSystemStatus", ShellCommand::SystemStatus, {440, 255}, 4, 5, 7, false},
+    {Feature::RamConfiguration, "frmRamConfiguration", ShellCommand::RamConfig, {440, 240}, 5, 6, 5, false},
+    {Feature::MainSettings, "frmMainSettings", ShellCommand::Settings, {460, 245}, 6, 7, 6, false},
+}};
+
+constexpr const FeatureRow& FeatureRowOf(Feature feature) {
+  return kFeatureTable[static_cast<std::size_t>(feature)];
+}
+
+// The features in the order of one of the row's places (rows with 0 left
+// out).
+template <std::size_t N>
+constexpr std::array<Feature, N> FeatureOrder(int FeatureRow::*place) {
+  std::array<Feature, N> order{};
+  for (const FeatureRow& row : kFeatureTable) {
+    int at = row.*place;
+    if (at > 0 && static_cast<std::size_t>(at) <= N) order[static_cast<std::size_t>(at - 1)] = row.feature;
+  }
+  return order;
+}
+
+// The order in which "IDC_FS_close" unloads the set, and the order in which
+// the exit sequence and "IDC_FS_restart" do.
+inline constexpr auto kCloseUnloadOrder = FeatureOrder<7>(&FeatureRow::closeUnload);
+inline constexpr auto kExitUnloadOrder = FeatureOrder<7>(&FeatureRow::exitUnload);
+// The six feature windows that start-up loads hidden, in that order.
+inline constexpr auto kStartUpLoadOrder = FeatureOrder<6>(&FeatureRow::startUpLoad);
 
 // The child frame's size in pixels for the command that shows a feature in
 // it; nothing for every other command.

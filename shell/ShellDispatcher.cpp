@@ -60,16 +60,6 @@ void ShellDispatcher::Run(ShellCommand command) {
     case ShellCommand::Drag:
       actions_.DragWindow();
       return;
-    case ShellCommand::NormalMode:
-      // The advanced editor starts again at its first page, its controls
-      // made afresh.
-      actions_.UnloadFeature(Feature::NormalMode);
-      actions_.ResetNormalModePage();
-      actions_.LoadFeature(Feature::NormalMode);
-      break;
-    case ShellCommand::BackupManager:
-      actions_.IntializeBackupList();
-      break;
     case ShellCommand::Restart:
       RestartProgram();
       return;
@@ -80,11 +70,19 @@ void ShellDispatcher::Run(ShellCommand command) {
     actions_.RunShortcut(*shortcut);
     return;
   }
-  auto feature = FeatureShownBy(command);
-  auto size = FrameSizeFor(command);
-  if (feature && size) {
+  if (auto feature = FeatureShownBy(command)) {
+    const FeatureRow& row = FeatureRowOf(*feature);
+    if (row.reloadedByCommand) {
+      // The advanced editor starts again at its first page, its controls
+      // made afresh.
+      actions_.UnloadFeature(*feature);
+      actions_.BeforeShowFeature(*feature);
+      actions_.LoadFeature(*feature);
+    } else {
+      actions_.BeforeShowFeature(*feature);
+    }
     showInChildFrame(*feature);
-    actions_.SizeFrame(*size);
+    actions_.SizeFrame(row.frame);
   }
 }
 
@@ -146,7 +144,7 @@ void ShellDispatcher::OnEntryButton(EntryButton button, int index) {
       } else if (index == 2) {
         showInChildFrame(Feature::NormalMode);
       } else if (index == 3) {
-        actions_.IntializeBackupList();
+        actions_.BeforeShowFeature(Feature::BackUp);
         showInChildFrame(Feature::BackUp);
       } else {
         actions_.ShowPlainMessage("Nothandeled");

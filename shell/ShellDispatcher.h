@@ -72,10 +72,9 @@ class IShellActions {
   virtual void UnloadFeature(Feature feature) = 0;
   virtual void SetFeatureVisible(Feature feature, bool visible) = 0;
   virtual void MakeFeatureChildOfFrame(Feature feature) = 0;
-  // frmNormalMode's currWizardPage := 0 (between its unload and load).
-  virtual void ResetNormalModePage() = 0;
-  // frmBackUp's intializeList: rebuild the list of snapshot files.
-  virtual void IntializeBackupList() = 0;
+  // The feature window's BeforeShow (frmBackUp's intializeList; for
+  // frmNormalMode, between its unload and load, currWizardPage := 0).
+  virtual void BeforeShowFeature(Feature feature) = 0;
 
   // The tray icon control Tray1.
   virtual void ShowTrayIcon(bool show) = 0;

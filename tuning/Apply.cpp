@@ -7,11 +7,14 @@ namespace corvane {
 
 void ChangeValue(IRegistry& registry, RootKey root, std::string_view keyPath,
                  std::string_view valueName, std::uint32_t valueType, std::int64_t value,
-                 bool deleteIt, ChangeCounts& counts) {
+                 bool deleteIt, ChangeCounts& counts, std::vector<WrittenValueRef>* written) {
   RegStatus code = SetRegValue(registry, root, keyPath, valueName, valueType, RegValue(value),
                                deleteIt);
   if (code == reg::kSuccess || (deleteIt && code == reg::kFileNotFound)) {
     ++(deleteIt ? counts.removed : counts.written);
+    if (!deleteIt && written != nullptr) {
+      written->push_back(WrittenValueRef{root, std::string(keyPath), std::string(valueName)});
+    }
     return;
   }
   ++counts.failed;
@@ -29,6 +32,12 @@ std::string FailureMessage(const ChangeCounts& counts, std::string_view whatFail
   message += "\nYou may lack the right to change HKEY_LOCAL_MACHINE; an administrator can.";
   if (!afterwards.empty()) message += "\n" + std::string(afterwards);
   return message;
+}
+
+std::string JoinMessages(std::string first, const std::string& second) {
+  if (first.empty()) return second;
+  if (!second.empty()) first += "\n\n" + second;
+  return first;
 }
 
 ApplyResult ApplyTuningProfile(const TuningContext& context) {
@@ -53,7 +62,7 @@ ApplyResult ApplyTuningProfile(const TuningContext& context) {
   auto apply = [&](const MapEntry& entry) {
     ChangeValue(context.registry, entry.root, entry.keyPath, entry.valueName, map->valueType,
                 WrittenValue(profile, entry.field, entry.fixedValue),
-                IsRemoved(profile, entry.removedBy), counts);
+                IsRemoved(profile, entry.removedBy), counts, &result.written);
   };
   for (const MapEntry& entry : map->entries) apply(entry);
   // The MTU and MSS values go with the mtu field: USE_DEFAULT there removes
@@ -63,14 +72,20 @@ ApplyResult ApplyTuningProfile(const TuningContext& context) {
     for (const AdapterEntry& entry : map->adapterEntries) {
       ChangeValue(context.registry, RootKey::LocalMachine, AdapterKeyPath(entry, n),
                   entry.valueName, map->valueType, WrittenValue(profile, entry.field, 0),
-                  removeAdapterValues, counts);
+                  removeAdapterValues, counts, &result.written);
     }
   });
   for (const MapEntry& entry : map->trailingEntries) apply(entry);
 
-  result.message = FailureMessage(counts, "Some network settings could not be changed",
-                                  "The settings from before are kept in the backup " +
-                                      result.snapshot.name + ".");
+  // Only values that were really written are named as ignored: a user
+  // without the right to change them hears about the failures alone.
+  result.message = JoinMessages(
+      FailureMessage(counts, "Some network settings could not be changed",
+                     "The settings from before are kept in the backup " + result.snapshot.name +
+                         "."),
+      IgnoredValuesNote(currentWindowsVersion,
+                        IsNtFamily(currentOsFamily) ? MapGroup::Nt : MapGroup::Windows9x,
+                        result.written));
   return result;
 }
 

@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include <vector>
+
+#include "tuning/HonouredValues.h"
 #include "tuning/Snapshot.h"
 #include "tuning/TuningContext.h"
 
@@ -19,8 +22,12 @@ struct ApplyResult {
   ApplyStatus status = ApplyStatus::Applied;
   SnapshotResult snapshot;
   ChangeCounts changes;
-  // For the user: why the apply was refused, or which values could not be
-  // changed. Empty when everything was written.
+  // The values written (not removed), in order; the result message names
+  // those that the running Windows ignores.
+  std::vector<WrittenValueRef> written;
+  // For the user: why the apply was refused, which values could not be
+  // changed, and which written values the running Windows ignores. Empty
+  // when everything was written and every written value acts.
   std::string message;
 };
 
@@ -29,10 +36,16 @@ struct ApplyResult {
 ApplyResult ApplyTuningProfile(const TuningContext& context);
 
 // Writes or removes one value through SetRegValue and counts the outcome:
-// removing a value that is already absent counts as removed.
+// removing a value that is already absent counts as removed. A value that
+// was written (not removed) is added to `written` when one is given.
 void ChangeValue(IRegistry& registry, RootKey root, std::string_view keyPath,
                  std::string_view valueName, std::uint32_t valueType, std::int64_t value,
-                 bool deleteIt, ChangeCounts& counts);
+                 bool deleteIt, ChangeCounts& counts,
+                 std::vector<WrittenValueRef>* written = nullptr);
+
+// The result message: the failures first, then the note on the written
+// values that the running Windows ignores (IgnoredValuesNote).
+std::string JoinMessages(std::string first, const std::string& second);
 
 // The message for values that could not be changed; empty when none failed.
 std::string FailureMessage(const ChangeCounts& counts, std::string_view whatFailed,

@@ -270,10 +270,13 @@ RestoreResult RestoreSnapshot(const TuningContext& context, std::string_view fil
                               : pair.value;
       bool remove = value == 0 && RestoresZeroAsRemoval(pair.name);
       ChangeValue(context.registry, group.root, group.keyPath, pair.name, type, value, remove,
-                  result.changes);
+                  result.changes, &result.written);
     }
   }
-  result.message = FailureMessage(result.changes, "Some settings could not be restored", "");
+  result.message = JoinMessages(
+      FailureMessage(result.changes, "Some settings could not be restored", ""),
+      IgnoredValuesNote(currentWindowsVersion, nt ? MapGroup::Nt : MapGroup::Windows9x,
+                        result.written));
   return result;
 }
 

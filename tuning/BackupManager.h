@@ -11,6 +11,7 @@
 
 #include "tuning/DateTimeFormat.h"
 #include "tuning/FileSystem.h"
+#include "tuning/HonouredValues.h"
 #include "tuning/TuningContext.h"
 
 namespace corvane {
@@ -101,6 +102,7 @@ enum class RestoreStatus {
 struct RestoreResult {
   RestoreStatus status = RestoreStatus::Restored;
   ChangeCounts changes;
+  std::vector<WrittenValueRef> written;  // the values written back (not removed)
   std::string message;  // for the user; empty after a restore without failures
 };
 

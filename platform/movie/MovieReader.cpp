@@ -1,8 +1,9 @@
 #include "platform/movie/MovieReader.h"
 
+#include "platform/FileBytes.h"
+
 #include <algorithm>
 #include <charconv>
-#include <fstream>
 #include <iterator>
 #include <cmath>
 #include <cstdint>
@@ -752,21 +753,16 @@ namespace corvane::movie {
 
 MovieReadResult ReadMovieFile(const std::string& path) {
   MovieReadResult result;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  auto text = ReadFileBytes(path, L::kMaxFileBytes);
+  if (!text) {
     result.error = "the file cannot be opened";
     return result;
   }
-  std::string text;
-  char chunk[16384];
-  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-    text.append(chunk, static_cast<std::size_t>(in.gcount()));
-    if (text.size() > L::kMaxFileBytes) {
-      result.error = "the file is larger than 1 MiB";
-      return result;
-    }
+  if (text->size() > L::kMaxFileBytes) {
+    result.error = "the file is larger than 1 MiB";
+    return result;
   }
-  return ReadMovie(text);
+  return ReadMovie(*text);
 }
 
 }  // namespace corvane::movie

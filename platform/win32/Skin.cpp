@@ -1,9 +1,8 @@
 #include "platform/win32/Skin.h"
 
-#include <fstream>
 #include <iterator>
-#include <sstream>
 
+#include "platform/FileBytes.h"
 #include "platform/skin/ControlSkins.h"
 #include "platform/win32/Handle.h"
 
@@ -136,18 +135,12 @@ Skin::~Skin() {
 
 bool Skin::LoadSkinFile(const std::string& path) {
   skin_.reset();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  auto text = ReadFileBytes(path, skin::kMaxSkinFileSize);
+  if (!text) {
     error_ = "the skin file " + path + " cannot be read";
     return false;
   }
-  std::string text;
-  char buffer[4096];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    text.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (text.size() > skin::kMaxSkinFileSize) break;
-  }
-  auto result = skin::ParseSkin(text);
+  auto result = skin::ParseSkin(*text);
   if (!result.skin) {
     error_ = path + ", line " + std::to_string(result.line) + ": " + result.error;
     return false;

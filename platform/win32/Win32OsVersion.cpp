@@ -18,6 +18,7 @@ OsVersionInfo Win32OsVersion::GetVersion() const {
   result.platformId = info.dwPlatformId;
   result.majorVersion = info.dwMajorVersion;
   result.minorVersion = info.dwMinorVersion;
+  result.buildNumber = info.dwBuildNumber;
   return result;
 }
 

@@ -4,7 +4,34 @@
 
 namespace corvane::shell {
 
-std::int16_t ParseCheckValue(std::string_view stored) { return stored == "1" ? 1 : 0; }
+namespace {
+
+using ui::ControlKind;
+
+// Design positions in pixels, each inside its frame.
+constexpr ui::Control kControls[] = {
+    {kIdFrameMainSettings, ControlKind::Frame, "frameMainSettings", "Main Settings", 6, 4, 448, 236, 0},
+    {kIdFrameStartup, ControlKind::Frame, "frameStartup", "Windows Startup", 14, 24, 420, 100, kIdFrameMainSettings},
+    {kIdChkRunMainProgram, ControlKind::CheckBox, kChkRunMainProgram, "Run Main Program when windows start up", 16,
+     26, 390, 22, kIdFrameStartup},
+    {kIdChkRunProgramMini, ControlKind::CheckBox, kChkRunProgramMini, "Run Program In system tray", 16, 60, 390, 22,
+     kIdFrameStartup},
+    {kIdCmdSave, ControlKind::Button, "cmdSave", "&Save", 340, 194, 90, 28, kIdFrameMainSettings},
+};
+
+}  // namespace
+
+const ui::Layout kMainSettingsLayout{
+    "frmMainSettings", "CorvaneMainSettings", "Main Settings", ui::Unit::Pixels, 460, 245, kControls};
+
+const ui::Stored kMainSettingsStored[2] = {
+    {kIdChkRunMainProgram, ui::As::Check, "0"},
+    {kIdChkRunProgramMini, ui::As::Check, "0"},
+};
+
+std::int16_t ParseCheckValue(std::string_view stored) {
+  return static_cast<std::int16_t>(ui::ParseStored(ui::As::Check, stored).value_or(0));
+}
 
 std::string StartupEntryData(std::string_view applicationFolder, std::string_view exeFileName) {
   std::string_view name = exeFileName;
@@ -19,55 +46,49 @@ std::string StartupEntryData(std::string_view applicationFolder, std::string_vie
   return data;
 }
 
-void MainSettingsModel::SetValue(MainSettingsBox box, std::int16_t value) {
-  std::int16_t& slot = box == MainSettingsBox::RunMainProgram ? runMainProgram_ : runProgramMini_;
-  if (slot == value) return;
-  slot = value;
-  if (onCheckValue) onCheckValue(box, value);
-  // Setting a different value raises the box's click.
-  SetSettingsChanged(true);
+void MainSettingsModel::OnLoad() {
+  LoadMainSettings();
+  SetSettingsChanged(false);
 }
 
 void MainSettingsModel::LoadMainSettings() {
-  SetValue(MainSettingsBox::RunMainProgram,
-           ParseCheckValue(GetAppSetting(registry_, kMainSettingsKey, kChkRunMainProgram, "0")));
-  SetValue(MainSettingsBox::RunProgramMini,
-           ParseCheckValue(GetAppSetting(registry_, kMainSettingsKey, kChkRunProgramMini, "0")));
+  // Setting a box to a different value raises its click.
+  if (ui::LoadStoredSettings(registry_, kMainSettingsSection, kMainSettingsLayout, kMainSettingsStored, view_)) {
+    SetSettingsChanged(true);
+  }
   // The entry follows the executable when the program has been moved.
-  if (runMainProgram_ == 1) WriteStartupEntry();
+  if (chkRunMainProgram() == 1) WriteStartupEntry();
 }
 
 void MainSettingsModel::SaveMainSettings() {
-  SaveAppSetting(registry_, kMainSettingsKey, kChkRunMainProgram, runMainProgram_);
-  SaveAppSetting(registry_, kMainSettingsKey, kChkRunProgramMini, runProgramMini_);
-  if (runMainProgram_ == 1) {
+  ui::SaveStoredSettings(registry_, kMainSettingsSection, kMainSettingsLayout, kMainSettingsStored, view_);
+  if (chkRunMainProgram() == 1) {
     WriteStartupEntry();
   } else {
     // Failures leave the previous state silently; a missing value is fine.
-    (void)SetRegValue(registry_, RootKey::CurrentUser, kRunKey, kStartupValueName, reg::kTypeSz,
-                      "", true);
+    (void)SetRegValue(registry_, RootKey::CurrentUser, kRunKey, kStartupValueName, reg::kTypeSz, "", true);
   }
 }
 
 void MainSettingsModel::WriteStartupEntry() {
-  (void)SetRegValue(registry_, RootKey::CurrentUser, kRunKey, kStartupValueName, reg::kTypeSz,
-                    startupEntryData_, false);
+  (void)SetRegValue(registry_, RootKey::CurrentUser, kRunKey, kStartupValueName, reg::kTypeSz, startupEntryData_,
+                    false);
 }
 
-void MainSettingsModel::SetSettingsChanged(bool changed) {
-  settingsChanged_ = changed;
-  if (onSaveEnabled) onSaveEnabled(changed);
-}
-
-void MainSettingsModel::Click(MainSettingsBox box, std::int16_t value) {
-  std::int16_t& slot = box == MainSettingsBox::RunMainProgram ? runMainProgram_ : runProgramMini_;
-  slot = value;
-  SetSettingsChanged(true);
-}
-
-void MainSettingsModel::Save() {
-  SaveMainSettings();
-  SetSettingsChanged(false);
+void MainSettingsModel::OnEvent(const ui::Event& event) {
+  if (event.kind != ui::Event::Click) return;
+  switch (event.id) {
+    case kIdChkRunMainProgram:
+    case kIdChkRunProgramMini:
+      SetSettingsChanged(true);
+      return;
+    case kIdCmdSave:
+      SaveMainSettings();
+      SetSettingsChanged(false);
+      return;
+    default:
+      return;
+  }
 }
 
 }  // namespace corvane::shell

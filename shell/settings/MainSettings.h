@@ -1,24 +1,43 @@
 // The main settings' rules: the two check boxes "chkRunMainProgram" and
 // "chkRunProgramMini" stored under MainSettings, the changed flag that
 // enables "&Save", and the Windows start-up entry "Sorbek" that follows the
-// executable. frmMainSettings (win32/frmMainSettings.h) binds its controls
-// to this model.
+// executable. The form is the layout kMainSettingsLayout; frmMainSettings
+// (win32/frmMainSettings.h) makes it over this model.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
 #include "platform/Registry.h"
+#include "platform/ui/Layout.h"
+#include "platform/ui/StoredSettings.h"
+#include "platform/ui/View.h"
 
 namespace corvane::shell {
 
-inline constexpr char kMainSettingsKey[] = "SOFTWARE\\Tarvik\\Pellavon\\Settings\\MainSettings";
+inline constexpr char kMainSettingsSection[] = "MainSettings";
 inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr char kStartupValueName[] = "Sorbek";
 inline constexpr char kChkRunMainProgram[] = "chkRunMainProgram";
 inline constexpr char kChkRunProgramMini[] = "chkRunProgramMini";
+
+// "SOFTWARE\Tarvik\Pellavon\Settings\MainSettings"
+inline const std::string kMainSettingsKey = ui::SettingsKey(kMainSettingsSection);
+
+// The controls of frmMainSettings.
+enum MainSettingsId : int {
+  kIdFrameMainSettings = 100,
+  kIdFrameStartup = 101,
+  kIdChkRunMainProgram = 102,
+  kIdChkRunProgramMini = 103,
+  kIdCmdSave = 104,
+};
+
+// 460 x 245 pixels, the size of its place in the child frame.
+extern const ui::Layout kMainSettingsLayout;
+// The two boxes, stored as "0"/"1", default "0".
+extern const ui::Stored kMainSettingsStored[2];
 
 // A stored check box value: "1" is checked, "0" is not. Anything else (a
 // text that is no number, the grayed state 2, a number with blanks) loads as
@@ -30,18 +49,16 @@ std::int16_t ParseCheckValue(std::string_view stored);
 // its extension + ".exe".
 std::string StartupEntryData(std::string_view applicationFolder, std::string_view exeFileName);
 
-enum class MainSettingsBox { RunMainProgram, RunProgramMini };
-
-class MainSettingsModel {
+class MainSettingsModel final : public ui::FormModel {
  public:
   // startupEntryData: what "Sorbek" is to hold for the running executable.
-  MainSettingsModel(IRegistry& registry, std::string startupEntryData)
-      : registry_(registry), startupEntryData_(std::move(startupEntryData)) {}
+  MainSettingsModel(IRegistry& registry, ui::IView& view, std::string startupEntryData)
+      : registry_(registry), view_(view), startupEntryData_(std::move(startupEntryData)) {}
 
-  // The window's bindings: a check box value set by the model, and the
-  // enabled state of "&Save".
-  std::function<void(MainSettingsBox box, std::int16_t value)> onCheckValue;
-  std::function<void(bool enabled)> onSaveEnabled;
+  // The load event: the stored settings, then nothing left to save.
+  void OnLoad() override;
+  // A click on a box marks the settings changed; "&Save" saves them.
+  void OnEvent(const ui::Event& event) override;
 
   // Reads both boxes (default "0"); a box whose value changes marks the
   // settings changed, as its click would. Rewrites the start-up entry when
@@ -49,28 +66,22 @@ class MainSettingsModel {
   void LoadMainSettings();
   // Stores both boxes as "0"/"1" and writes or removes the start-up entry.
   void SaveMainSettings();
-  void SetSettingsChanged(bool changed);
+  void SetSettingsChanged(bool changed) { changed_.Set(changed); }
 
-  // A click on a box, with the value the box now shows.
-  void Click(MainSettingsBox box, std::int16_t value);
-  // cmdSave's click.
-  void Save();
-
-  std::int16_t chkRunMainProgram() const { return runMainProgram_; }
-  std::int16_t chkRunProgramMini() const { return runProgramMini_; }
-  bool settingsChanged() const { return settingsChanged_; }
+  std::int16_t chkRunMainProgram() const { return BoxValue(kIdChkRunMainProgram); }
+  std::int16_t chkRunProgramMini() const { return BoxValue(kIdChkRunProgramMini); }
+  bool settingsChanged() const { return changed_.changed(); }
   // What the start-up sequence asks: start hidden in the tray.
-  bool RunsInTray() const { return runProgramMini_ == 1; }
+  bool RunsInTray() const { return chkRunProgramMini() == 1; }
 
  private:
-  void SetValue(MainSettingsBox box, std::int16_t value);
+  std::int16_t BoxValue(int id) const { return view_.Value(id) == 1 ? 1 : 0; }
   void WriteStartupEntry();
 
   IRegistry& registry_;
+  ui::IView& view_;
   std::string startupEntryData_;
-  std::int16_t runMainProgram_ = 0;
-  std::int16_t runProgramMini_ = 0;
-  bool settingsChanged_ = false;
+  ui::ChangedFlag changed_{view_, kIdCmdSave};
 };
 
 }  // namespace corvane::shell

@@ -73,9 +73,6 @@ std::unique_ptr<ShellParts> ConnectShellParts(MainWindow& mainWindow) {
 
   c.runShortcut = [p](SystemShortcut shortcut) { p->RunShortcut(shortcut); };
   c.restartWindows = [] { (void)SystemAddons().RestartWindows(); };
-
-  // frmBackUp's intializeList and frmNormalMode's currWizardPage are
-  // connected with those windows.
   return parts;
 }
 

@@ -9,7 +9,9 @@
 #include "platform/win32/Win32OsVersion.h"
 #include "shell/MainWindowLayout.h"
 #include "shell/win32/Hook.h"
+#include "platform/win32/MessagePump.h"
 #include "platform/win32/ProgramFile.h"
+#include "platform/win32/SoundPlayer.h"
 #include "platform/win32/Screen.h"
 
 namespace corvane::shell {
@@ -47,7 +49,8 @@ struct TestRequestData {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), splash_(instance) {
+MainWindow::MainWindow(HINSTANCE instance)
+    : instance_(instance), splash_(instance), sounds_(win32::MakeSoundPlayer()), pump_(&win32::DispatchWaitingMessages) {
   char flag[8] = {};
   testCommands_ = ::GetEnvironmentVariableA(kTestCommandsVariable, flag, sizeof flag) == 1 && flag[0] == '1';
   shellExecute_ = MakeShellExecute();
@@ -123,7 +126,7 @@ void MainWindow::SizeMainWindow() {
   ::RegisterClassExA(&frameClass);
   int tppX = ScreenTwipsPerPixel(LOGPIXELSX);
   int tppY = ScreenTwipsPerPixel(LOGPIXELSY);
-  FrameSize first = *FrameSizeFor(ShellCommand::WizardMode);
+  FrameSize first = FeatureRowOf(Feature::WizardMode).frame;
   frame_ = ::CreateWindowExA(0, kChildFrameClass, "framChildWindow", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                              TwipsToPixels(kFrameLeftTwips, tppX), TwipsToPixels(kFrameTopTwips, tppY),
                              first.width, first.height, hwnd(), nullptr, instance_, nullptr);
@@ -277,12 +280,8 @@ void MainWindow::UpdateFrameVisibility() {
   if (holdsVisible != shown) ::ShowWindow(frame_, holdsVisible ? SW_SHOWNA : SW_HIDE);
 }
 
-void MainWindow::ResetNormalModePage() {
-  if (connections_.resetNormalModePage) connections_.resetNormalModePage();
-}
-
-void MainWindow::IntializeBackupList() {
-  if (connections_.intializeList) connections_.intializeList();
+void MainWindow::BeforeShowFeature(Feature feature) {
+  if (FeatureWindow* window = Slot(feature)) window->BeforeShow();
 }
 
 void MainWindow::ShowTrayIcon(bool show) {

@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/ui/YieldPump.h"
+#include "platform/win32/FeatureWindow.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/MoviePlayer.h"
 #include "platform/win32/Skin.h"
@@ -20,10 +22,12 @@
 #include "shell/StartUp.h"
 #include "shell/win32/ShellConnections.h"
 #include "shell/win32/ShellExecute.h"
-#include "shell/win32/ShellServices.h"
 #include "shell/win32/Splash.h"
 
 namespace corvane::shell {
+
+using win32::FeatureWindow;
+using win32::IShellServices;
 
 inline constexpr char kMainWindowClass[] = "CorvaneMainWindow";
 inline constexpr char kChildFrameClass[] = "CorvaneChildFrame";
@@ -90,6 +94,8 @@ class MainWindow final : public win32::Window<MainWindow>,
   void applyAllControls(HWND form) override;
   void ReturnHome() override;
   void SendMovieHome() override;
+  ui::YieldPump& pump() override { return pump_; }
+  ui::ISoundPlayer& sounds() override { return *sounds_; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -124,8 +130,7 @@ class MainWindow final : public win32::Window<MainWindow>,
   void UnloadFeature(Feature feature) override;
   void SetFeatureVisible(Feature feature, bool visible) override;
   void MakeFeatureChildOfFrame(Feature feature) override;
-  void ResetNormalModePage() override;
-  void IntializeBackupList() override;
+  void BeforeShowFeature(Feature feature) override;
   void ShowTrayIcon(bool show) override;
   void ShowBalloonTip() override;
   void ShowTrayNotification(const TrayNotification& notification) override;
@@ -158,6 +163,8 @@ class MainWindow final : public win32::Window<MainWindow>,
   std::array<std::unique_ptr<FeatureWindow>, 7> features_{};
   ShellConnections connections_;
   std::unique_ptr<IShellExecute> shellExecute_;
+  std::unique_ptr<ui::ISoundPlayer> sounds_;
+  ui::YieldPump pump_;
   ShellDispatcher dispatcher_{*this};
   bool ending_ = false;
 };

@@ -1,8 +1,8 @@
 // Where the parts of the shell that are built apart from the main window
 // plug into it: the tray icon Tray1, the notification window msgFrm, the
 // main settings' tray choice, the system shortcuts and the restart, the
-// preset profiles, and the extra members of two feature windows. Each is a
-// no-op until connected (see docs/shell-integration.md).
+// preset profiles. Each is a no-op until connected (see
+// docs/shell-integration.md).
 #pragma once
 
 #include <functional>
@@ -28,10 +28,6 @@ struct ShellConnections {
   // mdlAddons: the four control-panel pages and the restart of Windows.
   std::function<void(SystemShortcut)> runShortcut;
   std::function<void()> restartWindows;
-
-  // frmBackUp.intializeList; frmNormalMode.currWizardPage = 0.
-  std::function<void()> intializeList;
-  std::function<void()> resetNormalModePage;
 };
 
 }  // namespace corvane::shell

@@ -1,8 +1,8 @@
 #include "shell/win32/Splash.h"
 
-#include <fstream>
 #include <iterator>
 
+#include "platform/FileBytes.h"
 #include "platform/win32/Skin.h"
 
 namespace corvane::shell {
@@ -98,18 +98,12 @@ void Splash::Render(const SplashPicture& picture) {
 }
 
 bool Splash::ShowSplashFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  auto text = ReadFileBytes(path, kMaxSplashFileSize);
+  if (!text) {
     error_ = "the splash file " + path + " cannot be read";
     return false;
   }
-  std::string text;
-  char buffer[4096];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    text.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (text.size() > kMaxSplashFileSize) break;
-  }
-  auto parsed = ParseSplash(text);
+  auto parsed = ParseSplash(*text);
   if (!parsed.picture) {
     error_ = path + ", line " + std::to_string(parsed.line) + ": " + parsed.error;
     return false;

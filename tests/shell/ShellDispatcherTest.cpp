@@ -28,8 +28,11 @@ class RecordingActions : public IShellActions {
     log.push_back((visible ? "show " : "hide ") + Name(f));
   }
   void MakeFeatureChildOfFrame(Feature f) override { log.push_back("into-frame " + Name(f)); }
-  void ResetNormalModePage() override { log.push_back("currWizardPage=0"); }
-  void IntializeBackupList() override { log.push_back("intializeList"); }
+  // What the two windows with a step before showing do in it.
+  void BeforeShowFeature(Feature f) override {
+    if (f == Feature::BackUp) log.push_back("intializeList");
+    if (f == Feature::NormalMode) log.push_back("currWizardPage=0");
+  }
   void ShowTrayIcon(bool show) override { log.push_back(show ? "tray-add" : "tray-remove"); }
   void ShowBalloonTip() override { log.push_back("balloon"); }
   void ShowTrayNotification(const TrayNotification& n) override {

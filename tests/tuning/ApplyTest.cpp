@@ -41,6 +41,7 @@ class ApplyTest : public ::testing::Test {
   }
   void TearDown() override {
     currentOsFamily = savedFamily_;
+    currentWindowsVersion = savedVersion_;
     workingProfile = savedProfile_;
   }
   ApplyResult Apply(RecordingRegistry& registry, OsFamily family, const TuningProfile& profile) {
@@ -53,6 +54,7 @@ class ApplyTest : public ::testing::Test {
   MemoryFileSystem files;
   testing::FixedClock clock{{{2008, 1, 21}, {14, 5, 9}}};
   OsFamily savedFamily_ = 0;
+  WindowsVersion savedVersion_ = currentWindowsVersion;
   TuningProfile savedProfile_;
 };
 
@@ -268,6 +270,35 @@ TEST_F(ApplyTest, ValuesThatCannotBeChangedAreReported) {
   EXPECT_NE(result.message.find("001.BCK"), std::string::npos);
   EXPECT_EQ(registry.GetValue(RootKey::LocalMachine, kTcpip.substr(9), "DefaultTTL"),
             testing::Dword(64));
+}
+
+TEST_F(ApplyTest, OnLaterWindowsTheMessageNamesTheWrittenValuesItIgnores) {
+  RecordingRegistry registry;
+  testing::ResetAdapters(registry, 7, {"{A1}"});
+  currentWindowsVersion = WindowsVersion::Windows10;
+  ApplyResult result = Apply(registry, 7, presetProfiles[0]);
+  // The same twenty writes as on XP: the note changes nothing that is written.
+  EXPECT_EQ(result.changes.written, 20);
+  EXPECT_EQ(result.written.size(), 20u);
+  EXPECT_EQ(result.message,
+            "Windows 10 ignores 3 of the 20 values written: DefaultReceiveWindow, TcpWindowSize, "
+            "EnableICMPRedirects.\nSee \"What each Windows honours\" in the help for what "
+            "takes their place.");
+}
+
+TEST_F(ApplyTest, ValuesThatWereRefusedAreNeverCalledWritten) {
+  RecordingRegistry registry;
+  testing::WriteState(registry, {{{RootKey::LocalMachine, kTcpip.substr(9), "DefaultTTL"},
+                                  testing::Dword(64)}});
+  ASSERT_TRUE(registry.SetReadOnly(RootKey::LocalMachine, kTcpip.substr(9)));
+  currentWindowsVersion = WindowsVersion::Windows10;
+  ApplyResult result = Apply(registry, 7, presetProfiles[0]);
+  EXPECT_EQ(result.changes.failed, 13);
+  // TcpWindowSize and the others were refused: the message tells of the
+  // failures and names none of them as written.
+  EXPECT_NE(result.message.find("13 failed"), std::string::npos) << result.message;
+  EXPECT_EQ(result.message.find("ignores"), std::string::npos) << result.message;
+  EXPECT_EQ(result.written.size(), 3u);  // the two browser values and the NDI cache
 }
 
 TEST_F(ApplyTest, TwoAppliesGiveTwoSnapshotsTheSecondRecordingTheFirst) {

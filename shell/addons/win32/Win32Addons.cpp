@@ -15,6 +15,25 @@ std::string Folder(UINT (WINAPI* get)(LPSTR, UINT)) {
   return std::string(buffer, length);
 }
 
+// Windows 95, 98 and ME have no access tokens. Their advapi32.dll is not
+// documented to export the token functions at all, so they are looked up at
+// run time: where one is missing the call fails with
+// ERROR_CALL_NOT_IMPLEMENTED, as the NT-only functions do on those systems,
+// and the restart goes on with ExitWindowsEx alone.
+template <typename Function>
+Function Advapi32Function(const char* name) {
+  HMODULE advapi32 = ::GetModuleHandleA("advapi32.dll");
+  FARPROC found = advapi32 != nullptr ? ::GetProcAddress(advapi32, name) : nullptr;
+  if (found == nullptr) ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+  // Through the generic function type, which converts to any other.
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+using OpenProcessTokenFunction = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
+using LookupPrivilegeValueFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, PLUID);
+using AdjustTokenPrivilegesFunction = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD,
+                                                     PTOKEN_PRIVILEGES, PDWORD);
+
 }  // namespace
 
 SystemFolders Win32ProcessStarter::Folders() {
@@ -49,14 +68,19 @@ std::uint32_t Win32ProcessStarter::StartProcess(const std::string& program,
 
 bool Win32ShutdownApi::OpenProcessToken(std::uint32_t access) {
   HANDLE token = nullptr;
-  bool ok = ::OpenProcessToken(::GetCurrentProcess(), access, &token) != FALSE;
+  auto openProcessToken = Advapi32Function<OpenProcessTokenFunction>("OpenProcessToken");
+  bool ok = openProcessToken != nullptr &&
+            openProcessToken(::GetCurrentProcess(), access, &token) != FALSE;
   token_.reset(ok ? token : nullptr);
   return ok;
 }
 
 bool Win32ShutdownApi::LookupPrivilegeValue(std::string_view privilegeName) {
   std::string name(privilegeName);
-  return ::LookupPrivilegeValueA("", name.c_str(), &luid_) != FALSE;
+  auto lookupPrivilegeValue =
+      Advapi32Function<LookupPrivilegeValueFunction>("LookupPrivilegeValueA");
+  return lookupPrivilegeValue != nullptr &&
+         lookupPrivilegeValue("", name.c_str(), &luid_) != FALSE;
 }
 
 bool Win32ShutdownApi::AdjustTokenPrivileges(std::uint32_t attributes,
@@ -69,8 +93,11 @@ bool Win32ShutdownApi::AdjustTokenPrivileges(std::uint32_t attributes,
   alignas(TOKEN_PRIVILEGES) unsigned char previous[sizeof(TOKEN_PRIVILEGES) + 16] = {};
   DWORD size = previousStateSize <= sizeof previous ? previousStateSize : sizeof previous;
   DWORD needed = 0;
-  return ::AdjustTokenPrivileges(token_.get(), FALSE, &wanted, size,
-                                 reinterpret_cast<PTOKEN_PRIVILEGES>(previous), &needed) != FALSE;
+  auto adjustTokenPrivileges =
+      Advapi32Function<AdjustTokenPrivilegesFunction>("AdjustTokenPrivileges");
+  return adjustTokenPrivileges != nullptr &&
+         adjustTokenPrivileges(token_.get(), FALSE, &wanted, size,
+                               reinterpret_cast<PTOKEN_PRIVILEGES>(previous), &needed) != FALSE;
 }
 
 void Win32ShutdownApi::CloseToken() { token_.reset(); }

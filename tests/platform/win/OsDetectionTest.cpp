@@ -64,7 +64,7 @@ std::string RunProbeAs(const std::string& version) {
 
 struct Expected {
   const char* wineVersion;
-  const char* line;  // version code, family, IsNtPlatform
+  const char* line;  // version code, family, IsNtPlatform, exact version
 };
 
 class OsDetection : public ::testing::TestWithParam<Expected> {};
@@ -73,13 +73,19 @@ TEST_P(OsDetection, ReportsTheFamilyOfTheTable) {
   EXPECT_EQ(RunProbeAs(GetParam().wineVersion), GetParam().line);
 }
 
+// Server 2003 and every later NT version join XP in code 7, the NT group.
+// The probe has corvane.exe's manifest: 8.1 and 10 report their own version.
 INSTANTIATE_TEST_SUITE_P(
     EveryWineVersion, OsDetection,
-    ::testing::Values(Expected{"win95", "1 2 0"}, Expected{"win98", "2 3 0"},
-                      Expected{"winme", "3 4 0"}, Expected{"nt40", "4 5 1"},
-                      Expected{"win2k", "5 6 1"}, Expected{"winxp", "6 7 1"},
-                      Expected{"win2003", "0 1 1"}, Expected{"vista", "0 1 1"},
-                      Expected{"win10", "0 1 1"}),
+    ::testing::Values(Expected{"win95", "1 2 0 Windows 95"}, Expected{"win98", "2 3 0 Windows 98"},
+                      Expected{"winme", "3 4 0 Windows ME"}, Expected{"nt40", "4 5 1 Windows NT 4.0"},
+                      Expected{"win2k", "5 6 1 Windows 2000"},
+                      Expected{"winxp", "6 7 1 Windows XP"},
+                      Expected{"win2003", "6 7 1 Windows Server 2003"},
+                      Expected{"vista", "6 7 1 Windows Vista"},
+                      Expected{"win7", "6 7 1 Windows 7"}, Expected{"win8", "6 7 1 Windows 8"},
+                      Expected{"win81", "6 7 1 Windows 8.1"},
+                      Expected{"win10", "6 7 1 Windows 10"}),
     [](const ::testing::TestParamInfo<Expected>& p) { return std::string(p.param.wineVersion); });
 
 // The test program itself runs under the version the harness chose; its own
@@ -88,8 +94,13 @@ TEST(OsDetectionHere, AgreesWithGetVersionEx) {
   win32::Win32OsVersion source;
   OsVersionInfo info = source.GetVersion();
   EXPECT_TRUE(info.platformId == 1 || info.platformId == 2);
+  const OsFamily savedFamily = currentOsFamily;
+  const WindowsVersion savedVersion = currentWindowsVersion;
   DetectOsFamily(source);
   EXPECT_EQ(currentOsFamily, VersionCodeFor(info) + 1);
+  EXPECT_EQ(currentWindowsVersion, ExactVersionFor(info));
+  currentOsFamily = savedFamily;
+  currentWindowsVersion = savedVersion;
   EXPECT_EQ(IsNtPlatform(source), info.platformId == 2);
 }
 

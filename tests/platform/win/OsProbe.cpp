@@ -1,4 +1,5 @@
-// Prints what the program's detection sees: "<versionCode> <family> <isNt>".
+// Prints what the program's detection sees:
+// "<versionCode> <family> <isNt> <exact version name>".
 #include <cstdio>
 
 #include "platform/OsVersion.h"
@@ -7,7 +8,9 @@
 int main() {
   corvane::win32::Win32OsVersion source;
   corvane::DetectOsFamily(source);
-  std::printf("%d %d %d\n", corvane::GetWindowsVersionCode(source),
-              static_cast<int>(corvane::currentOsFamily), corvane::IsNtPlatform(source) ? 1 : 0);
+  const std::string_view exact = corvane::WindowsVersionName(corvane::currentWindowsVersion);
+  std::printf("%d %d %d %.*s\n", corvane::GetWindowsVersionCode(source),
+              static_cast<int>(corvane::currentOsFamily), corvane::IsNtPlatform(source) ? 1 : 0,
+              static_cast<int>(exact.size()), exact.data());
   return 0;
 }

@@ -6,6 +6,7 @@
 #include "platform/RegistryAccess.h"
 #include "shell/settings/MainSettings.h"
 #include "tests/support/MemoryRegistry.h"
+#include "tests/support/MemoryView.h"
 
 namespace corvane::shell {
 namespace {
@@ -38,19 +39,50 @@ std::optional<std::string> Entry(testing::MemoryRegistry& registry) {
   return text;
 }
 
-struct Bound {
-  explicit Bound(MainSettingsModel& model) {
-    model.onSaveEnabled = [this](bool enabled) { saveEnabled = enabled; };
-    model.onCheckValue = [this](MainSettingsBox box, std::int16_t value) {
-      shown.push_back({box, value});
-    };
+enum class MainSettingsBox { RunMainProgram, RunProgramMini };
+
+int IdOf(MainSettingsBox box) {
+  return box == MainSettingsBox::RunMainProgram ? kIdChkRunMainProgram : kIdChkRunProgramMini;
+}
+
+// The form: the model over the in-memory view, clicked as a user would.
+struct Form {
+  Form(IRegistry& registry, const char* entry) : model(registry, view, entry) {
+    view.onEvent = [this](const ui::Event& e) { model.OnEvent(e); };
   }
-  bool saveEnabled = true;
-  std::vector<std::pair<MainSettingsBox, std::int16_t>> shown;
+  // A click on a box that leaves it showing `value`.
+  void Click(MainSettingsBox box, std::int16_t value) {
+    if (view.Value(IdOf(box)) != value) view.Click(IdOf(box));
+  }
+  void Save() { view.Click(kIdCmdSave); }
+  void LoadMainSettings() { model.LoadMainSettings(); }
+  void SetSettingsChanged(bool changed) { model.SetSettingsChanged(changed); }
+  std::int16_t chkRunMainProgram() const { return model.chkRunMainProgram(); }
+  std::int16_t chkRunProgramMini() const { return model.chkRunProgramMini(); }
+  bool RunsInTray() const { return model.RunsInTray(); }
+  bool settingsChanged() const { return model.settingsChanged(); }
+
+  testing::MemoryView view{kMainSettingsLayout};
+  MainSettingsModel model;
+};
+
+// What the window shows: "&Save" enabled, the values the model set.
+struct Bound {
+  explicit Bound(Form& f) : form(f) {}
+  bool SaveEnabled() const { return form.view.Enabled(kIdCmdSave); }
+  std::vector<std::pair<MainSettingsBox, std::int16_t>> Shown() const {
+    std::vector<std::pair<MainSettingsBox, std::int16_t>> shown;
+    for (const std::string& set : form.view.valueLog) {
+      auto box = set.starts_with(kChkRunMainProgram) ? MainSettingsBox::RunMainProgram : MainSettingsBox::RunProgramMini;
+      shown.push_back({box, static_cast<std::int16_t>(set.back() - '0')});
+    }
+    return shown;
+  }
+  Form& form;
 };
 
 // The window's load event: load, then nothing left to save.
-void FormLoad(MainSettingsModel& model) {
+void FormLoad(Form& model) {
   model.LoadMainSettings();
   model.SetSettingsChanged(false);
 }
@@ -78,14 +110,14 @@ TEST(MainSettings, FirstRunLeavesBothClearSaveDisabledAndTheEntryAlone) {
   SetRegValue(registry, RootKey::CurrentUser, kRunKey, kStartupValueName, reg::kTypeSz,
               "C:\\Old\\corvane.exe", false);
   registry.writes = 0;
-  MainSettingsModel model(registry, kEntry);
+  Form model(registry, kEntry);
   Bound view(model);
   FormLoad(model);
   EXPECT_EQ(model.chkRunMainProgram(), 0);
   EXPECT_EQ(model.chkRunProgramMini(), 0);
   EXPECT_FALSE(model.RunsInTray());
-  EXPECT_FALSE(view.saveEnabled);
-  EXPECT_TRUE(view.shown.empty());
+  EXPECT_FALSE(view.SaveEnabled());
+  EXPECT_TRUE(view.Shown().empty());
   EXPECT_EQ(registry.writes, 0);
   EXPECT_EQ(registry.removals, 0);
   EXPECT_EQ(Entry(registry), "C:\\Old\\corvane.exe");
@@ -96,33 +128,33 @@ TEST(MainSettings, StoredAsCheckedRewritesTheEntryWithTheCurrentPathOnEveryLoad)
   SaveAppSetting(registry, kMainSettingsKey, kChkRunMainProgram, "1");
   SetRegValue(registry, RootKey::CurrentUser, kRunKey, kStartupValueName, reg::kTypeSz,
               "C:\\Moved\\Away\\corvane.exe", false);
-  MainSettingsModel model(registry, kEntry);
+  Form model(registry, kEntry);
   Bound view(model);
   FormLoad(model);
   EXPECT_EQ(model.chkRunMainProgram(), 1);
   EXPECT_EQ(Entry(registry), kEntry);
-  EXPECT_FALSE(view.saveEnabled) << "the load's own change is cleared again";
-  ASSERT_EQ(view.shown.size(), 1u);
-  EXPECT_EQ(view.shown[0].first, MainSettingsBox::RunMainProgram);
-  EXPECT_EQ(view.shown[0].second, 1);
+  EXPECT_FALSE(view.SaveEnabled()) << "the load's own change is cleared again";
+  ASSERT_EQ(view.Shown().size(), 1u);
+  EXPECT_EQ(view.Shown()[0].first, MainSettingsBox::RunMainProgram);
+  EXPECT_EQ(view.Shown()[0].second, 1);
 }
 
 TEST(MainSettings, SaveStoresBothBoxesAndAReloadReadsThemBack) {
   testing::MemoryRegistry registry;
   {
-    MainSettingsModel model(registry, kEntry);
+    Form model(registry, kEntry);
     Bound view(model);
     FormLoad(model);
     model.Click(MainSettingsBox::RunMainProgram, 1);
-    EXPECT_TRUE(view.saveEnabled);
+    EXPECT_TRUE(view.SaveEnabled());
     model.Click(MainSettingsBox::RunProgramMini, 1);
     model.Save();
-    EXPECT_FALSE(view.saveEnabled);
+    EXPECT_FALSE(view.SaveEnabled());
     EXPECT_EQ(Entry(registry), kEntry);
   }
   EXPECT_EQ(GetAppSetting(registry, kMainSettingsKey, kChkRunMainProgram, "x"), "1");
   EXPECT_EQ(GetAppSetting(registry, kMainSettingsKey, kChkRunProgramMini, "x"), "1");
-  MainSettingsModel reloaded(registry, kEntry);
+  Form reloaded(registry, kEntry);
   FormLoad(reloaded);
   EXPECT_EQ(reloaded.chkRunMainProgram(), 1);
   EXPECT_TRUE(reloaded.RunsInTray());
@@ -131,7 +163,7 @@ TEST(MainSettings, SaveStoresBothBoxesAndAReloadReadsThemBack) {
 TEST(MainSettings, ClearingAndSavingRemovesTheEntryAndSavingAgainIsHarmless) {
   testing::MemoryRegistry registry;
   SaveAppSetting(registry, kMainSettingsKey, kChkRunMainProgram, "1");
-  MainSettingsModel model(registry, kEntry);
+  Form model(registry, kEntry);
   FormLoad(model);
   ASSERT_TRUE(Entry(registry));
   model.Click(MainSettingsBox::RunMainProgram, 0);
@@ -144,23 +176,23 @@ TEST(MainSettings, ClearingAndSavingRemovesTheEntryAndSavingAgainIsHarmless) {
 
 TEST(MainSettings, TogglingABoxTwiceStillLeavesSaveEnabled) {
   testing::MemoryRegistry registry;
-  MainSettingsModel model(registry, kEntry);
+  Form model(registry, kEntry);
   Bound view(model);
   FormLoad(model);
   model.Click(MainSettingsBox::RunProgramMini, 1);
   model.Click(MainSettingsBox::RunProgramMini, 0);
-  EXPECT_TRUE(view.saveEnabled);
+  EXPECT_TRUE(view.SaveEnabled());
   EXPECT_TRUE(model.settingsChanged());
 }
 
 TEST(MainSettings, TrayCheckedButNotSavedDoesNotChangeTheNextStart) {
   testing::MemoryRegistry registry;
   {
-    MainSettingsModel model(registry, kEntry);
+    Form model(registry, kEntry);
     FormLoad(model);
     model.Click(MainSettingsBox::RunProgramMini, 1);
   }
-  MainSettingsModel next(registry, kEntry);
+  Form next(registry, kEntry);
   FormLoad(next);
   EXPECT_FALSE(next.RunsInTray());
 }
@@ -170,7 +202,7 @@ TEST(MainSettings, DamagedStoredValuesLoadUnchecked) {
     testing::MemoryRegistry registry;
     SaveAppSetting(registry, kMainSettingsKey, kChkRunMainProgram, stored);
     SaveAppSetting(registry, kMainSettingsKey, kChkRunProgramMini, stored);
-    MainSettingsModel model(registry, kEntry);
+    Form model(registry, kEntry);
     FormLoad(model);
     SCOPED_TRACE(stored);
     EXPECT_EQ(model.chkRunMainProgram(), 0);

@@ -87,6 +87,11 @@ class FakeFeature final : public FeatureWindow {
   }
   bool IsLoaded() const override { return hwnd_ != nullptr; }
   HWND hwnd() const override { return hwnd_; }
+  // What the two windows with a step before showing do in it.
+  void BeforeShow() override {
+    if (name_ == "frmBackUp") log_.push_back("intializeList");
+    if (name_ == "frmNormalMode") log_.push_back("currWizardPage=0");
+  }
 
   int loads = 0;
   HWND button = nullptr, check = nullptr, edit = nullptr;
@@ -116,8 +121,6 @@ class MainWindowWin32Test : public ::testing::Test {
       log.push_back("in tray?");
       return true;
     };
-    c.intializeList = [this] { log.push_back("intializeList"); };
-    c.resetNormalModePage = [this] { log.push_back("currWizardPage=0"); };
     for (Feature f : kFeatureWindowSet) {
       auto fake = std::make_unique<FakeFeature>(std::string(FeatureName(f)), log);
       features[static_cast<int>(f)] = fake.get();

@@ -10,7 +10,7 @@
 
 #include "platform/RegistryAccess.h"
 #include "shell/settings/win32/frmMainSettings.h"
-#include "tests/shell/settings/win/FakeShellServices.h"
+#include "tests/support/FakeShellServices.h"
 
 namespace corvane::shell {
 namespace {
@@ -19,7 +19,7 @@ class FrmMainSettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // Each test starts from a first run: nothing stored, no entry.
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kMainSettingsKey);
+    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kMainSettingsKey.c_str());
     HKEY run = nullptr;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
       ::RegDeleteValueA(run, kStartupValueName);

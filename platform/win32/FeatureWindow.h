@@ -1,6 +1,9 @@
-// What the main window offers the windows it holds: the feature windows
-// (wizard, backup manager, pinger, status, RAM configuration, main settings)
-// reach the skin, the movie and the registry only through this.
+// The contract between the main window and the feature windows it holds
+// (wizard, advanced editor, backup manager, pinger, status, RAM
+// configuration, main settings). It lies below every feature folder, so
+// that tuning/, pinger/ and memory/ make their windows without knowing the
+// shell: the windows reach the skin, the movie, the registry, the sounds and
+// the yield pump only through IShellServices.
 #pragma once
 
 #include <windows.h>
@@ -8,8 +11,10 @@
 #include <string>
 
 #include "platform/Registry.h"
+#include "platform/ui/Sound.h"
+#include "platform/ui/YieldPump.h"
 
-namespace corvane::shell {
+namespace corvane::win32 {
 
 class IShellServices {
  public:
@@ -34,11 +39,18 @@ class IShellServices {
   // Sends the movie to its home screen without bringing it to the front
   // (after a restore, so that the backup manager stays in front).
   virtual void SendMovieHome() = 0;
+
+  // The program's one "yield to the window system" (platform/ui/YieldPump.h).
+  virtual ui::YieldPump& pump() = 0;
+  // The program's sound player.
+  virtual ui::ISoundPlayer& sounds() = 0;
 };
 
 // A window of the feature window set. The main window loads it hidden at
 // start-up (or on first use), shows it inside its child frame, and unloads
-// it on exit.
+// it on exit. What else a feature needs of the main window (its command,
+// frame size, orders, whether its command reloads it) stands in its row of
+// the feature table (shell/FeatureTable.h).
 class FeatureWindow {
  public:
   virtual ~FeatureWindow() = default;
@@ -49,6 +61,11 @@ class FeatureWindow {
   virtual void Unload() = 0;
   virtual bool IsLoaded() const = 0;
   virtual HWND hwnd() const = 0;
+  // Runs before each showing by the feature's command, loaded or not: the
+  // backup manager rebuilds its list; the advanced editor, which its
+  // command unloads and loads again, goes back to its first page here,
+  // between the two.
+  virtual void BeforeShow() {}
 };
 
-}  // namespace corvane::shell
+}  // namespace corvane::win32

@@ -1,0 +1,542 @@
+#include "platform/win32/FormWindow.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/win32/Handle.h"
+#include "platform/win32/Screen.h"
+
+namespace corvane::win32 {
+
+namespace {
+
+using ui::ControlKind;
+using ui::Event;
+
+constexpr char kGraphClass[] = "CorvaneGraph";
+// The drop-down part of a drop-down list, below its edit line.
+constexpr int kDropDownHeight = 150;
+// The tick identifiers are apart from the controls' in the re-entry guard.
+constexpr int kTimerGuardOffset = 0x10000;
+
+struct ControlClass {
+  const char* className;
+  DWORD style;
+  DWORD exStyle;
+};
+
+ControlClass ClassFor(const ui::Control& c) {
+  switch (c.kind) {
+    case ControlKind::Button: return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    // Three states so that the grayed value 2 can be shown; a click turns
+    // it between checked and unchecked only (see WM_COMMAND).
+    case ControlKind::CheckBox: return {"BUTTON", BS_3STATE | WS_TABSTOP, 0};
+    case ControlKind::Option: return {"BUTTON", BS_AUTORADIOBUTTON, 0};
+    case ControlKind::Frame: return {"BUTTON", BS_GROUPBOX, 0};
+    case ControlKind::Panel: return {"STATIC", SS_LEFT, 0};
+    case ControlKind::Label:
+      return {"STATIC", static_cast<DWORD>((c.flags & ui::kCentered) != 0 ? SS_CENTER : SS_LEFT), 0};
+    case ControlKind::TextBox: {
+      DWORD style = ES_AUTOHSCROLL | WS_TABSTOP;
+      if ((c.flags & ui::kReadOnly) != 0) style |= ES_READONLY;
+      if ((c.flags & ui::kNumber) != 0) style |= ES_NUMBER;
+      if ((c.flags & ui::kCentered) != 0) style |= ES_CENTER;
+      return {"EDIT", style, WS_EX_CLIENTEDGE};
+    }
+    case ControlKind::ComboBox: return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+    case ControlKind::ListBox: return {"LISTBOX", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case ControlKind::ListView:
+      return {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case ControlKind::Slider: return {TRACKBAR_CLASSA, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 0};
+    case ControlKind::UpDown: return {UPDOWN_CLASSA, UDS_ARROWKEYS, 0};
+    case ControlKind::Graph: return {kGraphClass, 0, WS_EX_CLIENTEDGE};
+  }
+  return {"STATIC", 0, 0};
+}
+
+// The graph: a black field with a green line of the samples 0..100, the
+// newest at the right edge. Its samples hang at GWLP_USERDATA.
+LRESULT CALLBACK GraphProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  ScopedPaint paint(hwnd);
+  RECT client{};
+  ::GetClientRect(hwnd, &client);
+  ::FillRect(paint.dc(), &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+  const auto* samples = reinterpret_cast<const std::vector<int>*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (samples == nullptr || samples->empty()) return 0;
+  UniqueHpen pen(::CreatePen(PS_SOLID, 1, RGB(0, 255, 0)));
+  ScopedSelect select(paint.dc(), pen.get());
+  int width = client.right - 1;
+  int height = client.bottom - 1;
+  int n = static_cast<int>(samples->size());
+  for (int i = 0; i < n; ++i) {
+    int value = std::clamp((*samples)[static_cast<std::size_t>(i)], 0, 100);
+    int x = n == 1 ? width : width - (n - 1 - i) * width / std::max(n - 1, 1);
+    int y = height - value * height / 100;
+    if (i == 0) {
+      ::MoveToEx(paint.dc(), x, y, nullptr);
+    } else {
+      ::LineTo(paint.dc(), x, y);
+    }
+  }
+  return 0;
+}
+
+void RegisterGraphClass(HINSTANCE instance) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = &GraphProc;
+  wc.hInstance = instance;
+  wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.lpszClassName = kGraphClass;
+  ::RegisterClassExA(&wc);
+}
+
+}  // namespace
+
+FormWindow::~FormWindow() { Unload(); }
+
+bool FormWindow::Load(IShellServices& services, HWND owner) {
+  if (IsLoaded()) return true;
+  services_ = &services;
+  WNDCLASSEXA wc{};
+  wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = ::GetSysColorBrush(COLOR_3DFACE);
+  int tppX = ScreenTwipsPerPixel(LOGPIXELSX);
+  int tppY = ScreenTwipsPerPixel(LOGPIXELSY);
+  const std::string windowClass(layout_.windowClass);
+  const std::string caption(layout_.caption);
+  // Not WS_CLIPCHILDREN: group boxes draw only their outline and caption,
+  // so the form's own background must reach the space inside them.
+  if (!CreateBound(windowClass.c_str(), wc, WS_EX_CONTROLPARENT, caption.c_str(), WS_POPUP, 0, 0,
+                   ui::ToPixels(layout_.unit, layout_.width, tppX), ui::ToPixels(layout_.unit, layout_.height, tppY),
+                   owner, nullptr, services.instance())) {
+    return false;
+  }
+  CreateControls(services.instance());
+  model_ = MakeModel(services);
+  // The load event: skin, then the model's own load.
+  (void)services.ApplySkin(Window::hwnd(), "controlForm");
+  services.applyAllControls(Window::hwnd());
+  if (model_) model_->OnLoad();
+  return true;
+}
+
+void FormWindow::CreateControls(HINSTANCE instance) {
+  INITCOMMONCONTROLSEX common{sizeof common, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
+  (void)::InitCommonControlsEx(&common);
+  RegisterGraphClass(instance);
+  int tppX = ScreenTwipsPerPixel(LOGPIXELSX);
+  int tppY = ScreenTwipsPerPixel(LOGPIXELSY);
+  HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+  ownVisible_.clear();
+  samples_.clear();
+  for (const ui::Control& c : layout_.controls) {
+    ownVisible_[c.id] = (c.flags & ui::kHidden) == 0;
+    ControlClass cls = ClassFor(c);
+    DWORD style = WS_CHILD | cls.style;
+    if (ShownByLayout(c.id)) style |= WS_VISIBLE;
+    if ((c.flags & ui::kDisabled) != 0) style |= WS_DISABLED;
+    if (c.kind == ControlKind::Option && (c.flags & ui::kGroupStart) != 0) style |= WS_GROUP | WS_TABSTOP;
+    // Every control is a child of the form, placed by adding up its
+    // containers, so that its notifications reach the form.
+    ui::Rect r = ui::FormRect(layout_, c);
+    int height = ui::ToPixels(layout_.unit, r.height, tppY);
+    if (c.kind == ControlKind::ComboBox) height += kDropDownHeight;
+    const std::string caption(c.caption);
+    HWND control = ::CreateWindowExA(cls.exStyle, cls.className, caption.c_str(), style,
+                                     ui::ToPixels(layout_.unit, r.left, tppX), ui::ToPixels(layout_.unit, r.top, tppY),
+                                     ui::ToPixels(layout_.unit, r.width, tppX), height, Window::hwnd(),
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+    if (control == nullptr) continue;
+    (void)::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+    switch (c.kind) {
+      case ControlKind::ListView:
+        (void)::SendMessageA(control, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+        break;
+      case ControlKind::UpDown:
+        // The arrows report a step each; the model keeps the number.
+        (void)::SendMessageA(control, UDM_SETRANGE32, 0, 100);
+        (void)::SendMessageA(control, UDM_SETPOS32, 0, 50);
+        break;
+      case ControlKind::Graph:
+        ::SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&samples_[c.id]));
+        break;
+      default:
+        break;
+    }
+  }
+  int column = 0;
+  int lastList = 0;
+  for (const ui::Column& col : layout_.columns) {
+    if (col.control != lastList) column = 0;
+    lastList = col.control;
+    std::string heading(col.heading);
+    LVCOLUMNA lvc{};
+    lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    lvc.pszText = heading.data();
+    lvc.cx = ui::ToPixels(layout_.unit, col.width, tppX);
+    lvc.iSubItem = column;
+    (void)::SendMessageA(Control(col.control), LVM_INSERTCOLUMNA, static_cast<WPARAM>(column),
+                         reinterpret_cast<LPARAM>(&lvc));
+    ++column;
+  }
+  // Containers lie under the controls they hold, the outermost lowest.
+  for (auto c = layout_.controls.rbegin(); c != layout_.controls.rend(); ++c) {
+    if (c->kind == ControlKind::Frame || c->kind == ControlKind::Panel) {
+      (void)::SetWindowPos(Control(c->id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+}
+
+void FormWindow::Unload() {
+  if (model_) model_->OnUnload();
+  std::unique_ptr<ui::FormModel> going = std::move(model_);
+  if (HWND window = Window::hwnd()) ::DestroyWindow(window);
+  timers_.clear();
+}
+
+void FormWindow::BeforeShow() {
+  if (model_) model_->BeforeShow();
+}
+
+void FormWindow::Deliver(const Event& event) {
+  if (!model_ || quiet_) return;
+  int key = event.kind == Event::Tick ? event.id + kTimerGuardOffset : event.id;
+  if (services_ != nullptr) {
+    (void)services_->pump().Run(this, key, [&] { model_->OnEvent(event); });
+  } else {
+    model_->OnEvent(event);
+  }
+}
+
+// ---- the view ---------------------------------------------------------------
+
+void FormWindow::SetText(int id, std::string_view text) {
+  HWND window = id == 0 ? Window::hwnd() : Control(id);
+  if (window == nullptr) return;
+  // An equal text raises nothing; any other raises the box's Change (the
+  // edit control's EN_CHANGE) once, before this returns.
+  if (Text(id) == text) return;
+  const std::string copy(text);
+  (void)::SetWindowTextA(window, copy.c_str());
+}
+
+std::string FormWindow::Text(int id) const {
+  HWND window = id == 0 ? Window::hwnd() : Control(id);
+  if (window == nullptr) return {};
+  int length = ::GetWindowTextLengthA(window);
+  std::string text(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
+  int n = ::GetWindowTextA(window, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(std::max(n, 0)));
+  return text;
+}
+
+void FormWindow::SetValue(int id, int value) {
+  const ui::Control* c = Find(id);
+  HWND control = Control(id);
+  if (c == nullptr || control == nullptr) return;
+  switch (c->kind) {
+    case ControlKind::CheckBox:
+      (void)::SendMessageA(control, BM_SETCHECK,
+                           value == 1 ? BST_CHECKED : value == 2 ? BST_INDETERMINATE : BST_UNCHECKED, 0);
+      return;
+    case ControlKind::Option:
+      if (value != 0) {
+        for (int other : ui::OptionGroup(layout_, id)) {
+          if (other != id) (void)::SendMessageA(Control(other), BM_SETCHECK, BST_UNCHECKED, 0);
+        }
+      }
+      (void)::SendMessageA(control, BM_SETCHECK, value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+      return;
+    case ControlKind::ComboBox:
+      (void)::SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+      return;
+    case ControlKind::ListBox:
+      (void)::SendMessageA(control, LB_SETCURSEL, static_cast<WPARAM>(value), 0);
+      return;
+    case ControlKind::ListView: {
+      bool wasQuiet = std::exchange(quiet_, true);
+      LVITEMA none{};
+      none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+      (void)::SendMessageA(control, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+      if (value >= 0 && value < ItemCount(id)) {
+        LVITEMA item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        (void)::SendMessageA(control, LVM_SETITEMSTATE, static_cast<WPARAM>(value), reinterpret_cast<LPARAM>(&item));
+        (void)::SendMessageA(control, LVM_ENSUREVISIBLE, static_cast<WPARAM>(value), FALSE);
+      }
+      quiet_ = wasQuiet;
+      return;
+    }
+    case ControlKind::Slider:
+      (void)::SendMessageA(control, TBM_SETPOS, TRUE, value);
+      return;
+    default:
+      return;
+  }
+}
+
+int FormWindow::Value(int id) const {
+  const ui::Control* c = Find(id);
+  HWND control = Control(id);
+  if (c == nullptr || control == nullptr) return 0;
+  switch (c->kind) {
+    case ControlKind::CheckBox: {
+      LRESULT state = ::SendMessageA(control, BM_GETCHECK, 0, 0);
+      return state == BST_CHECKED ? 1 : state == BST_INDETERMINATE ? 2 : 0;
+    }
+    case ControlKind::Option:
+      return ::SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    case ControlKind::ComboBox:
+      return static_cast<int>(::SendMessageA(control, CB_GETCURSEL, 0, 0));
+    case ControlKind::ListBox:
+      return static_cast<int>(::SendMessageA(control, LB_GETCURSEL, 0, 0));
+    case ControlKind::ListView:
+      return static_cast<int>(::SendMessageA(control, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    case ControlKind::Slider:
+      return static_cast<int>(::SendMessageA(control, TBM_GETPOS, 0, 0));
+    default:
+      return 0;
+  }
+}
+
+void FormWindow::SetRange(int id, int minimum, int maximum) {
+  const ui::Control* c = Find(id);
+  if (c == nullptr || c->kind != ControlKind::Slider) return;
+  (void)::SendMessageA(Control(id), TBM_SETRANGEMIN, FALSE, minimum);
+  (void)::SendMessageA(Control(id), TBM_SETRANGEMAX, TRUE, maximum);
+}
+
+void FormWindow::SetEnabled(int id, bool enabled) {
+  if (HWND control = Control(id)) (void)::EnableWindow(control, enabled ? TRUE : FALSE);
+}
+
+bool FormWindow::Enabled(int id) const {
+  HWND control = Control(id);
+  return control != nullptr && ::IsWindowEnabled(control) != FALSE;
+}
+
+bool FormWindow::ShownByLayout(int id) const {
+  const ui::Control* c = Find(id);
+  for (std::size_t steps = 0; c != nullptr && steps <= layout_.controls.size(); ++steps) {
+    auto own = ownVisible_.find(c->id);
+    if (own != ownVisible_.end() && !own->second) return false;
+    if (c->parent == 0) return true;
+    c = Find(c->parent);
+  }
+  return c == nullptr;
+}
+
+void FormWindow::SetVisible(int id, bool visible) {
+  if (Find(id) == nullptr) return;
+  ownVisible_[id] = visible;
+  // The control and everything it holds show while all around them shows.
+  for (const ui::Control& c : layout_.controls) {
+    if (c.id == id || ui::IsInside(layout_, c.id, id)) {
+      if (HWND control = Control(c.id)) ::ShowWindow(control, ShownByLayout(c.id) ? SW_SHOWNA : SW_HIDE);
+    }
+  }
+}
+
+bool FormWindow::Visible(int id) const { return Control(id) != nullptr && ShownByLayout(id); }
+
+void FormWindow::SetItems(int id, std::span<const std::string> items) {
+  const ui::Control* c = Find(id);
+  HWND control = Control(id);
+  if (c == nullptr || control == nullptr) return;
+  bool combo = c->kind == ControlKind::ComboBox;
+  if (!combo && c->kind != ControlKind::ListBox) return;
+  (void)::SendMessageA(control, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+  for (const std::string& item : items) {
+    (void)::SendMessageA(control, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  }
+}
+
+int FormWindow::ItemCount(int id) const {
+  const ui::Control* c = Find(id);
+  HWND control = Control(id);
+  if (c == nullptr || control == nullptr) return 0;
+  switch (c->kind) {
+    case ControlKind::ComboBox: return static_cast<int>(::SendMessageA(control, CB_GETCOUNT, 0, 0));
+    case ControlKind::ListBox: return static_cast<int>(::SendMessageA(control, LB_GETCOUNT, 0, 0));
+    case ControlKind::ListView: return static_cast<int>(::SendMessageA(control, LVM_GETITEMCOUNT, 0, 0));
+    default: return 0;
+  }
+}
+
+void FormWindow::SetRows(int id, std::span<const std::vector<std::string>> rows) {
+  const ui::Control* c = Find(id);
+  HWND control = Control(id);
+  if (c == nullptr || control == nullptr || c->kind != ControlKind::ListView) return;
+  bool wasQuiet = std::exchange(quiet_, true);
+  (void)::SendMessageA(control, LVM_DELETEALLITEMS, 0, 0);
+  int index = 0;
+  for (const auto& row : rows) {
+    for (std::size_t column = 0; column < row.size(); ++column) {
+      std::string text = row[column];
+      LVITEMA item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = index;
+      item.iSubItem = static_cast<int>(column);
+      item.pszText = text.data();
+      (void)::SendMessageA(control, column == 0 ? LVM_INSERTITEMA : LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    ++index;
+  }
+  quiet_ = wasQuiet;
+}
+
+std::vector<std::vector<std::string>> FormWindow::Rows(int id) const {
+  std::vector<std::vector<std::string>> rows;
+  HWND control = Control(id);
+  if (control == nullptr) return rows;
+  std::size_t columns = 0;
+  for (const ui::Column& col : layout_.columns) columns += col.control == id ? 1 : 0;
+  int count = ItemCount(id);
+  for (int i = 0; i < count; ++i) {
+    std::vector<std::string> row;
+    for (std::size_t column = 0; column < columns; ++column) {
+      char text[260] = {};
+      LVITEMA item{};
+      item.iSubItem = static_cast<int>(column);
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      (void)::SendMessageA(control, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+      row.emplace_back(text);
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+void FormWindow::SetSamples(int id, std::span<const int> samples) {
+  const ui::Control* c = Find(id);
+  if (c == nullptr || c->kind != ControlKind::Graph) return;
+  samples_[id].assign(samples.begin(), samples.end());
+  if (HWND control = Control(id)) ::InvalidateRect(control, nullptr, FALSE);
+}
+
+int FormWindow::ShowMessage(std::string_view text, std::string_view title, std::uint32_t flags) {
+  const std::string t(text);
+  const std::string caption(title);
+  return ::MessageBoxA(Window::hwnd(), t.c_str(), caption.c_str(), flags);
+}
+
+void FormWindow::SetTimer(int id, int intervalMs) {
+  if (Window::hwnd() == nullptr || id <= 0) return;
+  int interval = ui::TimerInterval(intervalMs);
+  if (interval == 0) {
+    (void)::KillTimer(Window::hwnd(), static_cast<UINT_PTR>(id));
+    timers_.erase(id);
+  } else {
+    (void)::SetTimer(Window::hwnd(), static_cast<UINT_PTR>(id), static_cast<UINT>(interval), nullptr);
+    timers_.insert(id);
+  }
+}
+
+// ---- events -----------------------------------------------------------------
+
+bool FormWindow::OnNotify(const NMHDR& header, LRESULT& result) {
+  const int id = static_cast<int>(header.idFrom);
+  const ui::Control* c = Find(id);
+  if (c == nullptr) return false;
+  if (c->kind == ControlKind::ListView) {
+    const auto& list = reinterpret_cast<const NMLISTVIEW&>(header);
+    switch (header.code) {
+      case LVN_COLUMNCLICK:
+        Deliver(Event{id, Event::Column, list.iSubItem});
+        return true;
+      case LVN_ITEMCHANGED:
+        if ((list.uChanged & LVIF_STATE) != 0 && (list.uNewState & LVIS_SELECTED) != 0 &&
+            (list.uOldState & LVIS_SELECTED) == 0) {
+          Deliver(Event{id, Event::Select, list.iItem});
+        }
+        return true;
+      case NM_DBLCLK:
+        Deliver(Event{id, Event::DoubleClick, reinterpret_cast<const NMITEMACTIVATE&>(header).iItem});
+        return true;
+      default:
+        return false;
+    }
+  }
+  if (c->kind == ControlKind::UpDown && header.code == UDN_DELTAPOS) {
+    const auto& change = reinterpret_cast<const NMUPDOWN&>(header);
+    if (change.iDelta != 0) Deliver(Event{id, Event::Scroll, change.iDelta > 0 ? 1 : -1});
+    // The arrows keep their middle place: the model keeps the number.
+    result = TRUE;
+    return true;
+  }
+  return false;
+}
+
+LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      const ui::Control* c = lParam != 0 ? Find(id) : nullptr;
+      if (c == nullptr) break;
+      const int code = HIWORD(wParam);
+      switch (c->kind) {
+        case ControlKind::CheckBox:
+          if (code == BN_CLICKED) {
+            // A click checks an unchecked or grayed box and clears a checked one.
+            int next = Value(id) == 1 ? 0 : 1;
+            (void)::SendMessageA(Control(id), BM_SETCHECK,
+                                 next == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+            Deliver(Event{id, Event::Click, next});
+          }
+          return 0;
+        case ControlKind::Button:
+        case ControlKind::Option:
+          if (code == BN_CLICKED) Deliver(Event{id, Event::Click, Value(id)});
+          return 0;
+        case ControlKind::TextBox:
+          if (code == EN_CHANGE) Deliver(Event{id, Event::Change, 0});
+          return 0;
+        case ControlKind::ComboBox:
+          if (code == CBN_SELCHANGE) Deliver(Event{id, Event::Select, Value(id)});
+          return 0;
+        case ControlKind::ListBox:
+          if (code == LBN_SELCHANGE) Deliver(Event{id, Event::Select, Value(id)});
+          if (code == LBN_DBLCLK) Deliver(Event{id, Event::DoubleClick, Value(id)});
+          return 0;
+        default:
+          break;
+      }
+      break;
+    }
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      LRESULT result = 0;
+      if (header != nullptr && OnNotify(*header, result)) return result;
+      break;
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL: {
+      HWND control = reinterpret_cast<HWND>(lParam);
+      if (control == nullptr || LOWORD(wParam) == TB_ENDTRACK) break;
+      const int id = ::GetDlgCtrlID(control);
+      const ui::Control* c = Find(id);
+      if (c != nullptr && c->kind == ControlKind::Slider) {
+        Deliver(Event{id, Event::Scroll, Value(id)});
+        return 0;
+      }
+      break;
+    }
+    case WM_TIMER:
+      if (timers_.contains(static_cast<int>(wParam))) {
+        Deliver(Event{static_cast<int>(wParam), Event::Tick, 0});
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return Window::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace corvane::win32

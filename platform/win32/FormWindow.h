@@ -1,0 +1,92 @@
+// A feature window made from a layout table over a portable model: it
+// creates the form and its controls from the table, skins them through the
+// shell, turns WM_COMMAND, WM_NOTIFY, WM_HSCROLL/WM_VSCROLL and WM_TIMER
+// into ui::Events for the model (through the yield pump's re-entry guard),
+// and is the model's IView and ITimers. A window class on the kit only
+// builds its model (MakeModel) and adds what the shell reads of it.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "platform/ui/Layout.h"
+#include "platform/ui/View.h"
+#include "platform/win32/FeatureWindow.h"
+#include "platform/win32/Window.h"
+
+namespace corvane::win32 {
+
+class FormWindow : public FeatureWindow,
+                   public ui::IView,
+                   public ui::ITimers,
+                   public Window<FormWindow> {
+ public:
+  // The layout outlives the window (a constant table).
+  explicit FormWindow(const ui::Layout& layout) : layout_(layout) {}
+  ~FormWindow() override;
+
+  // The form is created hidden as a pop-up owned by `owner`, with every
+  // control of the table; then the model is made, the form takes
+  // "controlForm" and applyAllControls, and the model's OnLoad runs.
+  bool Load(IShellServices& services, HWND owner) override;
+  // The model's OnUnload, then the window goes, its timers with it.
+  void Unload() override;
+  bool IsLoaded() const override { return Window::hwnd() != nullptr; }
+  HWND hwnd() const override { return Window::hwnd(); }
+  // The model's BeforeShow while loaded.
+  void BeforeShow() override;
+
+  const ui::Layout& layout() const { return layout_; }
+  HWND Control(int id) const { return ::GetDlgItem(Window::hwnd(), id); }
+
+  // ui::IView
+  void SetText(int id, std::string_view text) override;
+  std::string Text(int id) const override;
+  void SetValue(int id, int value) override;
+  int Value(int id) const override;
+  void SetRange(int id, int minimum, int maximum) override;
+  void SetEnabled(int id, bool enabled) override;
+  bool Enabled(int id) const override;
+  void SetVisible(int id, bool visible) override;
+  bool Visible(int id) const override;
+  void SetItems(int id, std::span<const std::string> items) override;
+  int ItemCount(int id) const override;
+  void SetRows(int id, std::span<const std::vector<std::string>> rows) override;
+  std::vector<std::vector<std::string>> Rows(int id) const override;
+  void SetSamples(int id, std::span<const int> samples) override;
+  int ShowMessage(std::string_view text, std::string_view title, std::uint32_t flags) override;
+
+  // ui::ITimers
+  void SetTimer(int id, int intervalMs) override;
+
+ protected:
+  // The window's model over this view and these timers, made once the
+  // controls exist; nullptr leaves a form without rules.
+  virtual std::unique_ptr<ui::FormModel> MakeModel(IShellServices& services) = 0;
+  ui::FormModel* model() const { return model_.get(); }
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  const ui::Control* Find(int id) const { return ui::FindControl(layout_, id); }
+  void CreateControls(HINSTANCE instance);
+  void Deliver(const ui::Event& event);
+  bool ShownByLayout(int id) const;
+  bool OnNotify(const NMHDR& header, LRESULT& result);
+
+  const ui::Layout& layout_;
+  IShellServices* services_ = nullptr;
+  std::unique_ptr<ui::FormModel> model_;
+  std::map<int, bool> ownVisible_;
+  std::map<int, std::vector<int>> samples_;
+  std::set<int> timers_;
+  // Set while the view itself changes a list view, whose notifications
+  // are no user's doing.
+  bool quiet_ = false;
+};
+
+}  // namespace corvane::win32

@@ -1,0 +1,139 @@
+#include "tuning/HonouredPage.h"
+
+#include <string_view>
+
+#include "tuning/HonouredValues.h"
+
+namespace corvane {
+
+namespace {
+
+std::string Escape(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string_view CellClass(Effect effect) {
+  switch (effect) {
+    case Effect::Honoured: return "h";
+    case Effect::Ignored: return "i";
+    case Effect::Removed: return "r";
+    case Effect::OtherName: return "w";
+    case Effect::NotWritten: return "n";
+    case Effect::Unknown: break;
+  }
+  return "u";
+}
+
+std::string_view CellText(Effect effect) {
+  switch (effect) {
+    case Effect::Honoured: return "H";
+    case Effect::Ignored: return "I";
+    case Effect::Removed: return "R";
+    case Effect::OtherName: return "W";
+    case Effect::NotWritten: return "&ndash;";
+    case Effect::Unknown: break;
+  }
+  return "?";
+}
+
+std::string_view RootName(RootKey root) {
+  return root == RootKey::CurrentUser ? "HKCU" : "HKLM";
+}
+
+void AppendGroup(std::string& page, MapGroup group, std::string_view heading,
+                 std::string_view intro) {
+  page += "<h2>" + std::string(heading) + "</h2>\n<p>" + std::string(intro) + "</p>\n";
+  page += "<table class=\"honoured\">\n<tr><th>Value</th><th>Key</th>";
+  for (WindowsVersion v : kTableVersions) page += "<th>" + std::string(ColumnCaption(v)) + "</th>";
+  page += "<th>On later Windows, instead</th><th>Sources</th></tr>\n";
+  for (const HonouredRow& row : HonouredTable()) {
+    if (row.group != group) continue;
+    page += "<tr class=\"value\" data-group=\"";
+    page += group == MapGroup::Nt ? "nt" : "9x";
+    page += "\" data-key=\"" + Escape(row.keyPattern) + "\" data-name=\"" + Escape(row.valueName) +
+            "\" data-cells=\"" + std::string(row.cells) + "\">";
+    page += "<td><code>" + Escape(DisplayName(row)) + "</code><br>" + std::string(row.type) +
+            (row.valueName.empty() ? ", the key's default value" : "") + "</td>";
+    page += "<td><code>" + std::string(RootName(row.root)) + "\\" + Escape(row.keyPattern) +
+            "</code></td>";
+    for (WindowsVersion v : kTableVersions) {
+      const Effect effect = EffectOn(row, v);
+      page += "<td class=\"" + std::string(CellClass(effect)) + "\">" +
+              std::string(CellText(effect)) + "</td>";
+    }
+    page += "<td>" + Escape(row.instead) + "</td><td>" +
+            (row.sources.empty() ? std::string("none found") : Escape(row.sources)) + "</td></tr>\n";
+  }
+  page += "</table>\n";
+}
+
+}  // namespace
+
+std::string RenderHonouredPage() {
+  std::string page =
+      "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\n<html>\n<head>\n"
+      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">\n"
+      "<title>" + std::string(kHonouredHelpTitle) + "</title>\n"
+      "<link rel=\"stylesheet\" type=\"text/css\" href=\"style.css\">\n"
+      "<style type=\"text/css\">\n"
+      "table.honoured td.h { background: #e4f5e4; text-align: center; }\n"
+      "table.honoured td.i, table.honoured td.r, table.honoured td.w { background: #fbe3e0; "
+      "text-align: center; }\n"
+      "table.honoured td.n { color: #9aa8bd; text-align: center; }\n"
+      "table.honoured td.u { background: #f4f4f4; text-align: center; }\n"
+      "</style>\n</head>\n<body>\n"
+      "<div class=\"head\"><h1>" + std::string(kHonouredHelpTitle) +
+      "</h1><p>Which tuned values each Windows version still reads</p></div>\n"
+      "<div class=\"body\">\n"
+      "<p>Corvane writes the same values on every Windows of a family, so that its backups can "
+      "always be restored. Later Windows versions no longer act on some of them: after a tuning "
+      "or a restore Corvane names the written values that the running Windows ignores. This "
+      "table says, for every value and every Windows version, what Windows does with it, where "
+      "that is known, and what takes the place of an ignored value.</p>\n"
+      "<h2>Legend</h2>\n<table>\n"
+      "<tr><td class=\"h\">H</td><td>Honoured: Windows reads the value as written and acts on "
+      "it.</td></tr>\n"
+      "<tr><td class=\"i\">I</td><td>Ignored: Windows no longer acts on this value.</td></tr>\n"
+      "<tr><td class=\"r\">R</td><td>Removed: the setting no longer exists; nothing can be "
+      "set.</td></tr>\n"
+      "<tr><td class=\"w\">W</td><td>Written under another name, key or type than the one "
+      "Windows reads, so it has no effect.</td></tr>\n"
+      "<tr><td class=\"n\">&ndash;</td><td>Not written on that Windows: Corvane writes the other "
+      "family's map there, or the key it walks does not exist.</td></tr>\n"
+      "<tr><td class=\"u\">?</td><td>Not confirmed by any source at hand.</td></tr>\n"
+      "</table>\n"
+      "<p>Corvane names the values marked I, R or W for the running Windows; it names none "
+      "marked ?. Windows Server 2003 stands for XP Professional x64 as well, Vista for Server "
+      "2008. Windows 8.1, 10 and 11 are told apart by Corvane's own manifest; Windows 11 by its "
+      "build number, 22000 or above.</p>\n";
+  AppendGroup(page, MapGroup::Windows9x, "Windows 95, 98 and ME",
+              "Text values (REG_SZ) under <code>VxD\\MSTCP</code> and the NetTrans bindings.");
+  AppendGroup(page, MapGroup::Nt, "Windows NT, 2000, XP and later",
+              "Numbers (REG_DWORD) under <code>Services\\Tcpip</code>; per interface "
+              "(<code>*</code> stands for each interface's name).");
+  page += "<h2>Sources</h2>\n<table>\n";
+  for (const HonouredSource& source : HonouredSources()) {
+    page += "<tr><td>" + Escape(source.id) + "</td><td>" + Escape(source.title) + "</td></tr>\n";
+  }
+  page +=
+      "</table>\n"
+      "<p>To go back to the values from before a tuning, restore its backup in the <a "
+      "href=\"backup.htm\">Backup Manager</a>.</p>\n"
+      "<div class=\"nav\"><a href=\"index.htm\">Contents</a> &middot; <a "
+      "href=\"wizard.htm\">Wizard Mode</a> &middot; <a href=\"trouble.htm\">Questions and "
+      "troubleshooting</a> &middot; Corvane 1.0</div>\n"
+      "</div>\n</body>\n</html>\n";
+  return page;
+}
+
+}  // namespace corvane
