@@ -126,9 +126,8 @@ RegStatus CRegister::OpenForReading(RootKey regHKEY, std::string_view sSection, 
   return status;
 }
 
-std::optional<std::vector<std::uint8_t>> CRegister::ReadData(RootKey regHKEY,
-                                                             std::string_view sSection,
-                                                             std::string_view sKey) {
+std::optional<CRegister::ValueData> CRegister::ReadData(RootKey regHKEY, std::string_view sSection,
+                                                       std::string_view sKey) {
   RegKey key;
   if (OpenForReading(regHKEY, sSection, key) != reg::kSuccess) return std::nullopt;
   std::string_view name = ValueName(sKey);
@@ -137,20 +136,22 @@ std::optional<std::vector<std::uint8_t>> CRegister::ReadData(RootKey regHKEY,
       size == 0) {
     return std::nullopt;
   }
-  std::vector<std::uint8_t> data(size);
+  ValueData value;
+  value.bytes.resize(size);
   std::uint32_t got = size;
-  if (registry_.QueryValue(key.get(), name, nullptr, data.data(), &got) != reg::kSuccess) {
+  if (registry_.QueryValue(key.get(), name, &value.type, value.bytes.data(), &got) !=
+      reg::kSuccess) {
     return std::nullopt;
   }
-  data.resize(std::min(got, size));
-  return data;
+  value.bytes.resize(std::min(got, size));
+  return value;
 }
 
 std::string CRegister::REGGetSetting(RootKey regHKEY, std::string_view sSection,
                                      std::string_view sKey, std::string sDefault) {
   auto data = ReadData(regHKEY, sSection, sKey);
   if (!data) return sDefault;
-  return TextOf(data->data(), static_cast<std::uint32_t>(data->size()));
+  return TextOf(data->bytes.data(), static_cast<std::uint32_t>(data->bytes.size()));
 }
 
 double CRegister::myREGGetSetting(RootKey regHKEY, std::string_view sSection,
@@ -159,8 +160,10 @@ double CRegister::myREGGetSetting(RootKey regHKEY, std::string_view sSection,
   if (!data) return 0.0;
   double result = 0.0;
   double scale = 1.0;
-  for (std::uint8_t byte : *data) {
-    result += byte * scale;
+  for (std::uint8_t byte : data->bytes) {
+    // From the 129th byte on the scale is infinite; a 0 byte adds nothing
+    // (0 times infinity would make the sum no number at all).
+    if (byte != 0) result += byte * scale;
     scale *= 256.0;
   }
   return result;

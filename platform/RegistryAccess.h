@@ -77,16 +77,21 @@ class CRegister {
                       std::string_view sValue);
   std::vector<std::string> GetAllKeys(RootKey hKey, std::string_view strPath);
   // The value's data read as an unsigned little-endian number; 0 when it
-  // cannot be read.
+  // cannot be read. Past 128 bytes a number so large is infinite.
   double myREGGetSetting(RootKey regHKEY, std::string_view sSection, std::string_view sKey);
+
+  struct ValueData {
+    std::uint32_t type = reg::kTypeNone;
+    std::vector<std::uint8_t> bytes;
+  };
+  // A value's type and whole data, opened and queried as REGGetSetting does;
+  // nothing when it cannot be read or has no data.
+  std::optional<ValueData> ReadData(RootKey regHKEY, std::string_view sSection,
+                                    std::string_view sKey);
 
  private:
   static std::string NormalizeSection(std::string_view sSection);
   RegStatus OpenForReading(RootKey regHKEY, std::string_view sSection, RegKey& key);
-  // Reads the whole data of a value; nothing when it cannot be read or is
-  // empty.
-  std::optional<std::vector<std::uint8_t>> ReadData(RootKey regHKEY, std::string_view sSection,
-                                                    std::string_view sKey);
 
   IRegistry& registry_;
 };

@@ -40,7 +40,8 @@ struct SortValue {
   double real = 0;
 };
 
-SortValue Convert(std::string_view text, std::int32_t kind, const IDateTimeFormat& format) {
+SortValue Convert(std::string_view text, std::int32_t kind, const IDateTimeFormat& format,
+                  ColumnHolds holds) {
   SortValue v;
   if (kind == mListView::kKindText) {
     v.present = true;
@@ -69,7 +70,9 @@ SortValue Convert(std::string_view text, std::int32_t kind, const IDateTimeForma
     return v;
   }
   if (kind == mListView::kKindDate) {
-    if (auto date = format.ParseDateValue(text)) {
+    auto date = holds == ColumnHolds::TimesOfDay ? format.ParseTimeValue(text)
+                                                 : format.ParseDateValue(text);
+    if (date) {
       v.present = true;
       v.integer = *date;
     }
@@ -149,21 +152,23 @@ BackupListing ListBackups(IFileSystem& files, const IDateTimeFormat& format,
 }
 
 int CompareListTexts(std::string_view first, std::string_view second, std::int32_t order,
-                     std::int32_t kind, const IDateTimeFormat& format) {
+                     std::int32_t kind, const IDateTimeFormat& format, ColumnHolds holds) {
   // The list hands over at most 31 characters of each text.
   first = first.substr(0, std::min(first.size(), mListView::kCompareTextLength));
   second = second.substr(0, std::min(second.size(), mListView::kCompareTextLength));
-  SortValue a = Convert(first, kind, format);
-  SortValue b = Convert(second, kind, format);
+  SortValue a = Convert(first, kind, format, holds);
+  SortValue b = Convert(second, kind, format, holds);
   int result = Order(a, b, kind);
   return order == 1 ? -result : result;
 }
 
 int CompareBackupRows(const BackupEntry& first, const BackupEntry& second,
                       const IDateTimeFormat& format) {
+  // "Creating Time" holds times of day only.
+  const ColumnHolds holds = mListView::sortColumn == 3 ? ColumnHolds::TimesOfDay : ColumnHolds::Dates;
   return CompareListTexts(ColumnOf(first, mListView::sortColumn),
                           ColumnOf(second, mListView::sortColumn), mListView::sortOrder,
-                          mListView::sortKind, format);
+                          mListView::sortKind, format, holds);
 }
 
 void SortBackupEntries(std::vector<BackupEntry>& entries, const IDateTimeFormat& format) {

@@ -53,11 +53,16 @@ inline std::int32_t sortKind = 0;    // how the text is converted before compari
 inline constexpr std::size_t kCompareTextLength = 31;
 }  // namespace mListView
 
+// What a column compared as dates holds.
+enum class ColumnHolds { Dates, TimesOfDay };
+
 // Two column texts compared as CompareListItems compares them: each cut to
 // 31 characters and converted by kind (a text that does not convert is the
-// smallest value), the two exchanged for order 1; -1, 0 or 1.
+// smallest value), the two exchanged for order 1; -1, 0 or 1. A column of
+// times of day is read as times for kind 3.
 int CompareListTexts(std::string_view first, std::string_view second, std::int32_t order,
-                     std::int32_t kind, const IDateTimeFormat& format);
+                     std::int32_t kind, const IDateTimeFormat& format,
+                     ColumnHolds holds = ColumnHolds::Dates);
 // Two rows by column mListView::sortColumn with sortOrder and sortKind.
 int CompareBackupRows(const BackupEntry& first, const BackupEntry& second,
                       const IDateTimeFormat& format);

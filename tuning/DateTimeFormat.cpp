@@ -335,4 +335,9 @@ std::optional<DateValue> PictureDateTimeFormat::ParseDateValue(std::string_view 
   return std::nullopt;
 }
 
+std::optional<DateValue> PictureDateTimeFormat::ParseTimeValue(std::string_view text) const {
+  if (auto time = ParseTime(Trim(text))) return DateValueOf(*time);
+  return ParseDateValue(text);
+}
+
 }  // namespace corvane

@@ -18,9 +18,14 @@ class IDateTimeFormat {
   virtual std::string FormatDate(const CalendarDate& date) const = 0;
   virtual std::string FormatTime(const TimeOfDay& time) const = 0;
   // A text as FormatDate or FormatTime writes it, or a date, a space and a
-  // time, read back as a date value (a time alone falls on day 0). Nothing
-  // when the text is not one of these.
+  // time, read back as a date value (a time alone falls on day 0; a text
+  // that is both a date and a time is taken for the date). Nothing when the
+  // text is not one of these.
   virtual std::optional<DateValue> ParseDateValue(std::string_view text) const = 0;
+  // The same for a text of a column that holds times of day: a time is tried
+  // first, as a time written with the date separator ("14.05.09" in Finnish
+  // or Danish settings) would also read as a date.
+  virtual std::optional<DateValue> ParseTimeValue(std::string_view text) const = 0;
 };
 
 // The pieces of a regional format that the pictures refer to.
@@ -51,6 +56,7 @@ class PictureDateTimeFormat final : public IDateTimeFormat {
   std::string FormatDate(const CalendarDate& date) const override;
   std::string FormatTime(const TimeOfDay& time) const override;
   std::optional<DateValue> ParseDateValue(std::string_view text) const override;
+  std::optional<DateValue> ParseTimeValue(std::string_view text) const override;
 
   std::optional<CalendarDate> ParseDate(std::string_view text) const;
   std::optional<TimeOfDay> ParseTime(std::string_view text) const;

@@ -23,6 +23,7 @@ inline constexpr FsStatus kFileNotFound = 2;
 inline constexpr FsStatus kPathNotFound = 3;
 inline constexpr FsStatus kAccessDenied = 5;
 inline constexpr FsStatus kWriteFault = 29;
+inline constexpr FsStatus kFileExists = 80;
 inline constexpr FsStatus kDiskFull = 112;
 inline constexpr FsStatus kAlreadyExists = 183;
 }  // namespace fs
@@ -43,6 +44,10 @@ class IFileSystem {
   // the system write it to the disk, and closes it. On failure the file may
   // be left behind, partly written.
   virtual FsStatus WriteFileWhole(std::string_view path, std::string_view data) = 0;
+  // GetTempFileNameA with a unique number of its own: creates a new, empty
+  // file "bck<hex>.tmp" in folder under a name that no other caller, in this
+  // process or another, is given while it exists, and stores its full path.
+  virtual FsStatus CreateUniqueFile(std::string_view folder, std::string& path) = 0;
   // MoveFileA: gives the file a new name in the same folder; refuses (183 or
   // 80) when the new name is taken.
   virtual FsStatus RenameFile(std::string_view from, std::string_view to) = 0;

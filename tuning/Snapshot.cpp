@@ -1,8 +1,8 @@
 #include "tuning/Snapshot.h"
 
-#include <cmath>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "platform/RegistryAccess.h"
 #include "tuning/RegistryMap.h"
@@ -74,13 +74,30 @@ std::int64_t LeadingNumber(std::string_view text) {
   return value < kLowestRecorded || value > kHighestRecorded ? 0 : value;
 }
 
-// An NT value read as an unsigned number, recorded as the signed 32-bit
-// number of the same bits, so that the restore writes those bits back. Data
-// longer than four bytes keeps its low 32 bits.
-std::int64_t SignedBits(double unsignedValue) {
-  double low = std::fmod(unsignedValue, 4294967296.0);
-  auto bits = static_cast<std::uint32_t>(low);
-  return static_cast<std::int32_t>(bits);
+// Data read as an unsigned little-endian number, cut to its low 32 bits (the
+// first four bytes; fewer bytes give a smaller number).
+struct LowBits {
+  std::uint32_t bits = 0;
+  bool higherBitsSet = false;  // a byte past the fourth is not 0
+};
+
+LowBits LowBitsOf(const std::vector<std::uint8_t>& data) {
+  LowBits low;
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    if (i < 4) {
+      low.bits |= static_cast<std::uint32_t>(data[i]) << (8 * i);
+    } else if (data[i] != 0) {
+      low.higherBitsSet = true;
+    }
+  }
+  return low;
+}
+
+// The text of a value as REGGetSetting gives it: its data without the last
+// byte (the NUL of a text).
+std::string TextOf(const std::vector<std::uint8_t>& data) {
+  if (data.size() <= 1) return std::string();
+  return std::string(data.begin(), data.end() - 1);
 }
 
 class Recorder {
@@ -98,13 +115,32 @@ class Recorder {
     }
   }
 
+  // The first value the file cannot record faithfully enough, named as
+  // DescribeValue names it; empty when there is none.
+  const std::string& unrecordable() const { return unrecordable_; }
+
  private:
   std::int64_t Value(RootKey root, std::string_view path, const PairSpec& pair) {
     if (pair.how == Recorded::Constant) return pair.constant;
     // An empty name is the key's default value, which CRegister calls "*".
     std::string_view name = pair.name.empty() ? std::string_view("*") : pair.name;
-    std::int64_t value = nt_ ? SignedBits(registry_.myREGGetSetting(root, path, name))
-                             : LeadingNumber(registry_.REGGetSetting(root, path, name, ""));
+    auto data = registry_.ReadData(root, path, name);
+    std::int64_t value = 0;
+    if (data && (nt_ || data->type == reg::kTypeDword)) {
+      // NT: the data as an unsigned number, recorded as the signed 32-bit
+      // number of the same bits so that the restore writes those bits back.
+      // 95/98/ME keeps text there, but a value that another program stored
+      // as a DWORD is recorded by its 32-bit value.
+      LowBits low = LowBitsOf(data->bytes);
+      if (low.bits == 0 && low.higherBitsSet && unrecordable_.empty()) {
+        // Its 0 would come back as a removal (or a stored 0) of a value that
+        // is not 0.
+        unrecordable_ = DescribeValue(FailedValue{root, std::string(path), std::string(pair.name)});
+      }
+      value = nt_ ? std::int64_t{static_cast<std::int32_t>(low.bits)} : std::int64_t{low.bits};
+    } else if (data) {
+      value = LeadingNumber(TextOf(data->bytes));
+    }
     if (pair.how == Recorded::Flag) return value != 0 ? 1 : 0;
     return value;
   }
@@ -112,7 +148,13 @@ class Recorder {
   CRegister registry_;
   bool nt_;
   SnapshotWriter& out_;
+  std::string unrecordable_;
 };
+
+constexpr const char* kNoFreeNumberMessage =
+    "No backup file number is free: 999.BCK already exists in the Backups folder.\n"
+    "Delete old backups in the Backup Manager, then try again.\n"
+    "No network setting was changed.";
 
 std::string Failure(std::string_view what, const std::string& where, IFileSystem& files,
                     FsStatus code) {
@@ -144,12 +186,6 @@ std::string SnapshotFileName(int number) {
   std::string digits = std::to_string(number);
   while (digits.size() < 3) digits.insert(digits.begin(), '0');
   return digits + ".BCK";
-}
-
-std::string PendingSnapshotName(int number) {
-  // Not *.BCK, and not a name whose short form could end in .BCK either.
-  std::string name = SnapshotFileName(number);
-  return name.substr(0, name.size() - 4) + ".tmp";
 }
 
 NextSnapshot NextSnapshotPath(IFileSystem& files, std::string_view programFolder) {
@@ -200,10 +236,7 @@ SnapshotResult TakeSnapshot(const TuningContext& context) {
   result.path = next.path;
   result.name = next.name;
   if (next.status == SnapshotStatus::NoFreeNumber) {
-    result.message =
-        "No backup file number is free: 999.BCK already exists in the Backups folder.\n"
-        "Delete old backups in the Backup Manager, then try again.\n"
-        "No network setting was changed.";
+    result.message = kNoFreeNumberMessage;
     return result;
   }
   if (next.status != SnapshotStatus::Written) {
@@ -251,6 +284,14 @@ SnapshotResult TakeSnapshot(const TuningContext& context) {
       recorder.Group(RootKey::LocalMachine, key, key, k9xAdapterPairs);
     }
   });
+  if (!recorder.unrecordable().empty()) {
+    result.status = SnapshotStatus::CannotRecord;
+    result.message = "The registry value \"" + recorder.unrecordable() +
+                     "\" is longer than 32 bits and its low 32 bits are 0. A backup file would "
+                     "record it as 0, which a restore takes for an absent value.\n"
+                     "No network setting was changed.";
+    return result;
+  }
   if (!recordable) {
     result.status = SnapshotStatus::CannotRecord;
     result.message = "The name of the adapter key \"" + std::string(map->adapterParent) +
@@ -260,16 +301,37 @@ SnapshotResult TakeSnapshot(const TuningContext& context) {
   }
 
   // Whole and on the disk before it carries a snapshot's name: a snapshot
-  // that a crash cut short would otherwise look restorable.
-  std::string pending = JoinPath(BackupsFolder(context.programFolder),
-                                 PendingSnapshotName(SnapshotNumber(next.name)));
-  FsStatus code = context.files.WriteFileWhole(pending, out.data());
-  if (code == fs::kSuccess) code = context.files.RenameFile(pending, next.path);
+  // that a crash cut short would otherwise look restorable. The pending file
+  // has a name of its own, so another copy of the program (another user's
+  // session) writing into the same folder never writes into it.
+  const std::string folder = BackupsFolder(context.programFolder);
+  std::string pending;
+  FsStatus code = context.files.CreateUniqueFile(folder, pending);
+  if (code == fs::kSuccess) code = context.files.WriteFileWhole(pending, out.data());
+  // The final name never replaces a file: when another copy has taken the
+  // number meanwhile, the next one is tried.
+  int number = SnapshotNumber(next.name);
+  while (code == fs::kSuccess) {
+    result.name = SnapshotFileName(number);
+    result.path = JoinPath(folder, result.name);
+    code = context.files.RenameFile(pending, result.path);
+    if (code != fs::kAlreadyExists && code != fs::kFileExists) break;
+    if (number >= 999) {
+      (void)context.files.RemoveFile(pending);
+      result.status = SnapshotStatus::NoFreeNumber;
+      result.code = code;
+      result.message = kNoFreeNumberMessage;
+      return result;
+    }
+    ++number;
+    code = fs::kSuccess;
+  }
   if (code != fs::kSuccess) {
-    (void)context.files.RemoveFile(pending);  // best effort; it is no snapshot
+    if (!pending.empty()) (void)context.files.RemoveFile(pending);  // best effort; it is no snapshot
     result.status = SnapshotStatus::WriteFailed;
     result.code = code;
-    result.message = Failure("The backup file could not be written", next.path, context.files, code);
+    result.message =
+        Failure("The backup file could not be written", result.path, context.files, code);
     return result;
   }
   result.status = SnapshotStatus::Written;

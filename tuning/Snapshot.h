@@ -50,12 +50,10 @@ struct SnapshotResult {
 };
 
 // Records the registry values of the map of currentOsFamily (1-7). The file
-// is written whole under a temporary name that no listing takes for a
-// snapshot, made to reach the disk, and only then renamed to NNN.BCK; on any
-// failure no NNN.BCK is left behind.
+// is written whole under a pending name of its own that no listing takes for
+// a snapshot, made to reach the disk, and only then renamed to NNN.BCK, or to
+// the next free number when another file has taken NNN.BCK meanwhile (an
+// existing file is never replaced); on any failure no NNN.BCK is left behind.
 SnapshotResult TakeSnapshot(const TuningContext& context);
-
-// The temporary name a snapshot is written under before it gets its own.
-std::string PendingSnapshotName(int number);
 
 }  // namespace corvane

@@ -25,22 +25,28 @@ std::string TwoDigits(int value) {
   return std::string{static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
 }
 
+struct Line {
+  std::string_view text;
+  bool ended = true;  // an LF follows it
+};
+
 // Splits the file into lines at LF, dropping one CR before each LF. A last
-// line without a line end still counts.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
+// line without a line end is kept and marked: every line the program writes
+// ends with CR LF, so such a line was cut short.
+std::vector<Line> SplitLines(std::string_view text) {
+  std::vector<Line> lines;
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
-    std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
-    if (end == std::string_view::npos) end = text.size();
+    const bool ended = end != std::string_view::npos;
+    if (!ended) end = text.size();
     std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r' && end < text.size()) line.remove_suffix(1);
-    lines.push_back(line);
-    start = next;
+    if (ended && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back({line, ended});
+    start = end + 1;
   }
   // Blank lines that an editor may have left at the very end.
-  while (!lines.empty() && (lines.back().empty() || lines.back() == "\r")) lines.pop_back();
+  while (!lines.empty() && (lines.back().text.empty() || lines.back().text == "\r")) lines.pop_back();
   return lines;
 }
 
@@ -49,15 +55,19 @@ class LineReader {
   explicit LineReader(std::string_view text) : lines_(SplitLines(text)) {}
   bool AtEnd() const { return next_ >= lines_.size(); }
   int LineNumber() const { return static_cast<int>(next_) + 1; }
+  // The next line is the file's last and has lost its line end.
+  bool NextIsCut() const { return !AtEnd() && !lines_[next_].ended; }
   std::optional<SnapshotItem> Next() {
     if (AtEnd()) return std::nullopt;
-    return ParseItem(lines_[next_++]);
+    return ParseItem(lines_[next_++].text);
   }
 
  private:
-  std::vector<std::string_view> lines_;
+  std::vector<Line> lines_;
   std::size_t next_ = 0;
 };
+
+constexpr std::string_view kCutLine = "the line has no line end, so the file was cut short";
 
 }  // namespace
 
@@ -152,15 +162,20 @@ SnapshotContents ReadSnapshot(std::string_view fileText) {
     return result;
   };
 
+  auto cut = [&] { return fail(reader.LineNumber(), std::string(kCutLine)); };
+
   int line = reader.LineNumber();
+  if (reader.NextIsCut()) return cut();
   auto date = reader.Next();
   if (!date || date->kind != ItemKind::Date) return fail(line, "a date (#yyyy-mm-dd#) was expected");
   line = reader.LineNumber();
+  if (reader.NextIsCut()) return cut();
   auto time = reader.Next();
   if (!time || time->kind != ItemKind::Time) {
     return fail(line, "a time of day (#hh:mm:ss#) was expected");
   }
   line = reader.LineNumber();
+  if (reader.NextIsCut()) return cut();
   auto family = reader.Next();
   if (!family || family->kind != ItemKind::Number) {
     return fail(line, "the Windows version code was expected");
@@ -184,6 +199,7 @@ SnapshotContents ReadSnapshot(std::string_view fileText) {
     SnapshotGroup group;
     group.root = index == 1 ? RootKey::CurrentUser : RootKey::LocalMachine;
     const int groupLine = reader.LineNumber();
+    if (reader.NextIsCut()) return cut();
     auto key = reader.Next();
     if (!key || key->kind != ItemKind::Text) {
       return fail(groupLine, "a key path in double quotes was expected");
@@ -202,6 +218,7 @@ SnapshotContents ReadSnapshot(std::string_view fileText) {
                            std::to_string(groupLine));
       }
       line = reader.LineNumber();
+      if (reader.NextIsCut()) return cut();
       auto name = reader.Next();
       if (!name || name->kind != ItemKind::Text) {
         return fail(line, "a value name in double quotes was expected");
@@ -211,6 +228,7 @@ SnapshotContents ReadSnapshot(std::string_view fileText) {
                            std::to_string(groupLine));
       }
       line = reader.LineNumber();
+      if (reader.NextIsCut()) return cut();
       auto value = reader.Next();
       if (!value || value->kind != ItemKind::Number) return fail(line, "a number was expected");
       if (value->number < kLowestRecorded || value->number > kHighestRecorded) {
@@ -226,9 +244,9 @@ SnapshotContents ReadSnapshot(std::string_view fileText) {
 
 CreationStamp ReadCreationStamp(std::string_view fileText) {
   CreationStamp stamp;
-  std::vector<std::string_view> lines = SplitLines(fileText);
-  if (lines.size() >= 1) stamp.first = ParseItem(lines[0]);
-  if (lines.size() >= 2) stamp.second = ParseItem(lines[1]);
+  std::vector<Line> lines = SplitLines(fileText);
+  if (lines.size() >= 1) stamp.first = ParseItem(lines[0].text);
+  if (lines.size() >= 2) stamp.second = ParseItem(lines[1].text);
   return stamp;
 }
 

@@ -88,7 +88,8 @@ struct SnapshotContents {
 // HKEY_CURRENT_USER, the third (1 pair) and every further one (2 pairs)
 // under HKEY_LOCAL_MACHINE. The file may end after any whole group; a group
 // cut short, a line of the wrong kind or a number out of range makes it
-// damaged. An empty key path from the third group on ends the groups, and
+// damaged, and so does a last line read without its line end (the writer
+// ends every line, so the file was cut). An empty key path from the third group on ends the groups, and
 // what follows it is not read. Blank lines at the very end are ignored.
 SnapshotContents ReadSnapshot(std::string_view fileText);
 

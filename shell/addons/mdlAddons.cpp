@@ -8,22 +8,43 @@ std::optional<std::string> NetworkSettingsCommandLine(OsFamily family) {
   return std::nullopt;
 }
 
+std::string Rundll32Path(const SystemFolders& folders,
+                         const std::function<bool(const std::string&)>& fileExists) {
+  auto in = [](std::string folder) {
+    if (folder.empty()) return folder;
+    if (folder.back() != '\\') folder += '\\';
+    return folder + "rundll32.exe";
+  };
+  std::string system = in(folders.system);
+  if (folders.ntPlatform) return system;
+  std::string windows = in(folders.windows);
+  if (windows.empty() || (!system.empty() && !fileExists(windows) && fileExists(system))) {
+    return system;
+  }
+  return windows;
+}
+
+std::uint32_t mdlAddons::StartApplet(const std::string& commandLine) {
+  // The command line names rundll32.exe bare; the file started is the
+  // system's own, by its full path.
+  std::string program = Rundll32Path(
+      processes_.Folders(), [this](const std::string& path) { return processes_.FileExists(path); });
+  if (program.empty()) return 0;
+  return processes_.StartProcess(program, commandLine, kShowStateShow);
+}
+
 std::uint32_t mdlAddons::OpenInternetProperties() {
-  return processes_.StartProcess(addons::kInternetProperties, kShowStateShow);
+  return StartApplet(addons::kInternetProperties);
 }
 
-std::uint32_t mdlAddons::OpenSystemProperties() {
-  return processes_.StartProcess(addons::kSystemProperties, kShowStateShow);
-}
+std::uint32_t mdlAddons::OpenSystemProperties() { return StartApplet(addons::kSystemProperties); }
 
-std::uint32_t mdlAddons::OpenModemSettings() {
-  return processes_.StartProcess(addons::kModemSettings, kShowStateShow);
-}
+std::uint32_t mdlAddons::OpenModemSettings() { return StartApplet(addons::kModemSettings); }
 
 std::uint32_t mdlAddons::OpenNetworkSettings(OsFamily family) {
   auto commandLine = NetworkSettingsCommandLine(family);
   if (!commandLine) return 0;
-  return processes_.StartProcess(*commandLine, kShowStateShow);
+  return StartApplet(*commandLine);
 }
 
 void mdlAddons::EnableShutdownPrivilege() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,13 +16,34 @@ namespace corvane::shell {
 
 inline constexpr int kShowStateShow = 5;  // SW_SHOW
 
-// Starts a command line as a new process, as WinExec does: returns at once
-// with the new task's identifier, 0 when nothing was started.
+// Where the running Windows keeps its own programs.
+struct SystemFolders {
+  bool ntPlatform = false;  // the NT family (VER_PLATFORM_WIN32_NT)
+  std::string windows;      // GetWindowsDirectoryA
+  std::string system;       // GetSystemDirectoryA
+};
+
+// Starts a program as a new process, as WinExec does: returns at once with
+// the new task's identifier, 0 when nothing was started.
 class IProcessStarter {
  public:
   virtual ~IProcessStarter() = default;
-  virtual std::uint32_t StartProcess(const std::string& commandLine, int showState) = 0;
+  virtual SystemFolders Folders() = 0;
+  // Whether a file exists at that full path.
+  virtual bool FileExists(const std::string& path) = 0;
+  // `program` is the full path of the program file, which is started as it
+  // is (no folder is searched for it); `commandLine` is what it is given.
+  virtual std::uint32_t StartProcess(const std::string& program, const std::string& commandLine,
+                                     int showState) = 0;
 };
+
+// The system's own rundll32.exe: on 95/98/ME in the Windows folder, where
+// those versions keep it (or in the system folder when it is not there), on
+// the NT family in the system folder; empty when no such folder is known.
+// Only this file is ever started for a shortcut, never a rundll32.exe that
+// lies in the program's folder or the current one.
+std::string Rundll32Path(const SystemFolders& folders,
+                         const std::function<bool(const std::string&)>& fileExists);
 
 // The calls that the restart makes, in their Windows shape.
 class IShutdownApi {
@@ -78,6 +100,8 @@ class mdlAddons {
   bool RestartWindows();
 
  private:
+  std::uint32_t StartApplet(const std::string& commandLine);
+
   IProcessStarter& processes_;
   IShutdownApi& shutdown_;
 };

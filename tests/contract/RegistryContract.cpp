@@ -1,5 +1,6 @@
 #include "tests/contract/RegistryContract.h"
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -362,6 +363,45 @@ TEST_P(RegistryContract, MyRegGetSettingReadsUnsignedLittleEndian) {
   EXPECT_EQ(r.myREGGetSetting(CU, sandbox(), "Text"), 65.0);
   EXPECT_EQ(r.myREGGetSetting(CU, sandbox(), "Missing"), 0.0);
   EXPECT_EQ(r.myREGGetSetting(CU, Path("NoKey"), "Small"), 0.0);
+}
+
+// Long data: the sum grows past every double from the 129th byte on, but
+// never turns into no number at all; ReadData hands over type and bytes for
+// callers that need them exactly.
+TEST_P(RegistryContract, LongDataIsReadWhole) {
+  CRegister r(registry());
+  RegKey key;
+  ASSERT_EQ(CreateRegKey(registry(), HKCU, sandbox(), reg::kKeyAllAccess, key), 0);
+  const std::vector<std::uint8_t> eight = {8, 7, 6, 5, 4, 3, 2, 1};
+  const std::vector<std::uint8_t> allBits(262, 0xFF);
+  const std::vector<std::uint8_t> highOnly = [] {
+    std::vector<std::uint8_t> v(300, 0);
+    v.back() = 1;
+    return v;
+  }();
+  ASSERT_EQ(registry().SetValue(key.get(), "Eight", reg::kTypeBinary, eight.data(), 8), 0);
+  ASSERT_EQ(registry().SetValue(key.get(), "Long", reg::kTypeBinary, allBits.data(), 262), 0);
+  ASSERT_EQ(registry().SetValue(key.get(), "High", reg::kTypeBinary, highOnly.data(), 300), 0);
+  EXPECT_EQ(r.myREGGetSetting(CU, sandbox(), "Eight"), 72623859790382856.0);
+  EXPECT_EQ(r.myREGGetSetting(CU, sandbox(), "Long"), HUGE_VAL);
+  EXPECT_EQ(r.myREGGetSetting(CU, sandbox(), "High"), HUGE_VAL);
+
+  auto data = r.ReadData(CU, sandbox(), "Long");
+  ASSERT_TRUE(data);
+  EXPECT_EQ(data->type, reg::kTypeBinary);
+  EXPECT_EQ(data->bytes, allBits);
+  SetRegValue(registry(), CU, sandbox(), "Dword", reg::kTypeDword, 128, false);
+  data = r.ReadData(CU, sandbox(), "Dword");
+  ASSERT_TRUE(data);
+  EXPECT_EQ(data->type, reg::kTypeDword);
+  EXPECT_EQ(data->bytes, (std::vector<std::uint8_t>{128, 0, 0, 0}));
+  SetRegValue(registry(), CU, sandbox(), "Text", reg::kTypeSz, "49", false);
+  data = r.ReadData(CU, sandbox(), "Text");
+  ASSERT_TRUE(data);
+  EXPECT_EQ(data->type, reg::kTypeSz);
+  EXPECT_EQ(data->bytes, (std::vector<std::uint8_t>{'4', '9', 0}));
+  EXPECT_FALSE(r.ReadData(CU, sandbox(), "Missing"));
+  EXPECT_FALSE(r.ReadData(CU, Path("NoKey"), "Dword"));
 }
 
 TEST_P(RegistryContract, CRegisterDeletesValuesAndKeys) {

@@ -3,8 +3,9 @@
 //   target [--seconds=N] [--seed=N] [corpus-dir-or-file ...]
 // Each seed input is run as is, then mutated (bit flips, byte changes,
 // insertions, deletions, splices, interesting values) until the time is up.
-// A crash is reported by the sanitizers; the input that caused it is written
-// to crash-<hash> in the current folder before each run is attempted.
+// A crash is reported by the sanitizers; each input is written to
+// crash-<hash> in the current folder before its run is attempted and removed
+// after it, so the input that crashed or hung is the one left behind.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -40,10 +41,31 @@ void LoadCorpus(const std::string& arg, std::vector<Bytes>& corpus) {
   }
 }
 
-// The input about to run is kept on disk, so that a crash leaves it behind.
-void Remember(const Bytes& input) {
-  std::ofstream out("fuzz-last-input", std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(input.data()), static_cast<std::streamsize>(input.size()));
+// The name a failing input is kept under: crash- and the input's 64-bit
+// FNV-1a hash in hex.
+std::string CrashName(const Bytes& input) {
+  std::uint64_t hash = 0xcbf29ce484222325ull;
+  for (std::uint8_t byte : input) {
+    hash ^= byte;
+    hash *= 0x100000001b3ull;
+  }
+  char name[32];
+  std::snprintf(name, sizeof name, "crash-%016llx", static_cast<unsigned long long>(hash));
+  return name;
+}
+
+// Runs one input. It is written to crash-<hash> first and removed only after
+// the target returned, so that a crash, or a hang that the time limit ends,
+// leaves exactly the failing input behind.
+void RunOne(const Bytes& input) {
+  const std::string name = CrashName(input);
+  {
+    std::ofstream out(name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(input.data()),
+              static_cast<std::streamsize>(input.size()));
+  }
+  LLVMFuzzerTestOneInput(input.data(), input.size());
+  std::remove(name.c_str());
 }
 
 void Mutate(Bytes& data, const std::vector<Bytes>& corpus, std::mt19937_64& rng) {
@@ -126,8 +148,7 @@ int main(int argc, char** argv) {
 
   std::uint64_t runs = 0;
   for (const Bytes& input : corpus) {
-    Remember(input);
-    LLVMFuzzerTestOneInput(input.data(), input.size());
+    RunOne(input);
     ++runs;
   }
   std::mt19937_64 rng(seed);
@@ -136,14 +157,12 @@ int main(int argc, char** argv) {
     for (int batch = 0; batch < 64; ++batch) {
       Bytes input = corpus[static_cast<std::size_t>(rng() % corpus.size())];
       Mutate(input, corpus, rng);
-      Remember(input);
-      LLVMFuzzerTestOneInput(input.data(), input.size());
+      RunOne(input);
       ++runs;
       // Keep some mutants as new seeds so that the search wanders further.
       if (rng() % 64 == 0 && corpus.size() < 4096) corpus.push_back(std::move(input));
     }
   }
-  std::remove("fuzz-last-input");
   std::cout << "fuzz: " << runs << " runs in " << seconds << " s, no failure\n";
   return 0;
 }

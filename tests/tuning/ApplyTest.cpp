@@ -216,8 +216,8 @@ TEST_F(ApplyTest, TheSnapshotIsWholeAndNamedBeforeTheFirstWrite) {
   EXPECT_EQ(result.status, ApplyStatus::Applied);
   // 001.BCK exists, the pending file is gone, and the rename was the last
   // file operation before the registry was touched.
-  EXPECT_EQ(seenAtFirstChange, (std::vector<std::string>{"001.BCK", "3"}));
-  EXPECT_EQ(files.log.back(), "rename C:\\Corvane\\Backups\\001.tmp > C:\\Corvane\\Backups\\001.BCK");
+  EXPECT_EQ(seenAtFirstChange, (std::vector<std::string>{"001.BCK", "4"}));
+  EXPECT_EQ(files.log.back(), "rename C:\\Corvane\\Backups\\bck1.tmp > C:\\Corvane\\Backups\\001.BCK");
 }
 
 TEST_F(ApplyTest, NoSnapshotMeansNoWrite) {

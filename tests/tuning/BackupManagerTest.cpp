@@ -160,6 +160,61 @@ TEST(BackupSorting, ByDateThenByTimeOfDayWhateverTheDates) {
                                                    "005.BCK"}));
 }
 
+// Where the time picture uses the date separator (Finnish, Danish), a time
+// such as 14.05.09 also reads as a date (14 May of year 9): each column is
+// read as what it holds.
+TEST(BackupSorting, EachColumnIsReadAsWhatItHoldsInEveryRegion) {
+  struct Region {
+    const char* name;
+    const char* datePicture;
+    const char* timePicture;
+  };
+  const Region regions[] = {{"en_US", "M/d/yyyy", "h:mm:ss tt"},
+                            {"de_DE", "dd.MM.yyyy", "HH:mm:ss"},
+                            {"fi_FI", "d.M.yyyy", "H.mm.ss"},
+                            {"da_DK", "dd.MM.yyyy", "HH.mm.ss"},
+                            {"da_DK (older)", "dd-MM-yyyy", "HH.mm.ss"},
+                            {"ja_JP", "yyyy/MM/dd", "H:mm:ss"}};
+  struct Taken {
+    const char* file;
+    CalendarDate date;
+    TimeOfDay time;
+  };
+  // In file-name order: by date 3, 1, 2, 4; by time of day 4, 1, 2, 3.
+  const Taken taken[] = {{"001.BCK", {2009, 5, 14}, {14, 5, 9}},
+                         {"002.BCK", {2009, 6, 1}, {15, 4, 8}},
+                         {"003.BCK", {2008, 4, 15}, {23, 59, 59}},
+                         {"004.BCK", {2010, 1, 2}, {0, 30, 0}}};
+  for (const Region& region : regions) {
+    SCOPED_TRACE(region.name);
+    const PictureDateTimeFormat format(region.datePicture, region.timePicture);
+    std::vector<BackupEntry> rows;
+    for (const Taken& t : taken) {
+      rows.push_back({t.file, format.FormatDate(t.date), format.FormatTime(t.time)});
+    }
+    auto sortedBy = [&](std::string_view caption) {
+      std::array<std::string, 3> tags;
+      ClickBackupHeader(tags, caption == "Creating Date" ? 1 : 2, caption);
+      std::vector<BackupEntry> sorted = rows;
+      SortBackupEntries(sorted, format);
+      std::vector<std::string> names;
+      for (const BackupEntry& e : sorted) names.push_back(e.fileName);
+      return names;
+    };
+    EXPECT_EQ(sortedBy("Creating Date"),
+              (std::vector<std::string>{"003.BCK", "001.BCK", "002.BCK", "004.BCK"}));
+    EXPECT_EQ(sortedBy("Creating Time"),
+              (std::vector<std::string>{"004.BCK", "001.BCK", "002.BCK", "003.BCK"}))
+        << rows[0].creatingTime << " " << rows[1].creatingTime;
+  }
+  const PictureDateTimeFormat finnish("d.M.yyyy", "H.mm.ss");
+  EXPECT_EQ(CompareListTexts("14.05.09", "15.04.08", 0, mListView::kKindDate, finnish,
+                             ColumnHolds::TimesOfDay),
+            -1);
+  EXPECT_EQ(finnish.ParseTimeValue("14.05.09"), DateValueOf(TimeOfDay{14, 5, 9}));
+  EXPECT_EQ(finnish.ParseDateValue("14.05.09"), DateValueOf(CalendarDate{9, 5, 14}));
+}
+
 // --- Restoring --------------------------------------------------------------
 
 class RestoreTest : public ::testing::Test {
@@ -305,6 +360,25 @@ TEST_F(RestoreTest, ADamagedFileChangesNothing) {
     EXPECT_NE(result.message.find("No setting was changed."), std::string::npos);
     EXPECT_TRUE(registry.log.empty()) << c.name;
   }
+}
+
+TEST_F(RestoreTest, AFileCutInsideItsLastNumberChangesNothing) {
+  // A Windows 98 snapshot whose last line "1460" lost its last bytes.
+  std::string whole = kHeader9x + Group9x(k9xValues) + kInternet9x + kCache9x +
+                      Lines({"\"System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000\"",
+                             "\"MaxMTU\"", "1500", "\"MaxMSS\"", "1460"});
+  RecordingRegistry registry(RegistryFlavor::Win9x);
+  for (std::size_t lost : {1u, 2u, 3u, 4u}) {
+    files.AddFile(In("005.BCK"), whole.substr(0, whole.size() - lost));
+    RestoreResult result = Restore(registry, 3, "005.BCK");
+    EXPECT_EQ(result.status, RestoreStatus::Damaged) << lost;
+    EXPECT_NE(result.message.find("line 37: the line has no line end"), std::string::npos)
+        << result.message;
+    EXPECT_TRUE(registry.log.empty()) << lost;
+  }
+  files.AddFile(In("005.BCK"), whole);
+  EXPECT_EQ(Restore(registry, 3, "005.BCK").status, RestoreStatus::Restored);
+  EXPECT_EQ(registry.log.back(), "set HKLM\\System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000\\MaxMSS = \"1460\"");
 }
 
 TEST_F(RestoreTest, AFileThatEndsAfterAWholeGroupRestoresItsGroups) {

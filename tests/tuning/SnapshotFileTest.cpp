@@ -114,9 +114,9 @@ TEST(SnapshotReader, AFileMayEndAfterAnyWholeGroup) {
     EXPECT_TRUE(c.ok) << "cut after " << lineCounts[i] << " lines: " << c.error;
     EXPECT_EQ(c.groups.size(), wholeGroups[i]);
   }
-  // Without the last line end, and with blank lines an editor left at the end.
-  EXPECT_TRUE(ReadSnapshot(file.substr(0, file.size() - 2)).ok);
+  // With blank lines an editor left at the end, the last one without its end.
   EXPECT_TRUE(ReadSnapshot(file + "\r\n\r\n").ok);
+  EXPECT_TRUE(ReadSnapshot(file + "\r\n\r").ok);
   // Lines ended by LF alone.
   std::string lf;
   for (char ch : file) {
@@ -137,6 +137,31 @@ TEST(SnapshotReader, AGroupCutShortIsDamaged) {
     EXPECT_FALSE(c.ok) << "cut after " << n << " lines";
     EXPECT_FALSE(c.error.empty());
   }
+}
+
+// The writer ends every line with CR LF, so a last line without its end was
+// cut, perhaps inside its number ("1460" kept as "14"): wherever the cut falls
+// inside a line, the file is damaged and the message names that line.
+TEST(SnapshotReader, ALastLineThatLostItsLineEndIsDamagedWithItsLine) {
+  for (const std::string& file : {NtFile(1), NtFile(3)}) {
+    int lineNumber = 1;
+    for (std::size_t at = 1; at < file.size(); ++at) {
+      if (file[at - 1] == '\n') {
+        ++lineNumber;
+        continue;  // whole lines: AFileMayEndAfterAnyWholeGroup, AGroupCutShortIsDamaged
+      }
+      SnapshotContents c = ReadSnapshot(file.substr(0, at));
+      ASSERT_FALSE(c.ok) << "cut after byte " << at;
+      EXPECT_EQ(c.errorLine, lineNumber) << "cut after byte " << at << ": " << c.error;
+      EXPECT_EQ(c.error, "the line has no line end, so the file was cut short") << at;
+      EXPECT_EQ(c.headerOk, lineNumber > 3) << at;
+    }
+  }
+  // The same for lines ended by LF alone.
+  SnapshotContents c = ReadSnapshot("#2008-01-21#\n#14:05:09#\n7");
+  EXPECT_FALSE(c.ok);
+  EXPECT_FALSE(c.headerOk);
+  EXPECT_EQ(c.errorLine, 3);
 }
 
 TEST(SnapshotReader, WrongKindsAndRangesAreDamagedWithTheirLine) {

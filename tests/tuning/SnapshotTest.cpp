@@ -1,10 +1,14 @@
 // Choosing the next snapshot file and what TakeSnapshot records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/support/MemoryRegistry.h"
 #include "tests/tuning/support/FixedClock.h"
 #include "tests/tuning/support/MemoryFileSystem.h"
+#include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RegistryStates.h"
+#include "tuning/BackupManager.h"
 #include "tuning/RegistryMap.h"
 #include "tuning/Snapshot.h"
 #include "tuning/SnapshotFile.h"
@@ -183,6 +187,113 @@ TEST(TakeSnapshot, NtValuesAboveTheSignedRangeAreRecordedAsTheirSignedBits) {
   EXPECT_EQ(Recorded(t, 0, 11), 2);
 }
 
+// Data of any length is recorded by its low 32 bits, worked out in integers,
+// as the file format promises; restored, none of them is removed.
+TEST(TakeSnapshot, NtDataOfEightBytesOrMoreIsRecordedByItsLow32Bits) {
+  constexpr std::uint32_t kQword = 11;  // REG_QWORD
+  struct Case {
+    const char* what;
+    testing::StoredValue stored;
+    std::int64_t recorded;
+  };
+  const std::vector<Case> cases = {
+      {"QWORD, every bit set", {kQword, std::vector<std::uint8_t>(8, 0xFF)}, -1},
+      {"binary, eight bytes", {reg::kTypeBinary, {8, 7, 6, 5, 4, 3, 2, 1}}, 0x05060708},
+      {"binary, 262 bytes", {reg::kTypeBinary, std::vector<std::uint8_t>(262, 0xFF)}, -1},
+      {"binary, 300 bytes", {reg::kTypeBinary, std::vector<std::uint8_t>(300, 0x01)}, 0x01010101},
+      {"binary, one byte", {reg::kTypeBinary, {0x80}}, 128},
+      {"QWORD 7200000", {kQword, {0x00, 0xDD, 0x6D, 0, 0, 0, 0, 0}}, 7200000},
+      {"QWORD 0", {kQword, std::vector<std::uint8_t>(8, 0)}, 0},
+  };
+  const RootKey LM = RootKey::LocalMachine;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing::RecordingRegistry registry;
+    MemoryFileSystem files;
+    Put(registry, LM, kTcpip, "KeepAliveTime", c.stored);
+    Taken t = Take(registry, files, 7);
+    ASSERT_TRUE(t.contents.ok) << t.result.message << t.contents.error;
+    EXPECT_EQ(Recorded(t, 0, 9), c.recorded);
+
+    FamilyScope scope(7);
+    registry.log.clear();
+    testing::FixedClock clock({{2008, 1, 22}, {9, 0, 0}});
+    RestoreResult restored =
+        RestoreSnapshot(TuningContext{registry, files, clock, kFolder}, t.result.name);
+    ASSERT_EQ(restored.status, RestoreStatus::Restored) << restored.message;
+    const std::string keepAlive =
+        "HKLM\\System\\CurrentControlSet\\Services\\Tcpip\\Parameters\\KeepAliveTime";
+    const std::string expected =
+        c.recorded == 0 ? "del " + keepAlive
+                        : "set " + keepAlive + " = " +
+                              std::to_string(static_cast<std::uint32_t>(c.recorded));
+    EXPECT_NE(std::find(registry.log.begin(), registry.log.end(), expected), registry.log.end())
+        << expected;
+  }
+}
+
+// A value whose low 32 bits are 0 although it is not 0 would come back as a
+// removal: the snapshot, and with it the apply, is refused instead.
+TEST(TakeSnapshot, ANonZeroValueWhoseLow32BitsAreZeroRefusesTheSnapshot) {
+  constexpr std::uint32_t kQword = 11;
+  for (const testing::StoredValue& stored :
+       {testing::StoredValue{kQword, {0, 0, 0, 0, 1, 0, 0, 0}},
+        testing::StoredValue{reg::kTypeBinary, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80}}}) {
+    MemoryRegistry registry;
+    MemoryFileSystem files;
+    Put(registry, RootKey::LocalMachine, kTcpip, "KeepAliveTime", stored);
+    Taken t = Take(registry, files, 6);
+    EXPECT_EQ(t.result.status, SnapshotStatus::CannotRecord);
+    EXPECT_NE(t.result.message.find("\"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\"
+                                    "tcpip\\parameters\\KeepAliveTime\""),
+              std::string::npos)
+        << t.result.message;
+    EXPECT_NE(t.result.message.find("No network setting was changed."), std::string::npos);
+    EXPECT_TRUE(files.Names(kBackups).empty());
+  }
+}
+
+// 95/98/ME keeps these values as text, but one that another program stored
+// as a DWORD is recorded by its 32-bit value, and a restore writes it back
+// as that number's text.
+TEST(TakeSnapshot, A9xValueStoredAsADwordIsRecordedByIts32BitValue) {
+  const RootKey LM = RootKey::LocalMachine;
+  testing::RecordingRegistry registry(RegistryFlavor::Win9x);
+  MemoryFileSystem files;
+  Put(registry, LM, kMstcp, "DefaultTTL", Dword(128));
+  Put(registry, LM, kMstcp, "GlobalMaxTcpWindowSize", Dword(0xFFFFFFFFu));
+  Put(registry, LM, kMstcp, "PMTUBlackHoleDetect", Dword(256));  // a flag: not 0 is 1
+  Put(registry, LM, kMstcp, "PMTUDiscovery", Dword(0));
+  Put(registry, LM, kMstcp, "KeepAliveTime", Dword(49));
+  Put(registry, LM, kMstcp, "KeepAliveInterval", Sz("1000"));
+  Put(registry, RootKey::CurrentUser,
+      "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
+      "MaxConnectionsPerServer", Dword(8));
+  Taken t = Take(registry, files, 3);
+  ASSERT_TRUE(t.contents.ok) << t.result.message << t.contents.error;
+  EXPECT_EQ(Recorded(t, 0, 2), 128);
+  EXPECT_EQ(Recorded(t, 0, 4), 4294967295LL);
+  EXPECT_EQ(Recorded(t, 0, 5), 1);
+  EXPECT_EQ(Recorded(t, 0, 7), 0);
+  EXPECT_EQ(Recorded(t, 0, 8), 49);
+  EXPECT_EQ(Recorded(t, 0, 9), 1000);
+  EXPECT_EQ(Recorded(t, 1, 1), 8);
+
+  FamilyScope scope(3);
+  registry.log.clear();
+  testing::FixedClock clock({{2008, 1, 22}, {9, 0, 0}});
+  RestoreResult restored =
+      RestoreSnapshot(TuningContext{registry, files, clock, kFolder}, t.result.name);
+  ASSERT_EQ(restored.status, RestoreStatus::Restored) << restored.message;
+  const std::string m = "set HKLM\\" + kMstcp + "\\";
+  for (const std::string& line :
+       {m + "DefaultTTL = \"128\"", m + "GlobalMaxTcpWindowSize = \"4294967295\"",
+        m + "KeepAliveTime = \"49\""}) {
+    EXPECT_NE(std::find(registry.log.begin(), registry.log.end(), line), registry.log.end())
+        << line;
+  }
+}
+
 TEST(TakeSnapshot, AdapterGroupsFollowTheEnumerationOrder) {
   MemoryRegistry registry;
   MemoryFileSystem files;
@@ -211,15 +322,17 @@ TEST(TakeSnapshot, WrittenWholeUnderAPendingNameThenRenamed) {
   Taken t = Take(registry, files, 6);
   EXPECT_EQ(t.result.status, SnapshotStatus::Written);
   EXPECT_EQ(files.log, (std::vector<std::string>{"mkdir C:\\Corvane\\Backups",
-                                                 "write C:\\Corvane\\Backups\\001.tmp",
-                                                 "rename C:\\Corvane\\Backups\\001.tmp > "
+                                                 "create C:\\Corvane\\Backups\\bck1.tmp",
+                                                 "write C:\\Corvane\\Backups\\bck1.tmp",
+                                                 "rename C:\\Corvane\\Backups\\bck1.tmp > "
                                                  "C:\\Corvane\\Backups\\001.BCK"}));
   EXPECT_EQ(files.Names(kBackups), (std::vector<std::string>{"001.BCK"}));
   EXPECT_EQ(t.data.substr(0, 30), "#2008-01-21#\r\n#14:05:09#\r\n6\r\n\"");
 }
 
 TEST(TakeSnapshot, AFailedWriteOrRenameLeavesNoSnapshotBehind) {
-  for (testing::FsOp failing : {testing::FsOp::Write, testing::FsOp::Rename}) {
+  for (testing::FsOp failing :
+       {testing::FsOp::CreateUnique, testing::FsOp::Write, testing::FsOp::Rename}) {
     MemoryRegistry registry;
     MemoryFileSystem files;
     files.AddFile(In("001.BCK"), "older");
@@ -234,6 +347,63 @@ TEST(TakeSnapshot, AFailedWriteOrRenameLeavesNoSnapshotBehind) {
     EXPECT_NE(t.result.message.find("002.BCK"), std::string::npos);
     EXPECT_EQ(files.Names(kBackups), (std::vector<std::string>{"001.BCK"}));
   }
+}
+
+// Another copy of the program (another user's session) snapshotting into
+// the same folder at the same moment: each file keeps its own values, and
+// one that finds its number taken takes the next.
+TEST(TakeSnapshot, TwoCopiesAtOnceNeverShareAPendingFileOrReplaceASnapshot) {
+  for (testing::FsOp meanwhile : {testing::FsOp::Write, testing::FsOp::Rename}) {
+    SCOPED_TRACE(meanwhile == testing::FsOp::Write ? "before the write" : "before the rename");
+    MemoryRegistry mine;
+    MemoryRegistry theirs;
+    Put(mine, RootKey::LocalMachine, kTcpip, "DefaultTTL", Dword(64));
+    Put(theirs, RootKey::LocalMachine, kTcpip, "DefaultTTL", Dword(200));
+    MemoryFileSystem files;
+    files.AddFile(In("004.BCK"), "older");
+    SnapshotResult other;
+    bool done = false;
+    files.fault = [&](testing::FsOp op, std::string_view) {
+      if (op == meanwhile && !done) {
+        done = true;  // the other copy's snapshot runs whole in between
+        testing::FixedClock clock({{2008, 1, 21}, {14, 5, 10}});
+        other = TakeSnapshot(TuningContext{theirs, files, clock, kFolder});
+      }
+      return fs::kSuccess;
+    };
+    Taken t = Take(mine, files, 7);
+    ASSERT_TRUE(done);
+    EXPECT_EQ(other.status, SnapshotStatus::Written) << other.message;
+    EXPECT_EQ(other.name, "005.BCK");
+    EXPECT_EQ(t.result.status, SnapshotStatus::Written) << t.result.message;
+    EXPECT_EQ(t.result.name, "006.BCK");
+    EXPECT_EQ(t.result.path, In("006.BCK"));
+    EXPECT_EQ(Recorded(t, 0, 4), 64);
+    SnapshotContents theirFile = ReadSnapshot(files.FileData(In("005.BCK")).value_or(""));
+    ASSERT_TRUE(theirFile.ok);
+    EXPECT_EQ(theirFile.groups[0].pairs[4].value, 200);
+    EXPECT_EQ(files.FileData(In("004.BCK")), "older");
+    std::vector<std::string> names = files.Names(kBackups);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"004.BCK", "005.BCK", "006.BCK"}));  // no pending file left
+  }
+}
+
+TEST(TakeSnapshot, ANumberTakenMeanwhileUpTo999LeavesNothingBehind) {
+  MemoryRegistry registry;
+  MemoryFileSystem files;
+  files.AddFile(In("998.BCK"), "");
+  files.fault = [&](testing::FsOp op, std::string_view) {
+    if (op == testing::FsOp::Rename && !files.FileExists(In("999.BCK"))) {
+      files.AddFile(In("999.BCK"), "theirs");
+    }
+    return fs::kSuccess;
+  };
+  Taken t = Take(registry, files, 7);
+  EXPECT_EQ(t.result.status, SnapshotStatus::NoFreeNumber);
+  EXPECT_NE(t.result.message.find("Backup Manager"), std::string::npos);
+  EXPECT_EQ(files.FileData(In("999.BCK")), "theirs");
+  EXPECT_EQ(files.Names(kBackups), (std::vector<std::string>{"998.BCK", "999.BCK"}));
 }
 
 TEST(TakeSnapshot, RefusedWithAMessageWhenNoNameIsFree) {

@@ -11,6 +11,7 @@ CORVANE_PACKAGES=(
   fp-utils
   iproute2 procps util-linux
   python3 zip unzip
+  locales
 )
 
 corvane_missing_packages() {

@@ -10,9 +10,10 @@ _corvane_record() {  # name status tests failures seconds
   [[ "$2" == "ok" ]] || CORVANE_FAILED=1
 }
 
-# Reads the counts from a GoogleTest XML report.
+# Reads the counts from a GoogleTest XML report: the tests that ran (skipped
+# ones do not count) and the failures.
 _corvane_gtest_counts() {
-  local xml=$1 tests failures errors
+  local xml=$1 tests failures errors skipped
   if [[ ! -s "$xml" ]]; then
     echo "0 0"
     return
@@ -20,7 +21,21 @@ _corvane_gtest_counts() {
   tests=$(grep -m1 -o '<testsuites [^>]*' "$xml" | grep -o ' tests="[0-9]*"' | grep -o '[0-9]*')
   failures=$(grep -m1 -o '<testsuites [^>]*' "$xml" | grep -o ' failures="[0-9]*"' | grep -o '[0-9]*')
   errors=$(grep -m1 -o '<testsuites [^>]*' "$xml" | grep -o ' errors="[0-9]*"' | grep -o '[0-9]*')
-  echo "${tests:-0} $(( ${failures:-0} + ${errors:-0} ))"
+  skipped=$(grep -o '<testsuite [^>]*' "$xml" | grep -o ' skipped="[0-9]*"' | grep -o '[0-9]*' |
+            awk '{ n += $1 } END { print n + 0 }')
+  echo "$(( ${tests:-0} - ${skipped:-0} )) $(( ${failures:-0} + ${errors:-0} ))"
+}
+
+# A GoogleTest suite is there to run tests: one that ran none (a filter that
+# matches nothing, a program that ended before its first test) fails.
+# Prints the status to record.
+_corvane_gtest_status() {  # status counts log
+  if [[ "$1" == ok && "${2%% *}" == 0 ]]; then
+    echo "no test ran" >>"$3"
+    echo FAIL
+  else
+    echo "$1"
+  fi
 }
 
 # corvane_suite <name> <command...>: a suite that is a plain command.
@@ -47,14 +62,16 @@ corvane_gtest_native() {
   timeout "${CORVANE_SUITE_TIMEOUT:-900}" "$program" --gtest_output="xml:$xml" "$@" \
       >"$CORVANE_RESULTS/$name.log" 2>&1 || status=FAIL
   counts=$(_corvane_gtest_counts "$xml")
-  [[ "$status" == ok ]] || grep -E '^\[  FAILED  \]|Failure|ERROR|Sanitizer' "$CORVANE_RESULTS/$name.log" | head -n 40
+  status=$(_corvane_gtest_status "$status" "$counts" "$CORVANE_RESULTS/$name.log")
+  [[ "$status" == ok ]] || grep -E '^\[  FAILED  \]|Failure|ERROR|Sanitizer|no test ran' "$CORVANE_RESULTS/$name.log" | head -n 40
   _corvane_record "$name" "$status" ${counts} "$(( $(date +%s) - start ))"
 }
 
 # corvane_gtest_wine <name> <windows-version> <program.exe> [args...]
 # Runs a Windows GoogleTest program in a throwaway prefix of that version.
 # CORVANE_WINE_WRAPPER (an array) may put a command in front of wine, such as
-# "ip netns exec <ns>".
+# "ip netns exec <ns>". CORVANE_WINE_PREFIX names a prefix to use instead,
+# which the caller made and discards.
 corvane_gtest_wine() {
   local name=$1 winver=$2 program=$3 start status=ok xml counts prefix winxml
   shift 3
@@ -63,7 +80,7 @@ corvane_gtest_wine() {
   rm -f "$xml"
   echo "=== $name"
   start=$(date +%s)
-  prefix=$(corvane_wine_prefix "$winver")
+  prefix=${CORVANE_WINE_PREFIX:-$(corvane_wine_prefix "$winver")}
   # Wine maps the Unix root to drive Z:. Computed here rather than asked of
   # winepath, which would start the prefix's wineserver outside any wrapper.
   winxml="Z:${xml//\//\\}"
@@ -71,9 +88,10 @@ corvane_gtest_wine() {
       timeout "${CORVANE_SUITE_TIMEOUT:-900}" "${CORVANE_WINE_WRAPPER[@]}" \
       wine "$program" --gtest_output="xml:$winxml" "$@" \
       >"$CORVANE_RESULTS/$name.log" 2>&1 || status=FAIL
-  corvane_wine_discard "$prefix"
+  [[ -n "${CORVANE_WINE_PREFIX:-}" ]] || corvane_wine_discard "$prefix"
   counts=$(_corvane_gtest_counts "$xml")
-  [[ "$status" == ok ]] || grep -E '^\[  FAILED  \]|Failure|error' "$CORVANE_RESULTS/$name.log" | head -n 40
+  status=$(_corvane_gtest_status "$status" "$counts" "$CORVANE_RESULTS/$name.log")
+  [[ "$status" == ok ]] || grep -E '^\[  FAILED  \]|Failure|error|no test ran' "$CORVANE_RESULTS/$name.log" | head -n 40
   _corvane_record "$name" "$status" ${counts} "$(( $(date +%s) - start ))"
 }
 
@@ -89,6 +107,31 @@ corvane_print_summary() {
   else
     echo "RESULT: all suites passed"
   fi
+  corvane_test_totals "${CORVANE_SUMMARY[@]}"
+}
+
+# corvane_test_totals <summary line...>: the last line of the summary, for
+# people and for whatever reads the log: "N passed, N failed" over every test
+# run. A GoogleTest suite counts its tests; a plain suite (a fuzz target, a
+# restart check) counts as one test. A suite that failed without a failed
+# test (a crash, a sanitizer report, its time limit, no test run) counts one
+# failure more.
+corvane_test_totals() {
+  local passed=0 failed=0 line fields n status tests failures
+  for line in "$@"; do
+    read -r -a fields <<<"$line"
+    n=${#fields[@]}
+    (( n >= 5 )) || continue
+    status=${fields[n-4]} tests=${fields[n-3]} failures=${fields[n-2]}
+    if [[ "$tests" == - ]]; then
+      if [[ "$status" == ok ]]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+      continue
+    fi
+    passed=$((passed + tests - failures))
+    failed=$((failed + failures))
+    [[ "$status" == ok || "$failures" -gt 0 ]] || failed=$((failed + 1))
+  done
+  echo "$passed passed, $failed failed"
 }
 
 # corvane_session_end_check <windows-version> <seconds> <expected-log> <program.exe> [args...]
@@ -101,7 +144,7 @@ corvane_print_summary() {
 corvane_session_end_check() {
   local winver=$1 seconds=$2 expected=$3 prefix log lines status=0
   shift 3
-  prefix=$(corvane_wine_prefix "$winver") || return 1
+  prefix=${CORVANE_WINE_PREFIX:-$(corvane_wine_prefix "$winver")} || return 1
   log=$(mktemp "${TMPDIR:-/tmp}/corvane-session.XXXXXX")
   rm -f "$log"
   WINEPREFIX="$prefix" CORVANE_WINE_VERSION="$winver" CORVANE_RESTART_LOG="Z:${log//\//\\}" \

@@ -73,4 +73,8 @@ std::optional<DateValue> Win32DateTimeFormat::ParseDateValue(std::string_view te
   return reader_.ParseDateValue(text);
 }
 
+std::optional<DateValue> Win32DateTimeFormat::ParseTimeValue(std::string_view text) const {
+  return reader_.ParseTimeValue(text);
+}
+
 }  // namespace corvane::win32

@@ -15,6 +15,7 @@ class Win32DateTimeFormat final : public IDateTimeFormat {
   std::string FormatDate(const CalendarDate& date) const override;
   std::string FormatTime(const TimeOfDay& time) const override;
   std::optional<DateValue> ParseDateValue(std::string_view text) const override;
+  std::optional<DateValue> ParseTimeValue(std::string_view text) const override;
 
   // The pictures and names in use, as the portable reader has them.
   const PictureDateTimeFormat& reader() const { return reader_; }

@@ -82,6 +82,16 @@ FsStatus Win32FileSystem::WriteFileWhole(std::string_view path, std::string_view
   return fs::kSuccess;
 }
 
+FsStatus Win32FileSystem::CreateUniqueFile(std::string_view folder, std::string& path) {
+  path.clear();
+  char name[MAX_PATH + 1] = {};
+  // Number 0: the system tries numbers until it creates a file that did not
+  // exist, so the name is this caller's alone.
+  if (::GetTempFileNameA(std::string(folder).c_str(), "bck", 0, name) == 0) return LastError();
+  path = name;
+  return fs::kSuccess;
+}
+
 FsStatus Win32FileSystem::RenameFile(std::string_view from, std::string_view to) {
   return ::MoveFileA(std::string(from).c_str(), std::string(to).c_str()) ? fs::kSuccess
                                                                           : LastError();

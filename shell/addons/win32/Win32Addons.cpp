@@ -2,9 +2,18 @@
 
 #include <string>
 
+#include "platform/win32/Win32OsVersion.h"
+
 namespace corvane::shell {
 
 namespace {
+
+std::string Folder(UINT (WINAPI* get)(LPSTR, UINT)) {
+  char buffer[MAX_PATH + 1] = {};
+  UINT length = get(buffer, sizeof buffer);
+  if (length == 0 || length >= sizeof buffer) return std::string();
+  return std::string(buffer, length);
+}
 
 // Windows 95, 98 and ME have no access tokens. Their advapi32.dll is not
 // documented to export the token functions at all, so they are looked up at
@@ -27,15 +36,29 @@ using AdjustTokenPrivilegesFunction = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILE
 
 }  // namespace
 
-std::uint32_t Win32ProcessStarter::StartProcess(const std::string& commandLine, int showState) {
+SystemFolders Win32ProcessStarter::Folders() {
+  SystemFolders folders;
+  folders.ntPlatform = IsNtPlatform(win32::Win32OsVersion());
+  folders.windows = Folder(&::GetWindowsDirectoryA);
+  folders.system = Folder(&::GetSystemDirectoryA);
+  return folders;
+}
+
+bool Win32ProcessStarter::FileExists(const std::string& path) {
+  DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::uint32_t Win32ProcessStarter::StartProcess(const std::string& program,
+                                                const std::string& commandLine, int showState) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(showState);
   PROCESS_INFORMATION process{};
   std::string mutableLine = commandLine;  // CreateProcessA may write into it
-  if (!::CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+  if (!::CreateProcessA(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
     return 0;
   }
   win32::UniqueHandleNull thread(process.hThread);

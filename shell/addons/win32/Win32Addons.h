@@ -1,6 +1,7 @@
-// The system side of mdlAddons: applet processes started with CreateProcessA
-// and the show state given (WinExec's behaviour, without its 16-bit heritage),
-// and the token and shutdown calls.
+// The system side of mdlAddons: the system's folders, applet processes
+// started with CreateProcessA and the show state given (WinExec's behaviour,
+// without its 16-bit heritage and its search for the program), and the token
+// and shutdown calls.
 #pragma once
 
 #include <windows.h>
@@ -12,9 +13,13 @@ namespace corvane::shell {
 
 class Win32ProcessStarter final : public IProcessStarter {
  public:
-  // Returns the new process's identifier; its handles are closed at once,
-  // nothing waits for the applet.
-  std::uint32_t StartProcess(const std::string& commandLine, int showState) override;
+  SystemFolders Folders() override;
+  bool FileExists(const std::string& path) override;
+  // CreateProcessA with the program as its application name, so that no
+  // folder is searched. Returns the new process's identifier; its handles
+  // are closed at once, nothing waits for the applet.
+  std::uint32_t StartProcess(const std::string& program, const std::string& commandLine,
+                             int showState) override;
 };
 
 class Win32ShutdownApi final : public IShutdownApi {

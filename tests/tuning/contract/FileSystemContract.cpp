@@ -80,7 +80,8 @@ TEST_P(FileSystemContract, WholeFilesAreWrittenReadAndReplaced) {
 TEST_P(FileSystemContract, RenamingNeverReplacesAnotherFile) {
   ASSERT_EQ(files().WriteFileWhole(Path("001.tmp"), "new"), fs::kSuccess);
   ASSERT_EQ(files().WriteFileWhole(Path("002.BCK"), "old"), fs::kSuccess);
-  EXPECT_NE(files().RenameFile(Path("001.tmp"), Path("002.BCK")), fs::kSuccess);
+  FsStatus taken = files().RenameFile(Path("001.tmp"), Path("002.BCK"));
+  EXPECT_TRUE(taken == fs::kAlreadyExists || taken == fs::kFileExists) << taken;
   std::string back;
   EXPECT_EQ(files().ReadFileText(Path("002.BCK"), 100, back), fs::kSuccess);
   EXPECT_EQ(back, "old");
@@ -89,6 +90,32 @@ TEST_P(FileSystemContract, RenamingNeverReplacesAnotherFile) {
   EXPECT_EQ(back, "new");
   EXPECT_EQ(files().ReadFileText(Path("001.tmp"), 100, back), fs::kFileNotFound);
   EXPECT_EQ(files().RenameFile(Path("absent"), Path("003.BCK")), fs::kFileNotFound);
+}
+
+TEST_P(FileSystemContract, UniqueFilesAreNewEmptyAndNeverSnapshots) {
+  std::string first, second;
+  ASSERT_EQ(files().CreateUniqueFile(env_->scratch(), first), fs::kSuccess);
+  ASSERT_EQ(files().CreateUniqueFile(env_->scratch(), second), fs::kSuccess);
+  EXPECT_NE(first, second);
+  for (const std::string& path : {first, second}) {
+    EXPECT_EQ(path.rfind(JoinPath(env_->scratch(), ""), 0), 0u) << path;
+    std::string name = path.substr(path.rfind('\\') + 1);
+    EXPECT_EQ(name.rfind("bck", 0), 0u) << name;
+    ASSERT_GE(name.size(), 4u);
+    std::string ext = name.substr(name.size() - 4);
+    for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    EXPECT_EQ(ext, ".tmp") << name;
+    std::string back = "x";
+    EXPECT_EQ(files().ReadFileText(path, 100, back), fs::kSuccess);
+    EXPECT_EQ(back, "");
+  }
+  // Written whole and given a snapshot's name as any pending file is.
+  ASSERT_EQ(files().WriteFileWhole(first, "data"), fs::kSuccess);
+  std::vector<std::string> names;
+  ASSERT_EQ(files().ListSnapshotNames(env_->scratch(), names), fs::kSuccess);
+  EXPECT_TRUE(names.empty());
+  ASSERT_EQ(files().RenameFile(first, Path("001.BCK")), fs::kSuccess);
+  EXPECT_NE(files().CreateUniqueFile(Path("Missing"), first), fs::kSuccess);
 }
 
 TEST_P(FileSystemContract, RemovalTakesFilesOnly) {

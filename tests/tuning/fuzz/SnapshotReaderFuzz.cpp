@@ -86,6 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   PictureDateTimeFormat format("M/d/yyyy", "h:mm:ss tt");
   BackupEntry entry = BackupEntryFor("001.BCK", text, format);
   (void)format.ParseDateValue(entry.creatingDate);
+  (void)format.ParseTimeValue(entry.creatingTime);
   (void)format.ParseDateValue(text.substr(0, 40));
   return 0;
 }

@@ -91,6 +91,27 @@ FsStatus MemoryFileSystem::WriteFileWhole(std::string_view path, std::string_vie
   return fs::kSuccess;
 }
 
+FsStatus MemoryFileSystem::CreateUniqueFile(std::string_view folder, std::string& path) {
+  path.clear();
+  if (FsStatus code = Fault(FsOp::CreateUnique, folder)) return code;
+  if (!FolderExists(folder)) return fs::kPathNotFound;
+  static constexpr char kHex[] = "0123456789abcdef";
+  for (unsigned tries = 0; tries < 0x10000u; ++tries, ++nextUnique_) {
+    unsigned number = nextUnique_ & 0xFFFFu;
+    if (number == 0) continue;
+    std::string hex;
+    for (unsigned n = number; n != 0; n >>= 4) hex.insert(hex.begin(), kHex[n & 15u]);
+    std::string candidate = JoinPath(folder, "bck" + hex + ".tmp");
+    if (Find(candidate) != nullptr) continue;
+    ++nextUnique_;
+    entries_[Key(candidate)] = Entry{candidate, false, false, {}, nextOrder_++};
+    log.push_back("create " + candidate);
+    path = candidate;
+    return fs::kSuccess;
+  }
+  return fs::kFileExists;  // every name is taken
+}
+
 FsStatus MemoryFileSystem::RenameFile(std::string_view from, std::string_view to) {
   if (FsStatus code = Fault(FsOp::Rename, from)) return code;
   if (!ParentIsFolder(from)) return fs::kPathNotFound;

@@ -16,7 +16,7 @@
 
 namespace corvane::testing {
 
-enum class FsOp { CreateFolder, List, Write, Rename, Read, Remove };
+enum class FsOp { CreateFolder, List, Write, CreateUnique, Rename, Read, Remove };
 
 class MemoryFileSystem : public IFileSystem {
  public:
@@ -24,6 +24,7 @@ class MemoryFileSystem : public IFileSystem {
   FsStatus CreateFolder(std::string_view path) override;
   FsStatus ListSnapshotNames(std::string_view folder, std::vector<std::string>& names) override;
   FsStatus WriteFileWhole(std::string_view path, std::string_view data) override;
+  FsStatus CreateUniqueFile(std::string_view folder, std::string& path) override;
   FsStatus RenameFile(std::string_view from, std::string_view to) override;
   FsStatus ReadFileText(std::string_view path, std::size_t maxBytes, std::string& data) override;
   FsStatus RemoveFile(std::string_view path) override;
@@ -40,8 +41,8 @@ class MemoryFileSystem : public IFileSystem {
   // Makes an operation fail: returns the code to fail with, or 0. A failed
   // write leaves half of the data behind, as a full disk would.
   std::function<FsStatus(FsOp, std::string_view path)> fault;
-  // Every successful change, in order: "mkdir P", "write P", "rename A > B",
-  // "remove P".
+  // Every successful change, in order: "mkdir P", "create P" (a unique
+  // file), "write P", "rename A > B", "remove P".
   std::vector<std::string> log;
 
  private:
@@ -61,6 +62,7 @@ class MemoryFileSystem : public IFileSystem {
 
   std::map<std::string, Entry> entries_;  // by folded path
   std::uint64_t nextOrder_ = 0;
+  unsigned nextUnique_ = 1;
 };
 
 }  // namespace corvane::testing

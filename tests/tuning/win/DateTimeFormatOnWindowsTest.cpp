@@ -1,5 +1,12 @@
 // The regional date and time texts of the real system, and reading them back.
+#include <windows.h>
+
 #include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "tests/tuning/win/WinTuningEnvironment.h"
 #include "tuning/BackupManager.h"
@@ -24,8 +31,22 @@ TEST(RegionalFormatOnWindows, TheSystemsTextsReadBackAsTheirValues) {
   for (const TimeOfDay& t : kTimes) {
     std::string text = format.FormatTime(t);
     EXPECT_EQ(format.reader().FormatTime(t), text) << format.reader().timePicture();
-    EXPECT_EQ(format.ParseDateValue(text), DateValueOf(t)) << text;
+    // Read as a time: in some regions ("14.05.09") the text is a date too.
+    EXPECT_EQ(format.ParseTimeValue(text), DateValueOf(t)) << text;
   }
+}
+
+// The regional suites start this program under several regions; each says
+// which one it asked for (a locale identifier in hex), so that a region the
+// system did not take cannot pass as the default one.
+TEST(RegionalFormatOnWindows, TheRegionIsTheOneAskedFor) {
+  char wanted[16] = {};
+  DWORD length = ::GetEnvironmentVariableA("CORVANE_EXPECTED_LCID", wanted, sizeof wanted);
+  if (length == 0 || length >= sizeof wanted) GTEST_SKIP() << "no region asked for";
+  win32::Win32DateTimeFormat format;
+  EXPECT_EQ(::GetUserDefaultLCID(), std::strtoul(wanted, nullptr, 16))
+      << "date picture " << format.reader().datePicture() << ", time picture "
+      << format.reader().timePicture();
 }
 
 TEST(RegionalFormatOnWindows, TheDateSortOrdersTheSystemsTexts) {
@@ -38,8 +59,43 @@ TEST(RegionalFormatOnWindows, TheDateSortOrdersTheSystemsTexts) {
     EXPECT_EQ(CompareListTexts(format.FormatDate(a), format.FormatDate(b), 0, D, format), expected);
     EXPECT_EQ(CompareListTexts(format.FormatDate(a), format.FormatDate(b), 1, D, format), -expected);
   }
-  EXPECT_EQ(CompareListTexts(format.FormatTime({14, 5, 9}), format.FormatTime({9, 5, 3}), 0, D, format), 1);
-  EXPECT_EQ(CompareListTexts("", format.FormatTime({0, 0, 0}), 0, D, format), -1);
+  const ColumnHolds times = ColumnHolds::TimesOfDay;
+  EXPECT_EQ(CompareListTexts(format.FormatTime({14, 5, 9}), format.FormatTime({9, 5, 3}), 0, D, format, times), 1);
+  EXPECT_EQ(CompareListTexts(format.FormatTime({14, 5, 9}), format.FormatTime({15, 4, 8}), 0, D, format, times), -1);
+  EXPECT_EQ(CompareListTexts("", format.FormatTime({0, 0, 0}), 0, D, format, times), -1);
+}
+
+// "Creating Time" orders the rows by time of day whatever their dates, and
+// "Creating Date" by date, in the region's own texts: where the time picture
+// uses the date separator, a time must not be read as a date.
+TEST(RegionalFormatOnWindows, EachColumnSortsTheSystemsTextsByWhatItHolds) {
+  win32::Win32DateTimeFormat format;
+  struct Row {
+    const char* file;
+    CalendarDate date;
+    TimeOfDay time;
+  };
+  // By date 3, 1, 2, 4; by time of day 4, 1, 2, 3.
+  const Row taken[] = {{"001.BCK", {2009, 5, 14}, {14, 5, 9}},
+                       {"002.BCK", {2009, 6, 1}, {15, 4, 8}},
+                       {"003.BCK", {2008, 4, 15}, {23, 59, 59}},
+                       {"004.BCK", {2010, 1, 2}, {0, 30, 0}}};
+  std::vector<BackupEntry> rows;
+  for (const Row& r : taken) rows.push_back({r.file, format.FormatDate(r.date), format.FormatTime(r.time)});
+  auto sortedBy = [&](std::size_t column) {
+    std::array<std::string, 3> tags;
+    ClickBackupHeader(tags, column, kBackupColumns[column]);
+    std::vector<BackupEntry> sorted = rows;
+    SortBackupEntries(sorted, format);
+    std::vector<std::string> names;
+    for (const BackupEntry& e : sorted) names.push_back(e.fileName);
+    return names;
+  };
+  const std::string pictures = format.reader().datePicture() + " " + format.reader().timePicture();
+  EXPECT_EQ(sortedBy(1), (std::vector<std::string>{"003.BCK", "001.BCK", "002.BCK", "004.BCK"}))
+      << pictures;
+  EXPECT_EQ(sortedBy(2), (std::vector<std::string>{"004.BCK", "001.BCK", "002.BCK", "003.BCK"}))
+      << pictures << ": " << rows[0].creatingTime << ", " << rows[1].creatingTime;
 }
 
 TEST(RegionalFormatOnWindows, TheBackupListOfRealFiles) {
