@@ -34,7 +34,10 @@ int CompareListItems(ItemParam first, ItemParam second, const IListControl& list
   };
   const std::string& a = text(first);
   const std::string& b = text(second);
-  return CompareListTexts(a, b, sortOrder, sortKind, format);
+  // "Creating Time" holds times of day, read as times whatever separator
+  // the region's time format shares with its dates.
+  const ColumnHolds holds = sortColumn == 3 ? ColumnHolds::TimesOfDay : ColumnHolds::Dates;
+  return CompareListTexts(a, b, sortOrder, sortKind, format, holds);
 }
 
 }  // namespace corvane::mListView

@@ -72,6 +72,23 @@ TEST_F(ListModule, CompareListItemsLooksBothRowsUpAndComparesTheirDates) {
   }
 }
 
+// Finnish regional settings write times with the date separator: 14.05.09
+// would read as a date (14 May of year 9). The time column is read as times.
+TEST_F(ListModule, TheTimeColumnIsReadAsTimesWhereTimesLookLikeDates) {
+  const PictureDateTimeFormat finnish("d.M.yyyy", "H.mm.ss");
+  MemoryListControl rows{finnish};
+  const std::vector<std::string> first{"001.BCK", "14.5.2009", "14.05.09"};
+  const std::vector<std::string> second{"002.BCK", "1.6.2009", "9.04.10"};
+  rows.AddRow(first, 1);
+  rows.AddRow(second, 2);
+  mListView::sortColumn = 3;
+  mListView::sortKind = mListView::kKindDate;
+  EXPECT_EQ(mListView::CompareListItems(1, 2, rows, finnish), 1) << "14:05:09 comes after 9:04:10, though as dates 9 April of year 10 would come later";
+  mListView::ForgetSortTexts();
+  mListView::sortOrder = 1;
+  EXPECT_EQ(mListView::CompareListItems(1, 2, rows, finnish), -1);
+}
+
 TEST_F(ListModule, SortingThroughCompareListItemsOrdersEveryRowWhateverTheItemData) {
   // Item data that says nothing about the order: the compare function must
   // find each row again while the rows move.

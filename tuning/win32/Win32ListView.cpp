@@ -130,6 +130,7 @@ int CALLBACK CompareListItems(LPARAM first, LPARAM second, LPARAM list) {
     std::string FormatDate(const CalendarDate&) const override { return {}; }
     std::string FormatTime(const TimeOfDay&) const override { return {}; }
     std::optional<DateValue> ParseDateValue(std::string_view) const override { return std::nullopt; }
+    std::optional<DateValue> ParseTimeValue(std::string_view) const override { return std::nullopt; }
   };
   static const NoDates kNoDates;
   const IDateTimeFormat& format = mListView::dateFormat != nullptr ? *mListView::dateFormat : kNoDates;
