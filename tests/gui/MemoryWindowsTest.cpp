@@ -1,0 +1,420 @@
+// The memory windows of the real corvane.exe as a user meets them: the
+// system status window from the movie, both graphs sampling every 300 ms,
+// the speed slider slowing the memory graph to one sample a second, the
+// zoom sliders, the amount slider with its label, range and tooltip; the
+// RAM configuration at its first start, its refused letters, the tray
+// tooltip switched to percent by "Save"; and the alarm of stored settings
+// claiming memory and sounding the warning while the window stays hidden.
+// Claims and sounds go to logs (CORVANE_CLAIM_LOG, CORVANE_SOUND_LOG).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+#include <optional>
+#include <regex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "memory/RamConfiguration.h"
+#include "memory/SystemStatus.h"
+#include "tests/gui/CorvaneApp.h"
+#include "tests/gui/GuiHarness.h"
+#include "tests/gui/components/ComponentTestSupport.h"
+
+namespace corvane::gui {
+namespace {
+
+using namespace corvane::memory;
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+constexpr char kStatusClass[] = "CorvaneSystemStatus";
+constexpr char kRamClass[] = "CorvaneRamConfiguration";
+constexpr char kRamKey[] = "SOFTWARE\\Tarvik\\Pellavon\\Settings\\RamSettings";
+// What any process may ask a graph (platform/win32/GraphControl.h).
+constexpr UINT kGraphGetCount = WM_APP + 0x60;
+constexpr UINT kGraphGetZoom = WM_APP + 0x62;
+
+// ---- controls of the other process ------------------------------------------
+
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0) {
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutA(window, message, wParam, 0, SMTO_ABORTIFHUNG, 3000, &result);
+  return static_cast<LRESULT>(result);
+}
+
+std::string TextOf(HWND window) {
+  char text[512] = {};
+  ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 3000,
+                        nullptr);
+  return text;
+}
+
+bool Matches(const std::string& text, const char* pattern) { return std::regex_match(text, std::regex(pattern)); }
+
+bool Checked(HWND box) { return Ask(box, BM_GETCHECK) == BST_CHECKED; }
+
+void ClickCentre(HWND control) {
+  RECT r{};
+  ::GetClientRect(control, &r);
+  ClickInWindow(control, r.right / 2, r.bottom / 2);
+  Settle(milliseconds(150));
+}
+
+// A slider set as a user sets it from the keyboard: a click gives it the
+// focus (and pages it a step), the keys do the rest.
+void KeysOnSlider(HWND slider, std::initializer_list<WORD> keys) {
+  ClickCentre(slider);
+  for (WORD key : keys) PressKey(key);
+  Settle(milliseconds(200));
+}
+
+// Samples a graph takes in a time.
+LRESULT SamplesIn(HWND graph, milliseconds time) {
+  LRESULT before = Ask(graph, kGraphGetCount);
+  Settle(time);
+  return Ask(graph, kGraphGetCount) - before;
+}
+
+// Total physical memory in megabytes as the status window counts it: a
+// 32-bit program that is not large-address aware sees at most 2 GiB - 1.
+int TotalMegabytes() {
+  MEMORYSTATUS status{};
+  status.dwLength = sizeof status;
+  ::GlobalMemoryStatus(&status);
+  SIZE_T bytes = status.dwTotalPhys > 0x7FFFFFFF ? 0x7FFFFFFF : status.dwTotalPhys;
+  SIZE_T kilobytes = (bytes + 512) / 1024;
+  return static_cast<int>((kilobytes + 512) / 1024);
+}
+
+// ---- tooltips -----------------------------------------------------------------
+
+BOOL CALLBACK CollectTips(HWND hwnd, LPARAM param) {
+  char name[64] = {};
+  ::GetClassNameA(hwnd, name, sizeof name);
+  if (::IsWindowVisible(hwnd) && std::strcmp(name, "tooltips_class32") == 0) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+  }
+  return TRUE;
+}
+
+// Rests the pointer on a screen point, coming from elsewhere, and reads
+// the shown tooltip that matches; nothing when none does in a few seconds.
+std::optional<std::string> HoverTip(POINT at, const char* pattern) {
+  MoveMouse(680, 600);
+  Settle(milliseconds(300));
+  MoveMouse(at.x - 2, at.y);
+  MoveMouse(at.x, at.y);
+  std::optional<std::string> found;
+  WaitUntil([&] {
+    std::vector<HWND> tips;
+    ::EnumWindows(&CollectTips, reinterpret_cast<LPARAM>(&tips));
+    for (HWND tip : tips) {
+      std::string text = TextOf(tip);
+      if (std::regex_search(text, std::regex(pattern))) found = text;
+    }
+    return found.has_value();
+  }, seconds(4));
+  return found;
+}
+
+// The program's icon, with the main window moved off it if it covers it
+// (the notification area is a window of its own at the screen's top).
+std::optional<POINT> TrayIconInView(HWND main) {
+  auto area = NotificationArea();
+  if (!area) return std::nullopt;
+  auto icon = FirstTrayIcon(*area);
+  RECT r{};
+  if (icon && ::GetWindowRect(main, &r) && ::PtInRect(&r, *icon)) {
+    ::SetWindowPos(main, nullptr, 0, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Settle(milliseconds(400));
+    icon = FirstTrayIcon(*area);
+  }
+  return icon;
+}
+
+// The tray tooltip as the user reads it; retried, since the tip shows only
+// while the pointer rests and changes with each memory tick.
+std::optional<std::string> TrayTip(HWND main, const char* pattern) {
+  std::optional<std::string> tip;
+  WaitUntil([&] {
+    auto icon = TrayIconInView(main);
+    return icon && (tip = HoverTip(*icon, pattern)).has_value();
+  }, seconds(20));
+  return tip;
+}
+
+// ---- the stored RAM settings --------------------------------------------------
+
+void ForgetRamSettings() { ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kRamKey); }
+
+void StoreRamSetting(const char* name, const char* value) {
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRamKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                   static_cast<DWORD>(std::strlen(value) + 1));
+  ::RegCloseKey(key);
+}
+
+std::string StoredRamSetting(const char* name) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRamKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "<missing>";
+  char data[256] = {};
+  DWORD size = sizeof data - 1;
+  LONG rc = ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+  ::RegCloseKey(key);
+  return rc == ERROR_SUCCESS ? std::string(data) : "<missing>";
+}
+
+// Opens a feature window from the movie's side bar; nullptr when it does
+// not show in the child frame.
+HWND OpenFromMovie(CorvaneApp& app, const char* command, const char* windowClass) {
+  if (!app.ClickButton(command)) return nullptr;
+  HWND window = nullptr;
+  WaitUntil([&] {
+    auto found = FindChild(app.frame(), windowClass);
+    window = found && ::IsWindowVisible(*found) ? *found : nullptr;
+    return window != nullptr && app.FrameInFront();
+  }, seconds(5));
+  return window;
+}
+
+// ---- the system status window, one running program for the suite --------------
+
+class SystemStatusWindowTest : public RunningCorvaneTest {
+ protected:
+  HWND Open() {
+    HWND status = OpenFromMovie(app(), "IDC_FS_systemSatus", kStatusClass);
+    if (status == nullptr) ADD_FAILURE() << "not shown\n" << DumpTree(app().main());
+    return status;
+  }
+  HWND Item(HWND status, int id) { return ::GetDlgItem(status, id); }
+  void Screenshot(const char* name) {
+    MoveMouse(680, 600);
+    Settle(milliseconds(600));
+    SaveScreenshot(name);
+  }
+};
+
+TEST_F(SystemStatusWindowTest, ShowsItsFramesAndBothGraphsSampleEvery300Ms) {
+  HWND status = Open();
+  ASSERT_NE(status, nullptr);
+  EXPECT_EQ(Describe(status).parent, app().frame());
+  RECT place = ClientRectInParent(status);
+  EXPECT_EQ(place.right - place.left, 440);
+  EXPECT_EQ(place.bottom - place.top, 255);
+  EXPECT_EQ(TextOf(Item(status, kIdFrameMemoryControl)), "Memory Control");
+  EXPECT_EQ(TextOf(Item(status, kIdCmdOptimaize)), "Optimize Now");
+  EXPECT_EQ(TextOf(Item(status, kIdLblTargetMemoryNeeded)), "Target Level Of RAM 0MB.");
+  for (int id : {kIdHistCPU, kIdHistMemory}) {
+    HWND graph = Item(status, id);
+    ASSERT_NE(graph, nullptr) << id << "\n" << DumpTree(status);
+    EXPECT_TRUE(::IsWindowVisible(graph));
+    LRESULT taken = SamplesIn(graph, seconds(2));
+    EXPECT_GE(taken, 3) << "graph " << id << " samples about every 300 ms";
+    EXPECT_LE(taken, 9) << "graph " << id;
+    EXPECT_EQ(Ask(graph, kGraphGetZoom), 30) << "zoom at start";
+  }
+  // The frames' captions carry the latest sample (from the first tick on).
+  EXPECT_TRUE(Matches(TextOf(Item(status, kIdFrameCPUUsage)), R"(Processor usage \(-?\d+%\)\.)"))
+      << TextOf(Item(status, kIdFrameCPUUsage));
+  EXPECT_TRUE(Matches(TextOf(Item(status, kIdFameMemoryUsage)), R"(Memory Usage \(\d+%\)\.)"))
+      << TextOf(Item(status, kIdFameMemoryUsage));
+  Settle(seconds(4));
+  Screenshot("system-status");
+}
+
+TEST_F(SystemStatusWindowTest, MemorySpeedSliderSetsTheSamplingInterval) {
+  HWND status = Open();
+  ASSERT_NE(status, nullptr);
+  HWND slider = Item(status, kIdSldMemorySpeed);
+  HWND graph = Item(status, kIdHistMemory);
+  struct Row {
+    WORD key;
+    LRESULT position;
+    LRESULT fewest, most;  // samples in 3 s: every 1000 ms or every 300 ms
+  };
+  // The right end last: the suite goes on at the 300 ms it started with.
+  ClickCentre(slider);
+  for (const Row& row : {Row{VK_HOME, 300, 1, 5}, Row{VK_END, 1000, 7, 12}}) {
+    PressKey(row.key);
+    Settle(milliseconds(200));
+    EXPECT_EQ(Ask(slider, TBM_GETPOS), row.position);
+    LRESULT taken = SamplesIn(graph, seconds(3));
+    EXPECT_GE(taken, row.fewest) << "at " << row.position;
+    EXPECT_LE(taken, row.most) << "at " << row.position;
+  }
+}
+
+TEST_F(SystemStatusWindowTest, ZoomSlidersZoomTheGraphs) {
+  HWND status = Open();
+  ASSERT_NE(status, nullptr);
+  for (auto [sliderId, graphId] : {std::pair{kIdSldCPUZoom, kIdHistCPU}, std::pair{kIdSldMemoryZoom, kIdHistMemory}}) {
+    KeysOnSlider(Item(status, sliderId), {VK_END});
+    EXPECT_EQ(Ask(Item(status, sliderId), TBM_GETPOS), 100);
+    EXPECT_TRUE(WaitUntil([&] { return Ask(Item(status, graphId), kGraphGetZoom) == 100; }, seconds(2)))
+        << "graph " << graphId << " zoom " << Ask(Item(status, graphId), kGraphGetZoom);
+  }
+  Settle(seconds(3));
+  Screenshot("system-status-zoom-100");
+  for (int sliderId : {kIdSldCPUZoom, kIdSldMemoryZoom}) KeysOnSlider(Item(status, sliderId), {VK_HOME});
+  EXPECT_TRUE(WaitUntil([&] { return Ask(Item(status, kIdHistCPU), kGraphGetZoom) == 30; }, seconds(2)));
+}
+
+TEST_F(SystemStatusWindowTest, AmountSliderRunsToTotalMemoryAndItsLabelFollows) {
+  HWND status = Open();
+  ASSERT_NE(status, nullptr);
+  HWND slider = Item(status, kIdSldFreeMomoryReq);
+  HWND label = Item(status, kIdLblTargetMemoryNeeded);
+  const int total = TotalMegabytes();
+  EXPECT_EQ(Ask(slider, TBM_GETRANGEMIN), 0);
+  EXPECT_EQ(Ask(slider, TBM_GETRANGEMAX), total);
+  struct Row {
+    WORD key;
+    int position;
+  };
+  ClickCentre(slider);
+  for (const Row& row : {Row{VK_END, total}, Row{VK_LEFT, total - 1}, Row{VK_HOME, 0}, Row{VK_RIGHT, 1}}) {
+    PressKey(row.key);
+    Settle(milliseconds(200));
+    EXPECT_EQ(Ask(slider, TBM_GETPOS), row.position);
+    EXPECT_EQ(TextOf(label), "Target Level Of RAM " + std::to_string(row.position) + "MB.");
+  }
+  // Its tooltip tells the amount while the pointer rests on it.
+  RECT r{};
+  ::GetWindowRect(slider, &r);
+  auto tip = HoverTip(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, "MB to free when Optimize is clicked");
+  ASSERT_TRUE(tip) << "no tooltip over the amount slider";
+  EXPECT_EQ(*tip, "1 MB to free when Optimize is clicked");
+  KeysOnSlider(slider, {VK_HOME});
+  EXPECT_EQ(TextOf(label), "Target Level Of RAM 0MB.");
+}
+
+// ---- the RAM configuration, a program of its own for each test -----------------
+
+class RamConfigurationWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ForgetRamSettings(); }
+  void TearDown() override {
+    app_.reset();
+    ForgetRamSettings();  // later programs start without an alarm
+  }
+  void Start(std::vector<std::pair<std::string, std::string>> environment = {}) {
+    CorvaneApp::Options options;
+    options.environment = std::move(environment);
+    std::string why;
+    app_ = CorvaneApp::Start(options, &why);
+    ASSERT_TRUE(app_) << why;
+  }
+  HWND Open() {
+    HWND ram = OpenFromMovie(*app_, "IDC_FS_ramConfig", kRamClass);
+    if (ram == nullptr) ADD_FAILURE() << "not shown\n" << DumpTree(app_->main());
+    return ram;
+  }
+  std::unique_ptr<CorvaneApp> app_;
+};
+
+TEST_F(RamConfigurationWindowTest, FirstStartDefaultsRefusedLettersAndThePercentTrayTooltip) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  // Before any change the tray tooltip tells free megabytes.
+  auto before = TrayTip(app_->main(), R"(Memory Usage \(\d+MB\)\.)");
+  EXPECT_TRUE(before) << "no tray tooltip in megabytes";
+  HWND ram = Open();
+  ASSERT_NE(ram, nullptr);
+  RECT place = ClientRectInParent(ram);
+  EXPECT_EQ(place.right - place.left, 440);
+  EXPECT_EQ(place.bottom - place.top, 240);
+  auto item = [&](int id) { return ::GetDlgItem(ram, id); };
+  EXPECT_FALSE(Checked(item(kIdChkSoundon)));
+  EXPECT_FALSE(Checked(item(kIdChkAutomatic)));
+  const std::pair<int, const char*> texts[] = {{kIdTxtAlarm, "250"}, {kIdTxtFreeAlarm, "10"},
+                                               {kIdTxtTimeCheck, "100"}, {kIdTxtRunOnly, "2"},
+                                               {kIdTxtRetryOptimization, "10"}};
+  for (const auto& [id, text] : texts) EXPECT_EQ(TextOf(item(id)), text) << id;
+  EXPECT_TRUE(Checked(item(kIdOptMB)));
+  EXPECT_FALSE(Checked(item(kIdOptPer)));
+  EXPECT_FALSE(::IsWindowEnabled(item(kIdCmdSave)));
+  EXPECT_FALSE(::IsWindowEnabled(item(kIdTxtAlarm))) << "the level waits for the sound";
+  MoveMouse(680, 600);
+  Settle(milliseconds(500));
+  SaveScreenshot("ram-configuration-first-start");
+
+  // Letters in the alarm level put back the level in force.
+  ClickCentre(item(kIdChkSoundon));
+  ASSERT_TRUE(::IsWindowEnabled(item(kIdTxtAlarm)));
+  ClickCentre(item(kIdTxtAlarm));
+  ::SendMessageA(item(kIdTxtAlarm), EM_SETSEL, 0, -1);
+  PressKey('X');
+  PressKey('Y');
+  Settle(milliseconds(200));
+  EXPECT_EQ(TextOf(item(kIdTxtAlarm)), "250");
+  EXPECT_TRUE(::IsWindowEnabled(item(kIdCmdSave)));
+  ClickCentre(item(kIdChkSoundon));
+  EXPECT_FALSE(Checked(item(kIdChkSoundon)));
+
+  // Percent for the tooltip, saved.
+  ClickInWindow(item(kIdOptPer), 8, 9);
+  EXPECT_TRUE(Checked(item(kIdOptPer)));
+  EXPECT_FALSE(Checked(item(kIdOptMB)));
+  ClickCentre(item(kIdCmdSave));
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindowEnabled(item(kIdCmdSave)); }, seconds(3)));
+  EXPECT_EQ(StoredRamSetting("optPer"), "True");
+  EXPECT_EQ(StoredRamSetting("optMB"), "False");
+  EXPECT_EQ(StoredRamSetting("chkSoundon"), "0");
+  EXPECT_EQ(StoredRamSetting("txtAlarm"), "250");
+  MoveMouse(680, 600);
+  Settle(milliseconds(500));
+  SaveScreenshot("ram-configuration-percent");
+  auto after = TrayTip(app_->main(), R"(Memory Usage \(\d+%\)\.)");
+  EXPECT_TRUE(after) << "the tray tooltip did not switch to percent";
+  Settle(milliseconds(300));
+  SaveScreenshot("tray-tooltip-percent");
+}
+
+// Free memory below the stored level of 32767 MB from the start: each check
+// (every 500 ms) claims 1 MB twice, the window never shown; the warning
+// plays at the sound timer's first tick, 65535 ms after the start.
+TEST_F(RamConfigurationWindowTest, StoredAlarmClaimsMemoryAndSoundsTheWarning) {
+  const std::pair<const char*, const char*> stored[] = {
+      {"chkSoundon", "1"}, {"chkAutomatic", "1"}, {"txtAlarm", "32767"}, {"txtFreeAlarm", "1"},
+      {"txtTimeCheck", "500"}, {"txtRunOnly", "0"}, {"txtRetryOptimization", "2"}};
+  for (const auto& [name, value] : stored) StoreRamSetting(name, value);
+  const std::string claims = ScratchFile("memory-claims.log");
+  const std::string sounds = ScratchFile("memory-sounds.log");
+  auto started = std::chrono::steady_clock::now();
+  ASSERT_NO_FATAL_FAILURE(Start({{"CORVANE_CLAIM_LOG", claims}, {"CORVANE_SOUND_LOG", sounds}}));
+
+  ASSERT_TRUE(WaitUntil([&] { return ReadTextFile(claims).find("FreeUpMemory 1048576") != std::string::npos; },
+                        seconds(10)))
+      << "no claim: " << ReadTextFile(claims);
+  EXPECT_TRUE(Matches(ReadTextFile(claims), R"((FreeUpMemory 1048576\r?\n)+)")) << ReadTextFile(claims);
+  EXPECT_EQ(ReadTextFile(sounds), "") << "the sound timer has not ticked yet";
+
+  // Meanwhile the window shows what was stored.
+  HWND ram = Open();
+  ASSERT_NE(ram, nullptr);
+  EXPECT_TRUE(Checked(::GetDlgItem(ram, kIdChkSoundon)));
+  EXPECT_TRUE(Checked(::GetDlgItem(ram, kIdChkAutomatic)));
+  EXPECT_EQ(TextOf(::GetDlgItem(ram, kIdTxtAlarm)), "32767");
+  EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(ram, kIdTxtFreeAlarm)));
+  MoveMouse(680, 600);
+  Settle(milliseconds(500));
+  SaveScreenshot("ram-configuration-alarm");
+
+  const std::string expected = ProgramFolder() + "\\low-memory.wav|0x20001";
+  ASSERT_TRUE(WaitUntil([&] { return ReadTextFile(sounds).find(expected) != std::string::npos; }, seconds(80)))
+      << "no warning: " << ReadTextFile(sounds);
+  double after = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  EXPECT_GE(after, 50.0) << "the first warning comes at the sound timer's first tick";
+  std::printf("first low-memory warning %.1f s after the start\n", after);
+}
+
+}  // namespace
+}  // namespace corvane::gui
