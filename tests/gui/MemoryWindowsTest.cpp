@@ -1,11 +1,12 @@
 // The memory windows of the real corvane.exe as a user meets them: the
 // system status window from the movie, both graphs sampling every 300 ms,
-// the speed slider slowing the memory graph to one sample a second, the
-// zoom sliders, the amount slider with its label, range and tooltip; the
-// RAM configuration at its first start, its refused letters, the tray
-// tooltip switched to percent by "Save"; and the alarm of stored settings
-// claiming memory and sounding the warning while the window stays hidden.
-// Claims and sounds go to logs (CORVANE_CLAIM_LOG, CORVANE_SOUND_LOG).
+// the speed sliders slowing them to one sample a second, the zoom sliders,
+// the amount slider with its label, range and tooltip, "Optimize Now"
+// claiming that amount; the RAM configuration at its first start, its
+// refused entries, the tray tooltip switched to percent by "Save"; and the
+// alarm of stored settings claiming memory and sounding the warning while
+// the window stays hidden. Claims and sounds go to logs (CORVANE_CLAIM_LOG,
+// CORVANE_SOUND_LOG).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -308,37 +309,39 @@ TEST_F(SystemStatusWindowTest, AmountSliderRunsToTotalMemoryAndItsLabelFollows) 
   EXPECT_EQ(TextOf(label), "Target Level Of RAM 0MB.");
 }
 
-// ---- the RAM configuration, a program of its own for each test -----------------
+// ---- a program of its own for each test, its claims and sounds logged ----------
 
-class RamConfigurationWindowTest : public ::testing::Test {
+class MemoryProgramTest : public ::testing::Test {
  protected:
   void SetUp() override { ForgetRamSettings(); }
   void TearDown() override {
     app_.reset();
     ForgetRamSettings();  // later programs start without an alarm
   }
-  void Start(std::vector<std::pair<std::string, std::string>> environment = {}) {
+  void Start() {
     CorvaneApp::Options options;
-    options.environment = std::move(environment);
+    options.environment = {{"CORVANE_CLAIM_LOG", claims_}, {"CORVANE_SOUND_LOG", sounds_}};
     std::string why;
     app_ = CorvaneApp::Start(options, &why);
     ASSERT_TRUE(app_) << why;
   }
-  HWND Open() {
-    HWND ram = OpenFromMovie(*app_, "IDC_FS_ramConfig", kRamClass);
-    if (ram == nullptr) ADD_FAILURE() << "not shown\n" << DumpTree(app_->main());
-    return ram;
+  HWND Open(const char* command, const char* windowClass) {
+    HWND window = OpenFromMovie(*app_, command, windowClass);
+    if (window == nullptr) ADD_FAILURE() << "not shown\n" << DumpTree(app_->main());
+    return window;
   }
   std::unique_ptr<CorvaneApp> app_;
+  const std::string claims_ = ScratchFile("memory-claims.log");
+  const std::string sounds_ = ScratchFile("memory-sounds.log");
 };
 
-TEST_F(RamConfigurationWindowTest, FirstStartDefaultsRefusedLettersAndThePercentTrayTooltip) {
+TEST_F(MemoryProgramTest, FirstStartDefaultsRefusedEntriesAndThePercentTrayTooltip) {
   ASSERT_NO_FATAL_FAILURE(Start());
   // Before any change the tray tooltip tells free megabytes.
   auto before = TrayTip(app_->main(), R"(Memory Usage \(\d+MB\)\.)");
   EXPECT_TRUE(before) << "no tray tooltip in megabytes";
   std::printf("tray tooltip before: %s\n", before.value_or("").c_str());
-  HWND ram = Open();
+  HWND ram = Open("IDC_FS_ramConfig", kRamClass);
   ASSERT_NE(ram, nullptr);
   RECT place = ClientRectInParent(ram);
   EXPECT_EQ(place.right - place.left, 440);
@@ -358,18 +361,26 @@ TEST_F(RamConfigurationWindowTest, FirstStartDefaultsRefusedLettersAndThePercent
   Settle(milliseconds(500));
   SaveScreenshot("ram-configuration-first-start");
 
-  // Letters in the alarm level put back the level in force.
-  ClickCentre(item(kIdChkSoundon));
-  ASSERT_TRUE(::IsWindowEnabled(item(kIdTxtAlarm)));
-  ClickCentre(item(kIdTxtAlarm));
-  ::SendMessageA(item(kIdTxtAlarm), EM_SETSEL, 0, -1);
-  PressKey('X');
-  PressKey('Y');
-  Settle(milliseconds(200));
-  EXPECT_EQ(TextOf(item(kIdTxtAlarm)), "250");
+  // A refused text puts back the value in force: letters in the level,
+  // more than 1000 MB in the amount. Each box waits for its check box.
+  struct Refusal {
+    int check, box;
+    const char* typed;
+    const char* kept;
+  };
+  for (const Refusal& row : {Refusal{kIdChkSoundon, kIdTxtAlarm, "XY", "250"},
+                             Refusal{kIdChkAutomatic, kIdTxtFreeAlarm, "1500", "10"}}) {
+    ClickCentre(item(row.check));
+    ASSERT_TRUE(::IsWindowEnabled(item(row.box))) << row.box;
+    ClickCentre(item(row.box));
+    ::SendMessageA(item(row.box), EM_SETSEL, 0, -1);
+    for (const char* c = row.typed; *c != '\0'; ++c) PressKey(static_cast<WORD>(*c));
+    Settle(milliseconds(200));
+    EXPECT_EQ(TextOf(item(row.box)), row.kept) << row.typed;
+    ClickCentre(item(row.check));  // off again
+    EXPECT_FALSE(Checked(item(row.check)));
+  }
   EXPECT_TRUE(::IsWindowEnabled(item(kIdCmdSave)));
-  ClickCentre(item(kIdChkSoundon));
-  EXPECT_FALSE(Checked(item(kIdChkSoundon)));
 
   // Percent for the tooltip, saved.
   ClickInWindow(item(kIdOptPer), 8, 9);
@@ -381,34 +392,51 @@ TEST_F(RamConfigurationWindowTest, FirstStartDefaultsRefusedLettersAndThePercent
   EXPECT_EQ(StoredRamSetting("optMB"), "False");
   EXPECT_EQ(StoredRamSetting("chkSoundon"), "0");
   EXPECT_EQ(StoredRamSetting("txtAlarm"), "250");
+  EXPECT_EQ(StoredRamSetting("txtFreeAlarm"), "10");
   auto after = TrayTip(app_->main(), R"(Memory Usage \(\d+%\)\.)");
   EXPECT_TRUE(after) << "the tray tooltip did not switch to percent";
   std::printf("tray tooltip after: %s\n", after.value_or("").c_str());
   Settle(milliseconds(300));
   SaveScreenshot("tray-tooltip-percent");
+  EXPECT_EQ(ReadTextFile(claims_), "") << "the defaults never claim";
+}
+
+// "Optimize Now" claims the slider's amount once, and nothing at 0 MB.
+TEST_F(MemoryProgramTest, OptimizeNowClaimsTheAmountOnTheSlider) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  HWND status = Open("IDC_FS_systemSatus", kStatusClass);
+  ASSERT_NE(status, nullptr);
+  HWND optimize = ::GetDlgItem(status, kIdCmdOptimaize);
+  ClickCentre(optimize);
+  Settle(seconds(1));
+  EXPECT_EQ(ReadTextFile(claims_), "") << "0 MB claims nothing";
+  KeysOnSlider(::GetDlgItem(status, kIdSldFreeMomoryReq), {VK_HOME, VK_RIGHT, VK_RIGHT});
+  EXPECT_EQ(TextOf(::GetDlgItem(status, kIdLblTargetMemoryNeeded)), "Target Level Of RAM 2MB.");
+  ClickCentre(optimize);
+  EXPECT_TRUE(WaitUntil([&] { return !ReadTextFile(claims_).empty(); }, seconds(5)));
+  Settle(seconds(1));
+  EXPECT_EQ(ReadTextFile(claims_), "FreeUpMemory 2097152\r\n");
 }
 
 // Free memory below the stored level of 32767 MB from the start: each check
 // (every 500 ms) claims 1 MB twice, the window never shown; the warning
 // plays at the sound timer's first tick, 65535 ms after the start.
-TEST_F(RamConfigurationWindowTest, StoredAlarmClaimsMemoryAndSoundsTheWarning) {
+TEST_F(MemoryProgramTest, StoredAlarmClaimsMemoryAndSoundsTheWarning) {
   const std::pair<const char*, const char*> stored[] = {
       {"chkSoundon", "1"}, {"chkAutomatic", "1"}, {"txtAlarm", "32767"}, {"txtFreeAlarm", "1"},
       {"txtTimeCheck", "500"}, {"txtRunOnly", "0"}, {"txtRetryOptimization", "2"}};
   for (const auto& [name, value] : stored) StoreRamSetting(name, value);
-  const std::string claims = ScratchFile("memory-claims.log");
-  const std::string sounds = ScratchFile("memory-sounds.log");
   auto started = std::chrono::steady_clock::now();
-  ASSERT_NO_FATAL_FAILURE(Start({{"CORVANE_CLAIM_LOG", claims}, {"CORVANE_SOUND_LOG", sounds}}));
+  ASSERT_NO_FATAL_FAILURE(Start());
 
-  ASSERT_TRUE(WaitUntil([&] { return ReadTextFile(claims).find("FreeUpMemory 1048576") != std::string::npos; },
+  ASSERT_TRUE(WaitUntil([&] { return ReadTextFile(claims_).find("FreeUpMemory 1048576") != std::string::npos; },
                         seconds(10)))
-      << "no claim: " << ReadTextFile(claims);
-  EXPECT_TRUE(Matches(ReadTextFile(claims), R"((FreeUpMemory 1048576\r?\n)+)")) << ReadTextFile(claims);
-  EXPECT_EQ(ReadTextFile(sounds), "") << "the sound timer has not ticked yet";
+      << "no claim: " << ReadTextFile(claims_);
+  EXPECT_TRUE(Matches(ReadTextFile(claims_), R"((FreeUpMemory 1048576\r?\n)+)")) << ReadTextFile(claims_);
+  EXPECT_EQ(ReadTextFile(sounds_), "") << "the sound timer has not ticked yet";
 
   // Meanwhile the window shows what was stored.
-  HWND ram = Open();
+  HWND ram = Open("IDC_FS_ramConfig", kRamClass);
   ASSERT_NE(ram, nullptr);
   EXPECT_TRUE(Checked(::GetDlgItem(ram, kIdChkSoundon)));
   EXPECT_TRUE(Checked(::GetDlgItem(ram, kIdChkAutomatic)));
@@ -419,8 +447,8 @@ TEST_F(RamConfigurationWindowTest, StoredAlarmClaimsMemoryAndSoundsTheWarning) {
   SaveScreenshot("ram-configuration-alarm");
 
   const std::string expected = ProgramFolder() + "\\low-memory.wav|0x20001";
-  ASSERT_TRUE(WaitUntil([&] { return ReadTextFile(sounds).find(expected) != std::string::npos; }, seconds(80)))
-      << "no warning: " << ReadTextFile(sounds);
+  ASSERT_TRUE(WaitUntil([&] { return ReadTextFile(sounds_).find(expected) != std::string::npos; }, seconds(80)))
+      << "no warning: " << ReadTextFile(sounds_);
   double after = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   EXPECT_GE(after, 50.0) << "the first warning comes at the sound timer's first tick";
   std::printf("first low-memory warning %.1f s after the start\n", after);
