@@ -226,14 +226,16 @@ void RamConfigurationModel::Check() {
   // The amount is read from the box at each check, saved or not; its rule
   // keeps it within 0..1000, so the bytes fit.
   std::int32_t amount = ValueInForce(*RuleOf(kIdTxtFreeAlarm), lastLoadedAmount_) * kBytesPerMegabyte;
-  bool gateOpen = processorCeiling_ == 0 || (sampler_ != nullptr ? sampler_->Query() : -1) < processorCeiling_;
+  ICpuUsageSampler* sampler = sampler_ ? sampler_() : nullptr;
+  bool gateOpen = processorCeiling_ == 0 || (sampler != nullptr ? sampler->Query() : -1) < processorCeiling_;
   if (!gateOpen) return;
   if (retryCount_ == 0) retryCount_ = 1;
+  // Claims still running from an earlier check or "Optimize Now": this
+  // check frees nothing, rather than pile more claims behind them.
+  if (services_.releaser.Busy()) return;
   for (int attempt = 0; attempt < retryCount_; ++attempt) {
     YieldTimes(kCheckYields);
-    // A claim still running from elsewhere: this check frees nothing more.
-    if (services_.releaser.Busy()) return;
-    services_.releaser.FreeUpMemory(amount);
+    services_.releaser.FreeUpMemory(amount, {});
     YieldTimes(kCheckYields);
   }
 }

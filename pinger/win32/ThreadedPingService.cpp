@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "pinger/win32/Win32PingServices.h"
+#include "platform/win32/CriticalSection.h"
 
 namespace corvane::win32 {
 
@@ -14,30 +15,6 @@ constexpr char kServiceClassName[] = "CorvanePingService";
 constexpr UINT kLandedMessage = WM_APP + 0x50;
 
 volatile LONG g_runningWorkers = 0;
-
-class CriticalSection {
- public:
-  CriticalSection() { ::InitializeCriticalSection(&section_); }
-  ~CriticalSection() { ::DeleteCriticalSection(&section_); }
-  CriticalSection(const CriticalSection&) = delete;
-  CriticalSection& operator=(const CriticalSection&) = delete;
-  void Enter() { ::EnterCriticalSection(&section_); }
-  void Leave() { ::LeaveCriticalSection(&section_); }
-
- private:
-  CRITICAL_SECTION section_;
-};
-
-class Locked {
- public:
-  explicit Locked(CriticalSection& section) : section_(section) { section_.Enter(); }
-  ~Locked() { section_.Leave(); }
-  Locked(const Locked&) = delete;
-  Locked& operator=(const Locked&) = delete;
-
- private:
-  CriticalSection& section_;
-};
 
 }  // namespace
 

@@ -63,7 +63,8 @@ class QuietView final : public ui::IView {
   int ItemCount(int) const override { return 0; }
   void SetRows(int, std::span<const std::vector<std::string>>) override {}
   std::vector<std::vector<std::string>> Rows(int) const override { return {}; }
-  void SetSamples(int, std::span<const int>) override {}
+  void SetSamples(int, std::span<const int>, int, std::size_t) override {}
+  void SetToolTip(int, std::string_view) override {}
   int ShowMessage(std::string_view text, std::string_view, std::uint32_t) override {
     std::printf("message: %.*s\n", static_cast<int>(text.size()), text.data());
     return ui::kAnswerNo;
