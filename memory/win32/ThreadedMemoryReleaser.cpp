@@ -14,7 +14,6 @@ namespace corvane::win32 {
 namespace {
 
 constexpr char kReleaserClassName[] = "CorvaneMemoryReleaser";
-constexpr UINT kEndedMessage = WM_APP + 0x51;
 
 volatile LONG g_runningWorkers = 0;
 
@@ -25,25 +24,15 @@ struct Claim {
 
 }  // namespace
 
-// Shared by the releaser and its worker; the last of them frees it.
+// The claims asked for and not yet started, shared by the releaser and its
+// worker; the last of them frees it.
 struct ThreadedMemoryReleaser::Queue {
   CriticalSection lock;
-  HWND window = nullptr;  // null once the releaser is gone
+  std::shared_ptr<WorkerMailbox<Ended>::Slot> mailbox;
   std::string claimLog;
   std::deque<Claim> asked;
-  std::vector<std::uint64_t> ended;
   bool workerRunning = false;
-
-  // Reports a claim as ended; called by the worker, or by the releaser when
-  // no worker could be made.
-  void End(std::uint64_t id) {
-    Locked hold(lock);
-    if (window == nullptr) return;
-    ended.push_back(id);
-    // Under the lock: the releaser closes the queue under the same lock
-    // before its window goes, so this never reaches a destroyed window.
-    (void)::PostMessageA(window, kEndedMessage, 0, 0);
-  }
+  bool closed = false;  // the releaser has gone: nothing more is started
 };
 
 namespace {
@@ -66,7 +55,7 @@ DWORD WINAPI ClaimWorker(LPVOID parameter) {
     Claim claim{};
     {
       Locked hold(queue.lock);
-      if (queue.asked.empty() || queue.window == nullptr) {
+      if (queue.asked.empty() || queue.closed) {
         queue.asked.clear();
         queue.workerRunning = false;
         break;
@@ -85,7 +74,7 @@ DWORD WINAPI ClaimWorker(LPVOID parameter) {
       // Out of memory for the log line and the like: the claim just ends.
     }
     try {
-      queue.End(claim.id);
+      (void)queue.mailbox->Post(claim.id, ThreadedMemoryReleaser::Ended{});
     } catch (...) {
     }
   }
@@ -97,22 +86,16 @@ DWORD WINAPI ClaimWorker(LPVOID parameter) {
 }  // namespace
 
 ThreadedMemoryReleaser::ThreadedMemoryReleaser(HINSTANCE instance, std::string claimLog)
-    : queue_(std::make_shared<Queue>()) {
+    : queue_(std::make_shared<Queue>()),
+      mailbox_(instance, kReleaserClassName, [this](std::uint64_t id, Ended) { EndClaim(id); }) {
+  queue_->mailbox = mailbox_.slot();
   queue_->claimLog = std::move(claimLog);
-  WNDCLASSEXA wc{};
-  if (CreateBound(kReleaserClassName, wc, WS_EX_TOOLWINDOW, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance)) {
-    Locked hold(queue_->lock);
-    queue_->window = hwnd();
-  }
 }
 
 ThreadedMemoryReleaser::~ThreadedMemoryReleaser() {
-  *alive_ = false;
   Locked hold(queue_->lock);
-  queue_->window = nullptr;
+  queue_->closed = true;
   queue_->asked.clear();
-  queue_->ended.clear();
-  // The window goes with the base class, after the queue is closed.
 }
 
 long ThreadedMemoryReleaser::RunningWorkers() {
@@ -121,24 +104,18 @@ long ThreadedMemoryReleaser::RunningWorkers() {
 
 void ThreadedMemoryReleaser::FreeUpMemory(std::int32_t amount, Done done) {
   const std::uint64_t id = nextId_++;
+  if (!mailbox_.IsOpen()) {
+    // No way to report back: the claim is not made and ends here.
+    if (done) done();
+    return;
+  }
   waiting_[id] = std::move(done);
-  bool reportable = false;
   bool startWorker = false;
   {
     Locked hold(queue_->lock);
-    reportable = queue_->window != nullptr;
-    if (reportable) {
-      queue_->asked.push_back(Claim{id, amount});
-      startWorker = !queue_->workerRunning;
-      queue_->workerRunning = true;
-    }
-  }
-  if (!reportable) {
-    // No window to report to: the claim is not made and ends here.
-    Done now = std::move(waiting_[id]);
-    waiting_.erase(id);
-    if (now) now();
-    return;
+    queue_->asked.push_back(Claim{id, amount});
+    startWorker = !queue_->workerRunning;
+    queue_->workerRunning = true;
   }
   if (!startWorker) return;  // the running worker takes it in turn
   auto parameter = std::make_unique<std::shared_ptr<Queue>>(queue_);
@@ -158,32 +135,15 @@ void ThreadedMemoryReleaser::FreeUpMemory(std::int32_t amount, Done done) {
     dropped.swap(queue_->asked);
     queue_->workerRunning = false;
   }
-  for (const Claim& claim : dropped) queue_->End(claim.id);
+  for (const Claim& claim : dropped) (void)mailbox_.slot()->Post(claim.id, Ended{});
 }
 
-void ThreadedMemoryReleaser::DeliverEnded() {
-  std::vector<std::uint64_t> ended;
-  {
-    Locked hold(queue_->lock);
-    ended.swap(queue_->ended);
-  }
-  std::shared_ptr<bool> alive = alive_;
-  for (std::uint64_t id : ended) {
-    if (!*alive) return;
-    auto found = waiting_.find(id);
-    if (found == waiting_.end()) continue;
-    Done done = std::move(found->second);
-    waiting_.erase(found);
-    if (done) done();
-  }
-}
-
-LRESULT ThreadedMemoryReleaser::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kEndedMessage) {
-    DeliverEnded();
-    return 0;
-  }
-  return ::DefWindowProcA(hwnd(), message, wParam, lParam);
+void ThreadedMemoryReleaser::EndClaim(std::uint64_t id) {
+  auto found = waiting_.find(id);
+  if (found == waiting_.end()) return;
+  Done done = std::move(found->second);
+  waiting_.erase(found);
+  if (done) done();
 }
 
 std::unique_ptr<ThreadedMemoryReleaser> MakeMemoryReleaser(HINSTANCE instance) {

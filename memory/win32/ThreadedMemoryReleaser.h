@@ -5,9 +5,8 @@
 // user-interface thread it would freeze every window of the program. Here
 // the claims asked for wait in a queue that one worker thread works
 // through in order, each with a FreeRAM of its own over the system's memory
-// status and VirtualAlloc. When a claim ends, the worker posts to a hidden
-// window of the releaser (a top-level one: 95/98/ME have no message-only
-// windows), which runs the claim's `done` on the thread that asked.
+// status and VirtualAlloc. When a claim ends, the worker says so through a
+// WorkerMailbox, which runs the claim's `done` on the thread that asked.
 //
 // Nothing waits for the worker: destroying the releaser (the program
 // ending, Windows restarting) drops the claims not yet started and returns
@@ -26,13 +25,13 @@
 #include <string>
 
 #include "memory/RamConfiguration.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/WorkerMailbox.h"
 
 namespace corvane::win32 {
 
 inline constexpr char kClaimLogVariable[] = "CORVANE_CLAIM_LOG";
 
-class ThreadedMemoryReleaser final : public memory::IMemoryReleaser, private Window<ThreadedMemoryReleaser> {
+class ThreadedMemoryReleaser final : public memory::IMemoryReleaser {
  public:
   // claimLog: "" claims for real, else the file the claims are logged to.
   explicit ThreadedMemoryReleaser(HINSTANCE instance = ::GetModuleHandleA(nullptr), std::string claimLog = {});
@@ -45,17 +44,17 @@ class ThreadedMemoryReleaser final : public memory::IMemoryReleaser, private Win
   // Worker threads of any releaser of this process still running (for tests).
   static long RunningWorkers();
 
+  struct Ended {};
   struct Queue;
 
  private:
-  friend class Window<ThreadedMemoryReleaser>;
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void DeliverEnded();
+  void EndClaim(std::uint64_t id);
 
   std::shared_ptr<Queue> queue_;
   std::map<std::uint64_t, Done> waiting_;
   std::uint64_t nextId_ = 1;
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  // Last, so that it closes first when the releaser goes.
+  WorkerMailbox<Ended> mailbox_;
 };
 
 // The releaser of the program: logging claims when CORVANE_CLAIM_LOG names
