@@ -24,6 +24,7 @@
 
 #include "memory/RamConfiguration.h"
 #include "memory/SystemStatus.h"
+#include "platform/win32/GraphControl.h"
 #include "tests/gui/CorvaneApp.h"
 #include "tests/gui/GuiHarness.h"
 #include "tests/gui/components/ComponentTestSupport.h"
@@ -38,9 +39,8 @@ using std::chrono::seconds;
 constexpr char kStatusClass[] = "CorvaneSystemStatus";
 constexpr char kRamClass[] = "CorvaneRamConfiguration";
 constexpr char kRamKey[] = "SOFTWARE\\Tarvik\\Pellavon\\Settings\\RamSettings";
-// What any process may ask a graph (platform/win32/GraphControl.h).
-constexpr UINT kGraphGetCount = WM_APP + 0x60;
-constexpr UINT kGraphGetZoom = WM_APP + 0x62;
+using win32::kGraphGetCount;
+using win32::kGraphGetZoom;
 
 // ---- controls of the other process ------------------------------------------
 
