@@ -60,9 +60,11 @@ void SystemStatusModel::OnLoad() {
   totalMegabytes_ = static_cast<int>(RoundedKilo(totalKilobytes_));
   view_.SetRange(kIdSldFreeMomoryReq, 0, totalMegabytes_);
   view_.SetValue(kIdSldFreeMomoryReq, 0);
+  // The sliders start where they mean the interval the timers start with:
+  // at 1000, the fast end (1300 - 1000 = 300 ms).
   for (int speed : {kIdSldCPUSpeed, kIdSldMemorySpeed}) {
     view_.SetRange(speed, kSpeedMinimum, kSpeedMaximum);
-    view_.SetValue(speed, kSpeedMinimum);
+    view_.SetValue(speed, kSpeedSum - kStartInterval);
   }
   for (int zoom : {kIdSldCPUZoom, kIdSldMemoryZoom}) {
     view_.SetRange(zoom, kMinZoom, kMaxZoom);

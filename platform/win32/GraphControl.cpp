@@ -16,6 +16,7 @@ constexpr COLORREF kBackground = RGB(0, 0, 0);
 constexpr COLORREF kGrid = RGB(0, 72, 0);
 constexpr COLORREF kLine = RGB(0, 255, 0);
 constexpr COLORREF kLatestText = RGB(160, 255, 160);
+constexpr int kScaleInset = 3;
 
 struct GraphState {
   std::vector<int> visible;
@@ -112,12 +113,16 @@ void DrawGraph(HWND graph, HDC dc, int width, int height) {
   FillRectColour(dc, all, kBackground);
   const GraphState* s = StateOf(graph);
   if (s == nullptr) return;
+  // The scale stands a little inside the edge, so that a line at 0 or at
+  // 100 percent is not lost against the border.
+  const int top = height > 2 * kScaleInset + 2 ? kScaleInset : 0;
+  const int scaleHeight = height - 2 * top;
   {
     UniqueHpen gridPen(::CreatePen(PS_SOLID, 1, kGrid));
     ScopedSelect select(dc, gridPen.get());
-    for (int y : ui::GridRows(height)) {
-      (void)::MoveToEx(dc, 0, y, nullptr);
-      (void)::LineTo(dc, width, y);
+    for (int y : ui::GridRows(scaleHeight)) {
+      (void)::MoveToEx(dc, 0, top + y, nullptr);
+      (void)::LineTo(dc, width, top + y);
     }
     for (int x : ui::GridColumns(width, s->zoom, s->total)) {
       (void)::MoveToEx(dc, x, 0, nullptr);
@@ -125,17 +130,17 @@ void DrawGraph(HWND graph, HDC dc, int width, int height) {
     }
   }
   if (s->visible.empty()) return;
-  std::vector<ui::GraphPoint> line = ui::GraphLine(s->visible, s->zoom, width, height);
+  std::vector<ui::GraphPoint> line = ui::GraphLine(s->visible, s->zoom, width, scaleHeight);
   {
     UniqueHpen linePen(::CreatePen(PS_SOLID, 1, kLine));
     ScopedSelect select(dc, linePen.get());
     if (line.size() == 1) {
-      (void)::MoveToEx(dc, line[0].x - 1, line[0].y, nullptr);
-      (void)::LineTo(dc, line[0].x + 1, line[0].y);
+      (void)::MoveToEx(dc, line[0].x - 1, top + line[0].y, nullptr);
+      (void)::LineTo(dc, line[0].x + 1, top + line[0].y);
     } else {
       std::vector<POINT> points;
       points.reserve(line.size());
-      for (const ui::GraphPoint& p : line) points.push_back(POINT{p.x, p.y});
+      for (const ui::GraphPoint& p : line) points.push_back(POINT{p.x, top + p.y});
       (void)::Polyline(dc, points.data(), static_cast<int>(points.size()));
       // A line leaves out its last pixel; the newest sample is that one.
       (void)::SetPixel(dc, points.back().x, points.back().y, kLine);

@@ -223,6 +223,9 @@ TEST_F(SystemStatusWindowTest, ShowsItsFramesAndBothGraphsSampleEvery300Ms) {
     EXPECT_TRUE(::IsWindowVisible(Item(status, id)));
     EXPECT_EQ(Ask(Item(status, id), kGraphGetZoom), 30) << "zoom at start";
   }
+  for (int id : {kIdSldCPUSpeed, kIdSldMemorySpeed}) {
+    EXPECT_EQ(Ask(Item(status, id), TBM_GETPOS), 1000) << "the speed slider stands where it means 300 ms";
+  }
   auto [cpu, memory] = SamplesIn(status, seconds(2));
   std::printf("samples in 2 s at start: processor %ld, memory %ld\n", static_cast<long>(cpu),
               static_cast<long>(memory));

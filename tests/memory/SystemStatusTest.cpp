@@ -118,7 +118,8 @@ TEST(SystemStatus, LoadStartsBothGraphsAtThreeHundredMillisecondsWithTheSamplerR
   EXPECT_EQ(form.timers.Interval(kIdTmrCPU), 300);
   EXPECT_EQ(form.timers.Interval(kIdTmrMemory), 300);
   EXPECT_EQ(form.view.Range(kIdSldCPUSpeed), (std::pair{300, 1000}));
-  EXPECT_EQ(form.view.Value(kIdSldCPUSpeed), 300);
+  EXPECT_EQ(form.view.Value(kIdSldCPUSpeed), 1000) << "where the slider means the 300 ms in force";
+  EXPECT_EQ(form.view.Value(kIdSldMemorySpeed), 1000);
   EXPECT_EQ(form.view.Range(kIdSldMemoryZoom), (std::pair{30, 100}));
   EXPECT_EQ(form.view.Value(kIdSldMemoryZoom), 30);
   EXPECT_EQ(form.model.histCPU().zoom(), 30);

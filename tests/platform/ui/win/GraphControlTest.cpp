@@ -17,6 +17,10 @@ constexpr int kWidth = 190;
 constexpr int kHeight = 78;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kLineGreen = RGB(0, 255, 0);
+// The scale stands this far inside the top and bottom edges.
+constexpr int kInset = 3;
+constexpr int kTop = kInset;
+constexpr int kBottom = kHeight - 1 - kInset;
 
 class GraphControlTest : public ::testing::Test {
  protected:
@@ -73,10 +77,11 @@ TEST_F(GraphControlTest, AnswersWhatItShows) {
 TEST_F(GraphControlTest, AnEmptyGraphIsBlackWithItsGridRows) {
   EXPECT_EQ(Draw(kWidth / 2, 2), kBlack);
   // A grid row at every 20 percent: the 60 percent row lies 40 percent down.
-  int gridRow = (kHeight - 1) - (60 * (kHeight - 1) + 50) / 100;
+  const int scale = kHeight - 2 * kInset;
+  int gridRow = kInset + (scale - 1) - (60 * (scale - 1) + 50) / 100;
   EXPECT_NE(::GetPixel(dc_.get(), 3, gridRow), kBlack);
   EXPECT_NE(::GetPixel(dc_.get(), 3, gridRow), kLineGreen) << "the grid is dimmer than the line";
-  EXPECT_FALSE(AnyInRow(kHeight - 1, kLineGreen, 0, kWidth)) << "no samples: no line";
+  EXPECT_FALSE(AnyInRow(kBottom, kLineGreen, 0, kWidth)) << "no samples: no line";
 }
 
 TEST_F(GraphControlTest, TheLineRunsFromTheOldestToTheNewestAtTheRightEdge) {
@@ -86,9 +91,11 @@ TEST_F(GraphControlTest, TheLineRunsFromTheOldestToTheNewestAtTheRightEdge) {
   samples.push_back(100);
   win32::SetGraphSamples(graph_.get(), samples, 30, samples.size());
   (void)Draw(0, 0);
-  EXPECT_EQ(::GetPixel(dc_.get(), 0, kHeight - 1), kLineGreen) << "the oldest at the left edge, at 0";
-  EXPECT_EQ(::GetPixel(dc_.get(), kWidth / 2, kHeight - 1), kLineGreen);
-  EXPECT_TRUE(AnyInRow(0, kLineGreen, kWidth - 10, kWidth)) << "the newest at 100, at the right edge";
+  EXPECT_EQ(::GetPixel(dc_.get(), 0, kBottom), kLineGreen) << "the oldest at the left edge, at 0";
+  EXPECT_EQ(::GetPixel(dc_.get(), kWidth / 2, kBottom), kLineGreen);
+  EXPECT_FALSE(AnyInRow(kHeight - 1, kLineGreen, 0, kWidth)) << "0 stands inside the bottom edge";
+  EXPECT_TRUE(AnyInRow(kTop, kLineGreen, kWidth - 10, kWidth)) << "the newest at 100, at the right edge";
+  EXPECT_FALSE(AnyInRow(0, kLineGreen, 0, kWidth)) << "100 stands inside the top edge";
   EXPECT_FALSE(AnyInRow(kHeight / 2, kLineGreen, 0, kWidth / 2)) << "nothing in the middle on the left";
 }
 
