@@ -1,0 +1,242 @@
+// The memory windows' benchmark, on the real corvane.exe:
+//  1. how long the user-interface thread leaves messages unanswered while
+//     "Optimize Now" claims 512 MB, and while the alarm monitor's automatic
+//     check claims 10 x 10 MB every 100 ms (goal: under 50 ms each), with
+//     the idle program as the baseline. A probe thread of this process sends
+//     WM_NULL to the System Status window every 2 ms (SendMessageTimeout)
+//     and keeps the longest wait; the program's private bytes show when a
+//     claim runs and ends.
+//  2. the idle program with every timer running and the status window
+//     shown: this program says when ("cpu.begin <label> <seconds>") and
+//     tools/bench.d/memory.sh reads the processor time of corvane.exe and
+//     its wineserver from Linux meanwhile (goal: under 1% of one core).
+//  3. one repaint of a graph of 100 samples at zoom 100, in this process.
+// Prints figures with their goals.
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "memory/RamConfiguration.h"
+#include "memory/SystemStatus.h"
+#include "tests/gui/GuiHarness.h"
+#include "tests/pinger/win/ResponsivenessProbe.h"
+
+#if __has_include("platform/win32/GraphControl.h")
+#include "platform/win32/GraphControl.h"
+#define CORVANE_BENCH_GRAPH 1
+#endif
+
+namespace {
+
+using namespace corvane;
+using namespace corvane::memory;
+using namespace std::chrono_literals;
+
+constexpr char kStatusClass[] = "CorvaneSystemStatus";
+constexpr char kRamSettingsKey[] = "SOFTWARE\\Tarvik\\Pellavon\\Settings\\RamSettings";
+constexpr ULONG_PTR kTestFsCommand = 0x43564D01;  // shell/win32/MainWindow.h
+constexpr DWORD kGoalMs = 50;
+constexpr SIZE_T kMiB = 1024 * 1024;
+
+double Now() {
+  static const LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  ::QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void Line(const char* name, double value, const char* unit, double goal, const char* note) {
+  std::printf("%-34s %9.2f %-3s goal < %-4g %s  %s\n", name, value, unit, goal, value < goal ? "PASS" : "OVER", note);
+  std::fflush(stdout);
+}
+
+// The running program with its System Status window shown.
+struct Corvane {
+  std::unique_ptr<gui::Program> program;
+  HANDLE process = nullptr;
+  HWND main = nullptr;
+  HWND status = nullptr;
+
+  ~Corvane() {
+    if (main != nullptr && ::IsWindow(main)) ::PostMessageA(main, WM_CLOSE, 0, 0);
+    if (program) program->WaitForExit(15s);
+    if (process != nullptr) ::CloseHandle(process);
+  }
+  // Private bytes of the program (what a claim adds), 0 when unknown.
+  SIZE_T Private() const {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    return ::GetProcessMemoryInfo(process, &counters, sizeof counters) ? counters.PagefileUsage : 0;
+  }
+};
+
+std::unique_ptr<Corvane> Start(std::string* why) {
+  auto c = std::make_unique<Corvane>();
+  gui::StartOptions options;
+  options.environment.emplace_back("CORVANE_TEST_COMMANDS", "1");
+  c->program = gui::Program::Start(options);
+  if (!c->program) return *why = "corvane.exe did not start", nullptr;
+  c->process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, c->program->pid());
+  auto main = c->program->WaitForWindow("CorvaneMainWindow");
+  if (!main) return *why = "no main window", nullptr;
+  c->main = *main;
+  // The splash and the movie's opening settle first.
+  ::Sleep(3000);
+  if (!gui::SendText(c->main, kTestFsCommand, "IDC_FS_systemSatus")) return *why = "the command was refused", nullptr;
+  auto find = [&] {
+    for (const auto& w : gui::Descendants(c->main)) {
+      if (w.className == kStatusClass && w.visible) c->status = w.hwnd;
+    }
+    for (const auto& w : c->program->Windows()) {
+      if (w.className == kStatusClass && w.visible) c->status = w.hwnd;
+    }
+    return c->status != nullptr;
+  };
+  if (!gui::WaitUntil(find, 10s)) return *why = "no visible System Status window:\n" + gui::DumpTree(c->main), nullptr;
+  ::Sleep(1000);
+  return c;
+}
+
+struct Watch {
+  DWORD longestMs = 0;
+  long answered = 0;
+  bool gaveUp = false;
+  double claimSeconds = 0;  // first to last sample with a claim's memory in use
+  SIZE_T peakMiB = 0;       // the most private memory above the start
+};
+
+// Probes the program's user-interface thread from `act` on, for at most
+// `seconds`; with `untilClaimEnds`, stops half a second after the first
+// claim of at least `claimMiB` is given back.
+Watch Probe(Corvane& c, double seconds, void (*act)(Corvane&), bool untilClaimEnds = false, SIZE_T claimMiB = 8) {
+  Watch w;
+  const SIZE_T base = c.Private();
+  testing::ResponsivenessProbe probe(c.status);
+  const double t0 = Now();
+  if (act != nullptr) act(c);
+  double first = -1, last = -1;
+  while (Now() - t0 < seconds) {
+    const SIZE_T now = c.Private();
+    const SIZE_T extra = now > base ? (now - base) / kMiB : 0;
+    if (extra > w.peakMiB) w.peakMiB = extra;
+    if (extra >= claimMiB) {
+      if (first < 0) first = Now();
+      last = Now();
+    } else if (untilClaimEnds && first >= 0 && Now() - last > 0.5) {
+      break;
+    }
+    ::Sleep(5);
+  }
+  probe.Stop();
+  w.longestMs = probe.LongestMs();
+  w.answered = probe.Answered();
+  w.gaveUp = probe.GaveUp();
+  w.claimSeconds = first >= 0 ? last - first : 0;
+  return w;
+}
+
+void Report(const char* name, const Watch& w, const char* what) {
+  char note[200];
+  std::snprintf(note, sizeof note, "(%ld answers%s; %s: peak +%lu MiB private, %.2f s)", w.answered,
+                w.gaveUp ? ", one unanswered for 30 s" : "", what, static_cast<unsigned long>(w.peakMiB),
+                w.claimSeconds);
+  Line(name, static_cast<double>(w.longestMs), "ms", kGoalMs, note);
+}
+
+void OptimizeNow(Corvane& c) {
+  HWND slider = ::GetDlgItem(c.status, kIdSldFreeMomoryReq);
+  ::SendMessageA(slider, TBM_SETPOS, TRUE, 512);
+  ::SendMessageA(c.status, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 512), reinterpret_cast<LPARAM>(slider));
+  char label[80] = {};
+  ::GetWindowTextA(::GetDlgItem(c.status, kIdLblTargetMemoryNeeded), label, sizeof label);
+  if (std::string(label) != "Target Level Of RAM 512MB.") std::printf("  (the label reads \"%s\")\n", label);
+  ::PostMessageA(::GetDlgItem(c.status, kIdCmdOptimaize), BM_CLICK, 0, 0);
+}
+
+void WriteRamSettings(bool automatic) {
+  if (!automatic) {
+    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kRamSettingsKey);
+    return;
+  }
+  HKEY key = nullptr;
+  if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRamSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
+    std::printf("  (the RAM settings could not be written)\n");
+    return;
+  }
+  const char* values[][2] = {{"chkAutomatic", "1"},         {"txtAlarm", "32767"}, {"txtFreeAlarm", "10"},
+                             {"txtRetryOptimization", "10"}, {"txtRunOnly", "0"},   {"txtTimeCheck", "100"}};
+  for (const auto& [name, value] : values) {
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                     static_cast<DWORD>(std::strlen(value) + 1));
+  }
+  ::RegCloseKey(key);
+}
+
+#ifdef CORVANE_BENCH_GRAPH
+double GraphRepaintMicroseconds(int repaints) {
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  win32::RegisterGraphClass(instance);
+  HWND graph = ::CreateWindowExA(0, win32::kGraphClass, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 160, nullptr,
+                                 nullptr, instance, nullptr);
+  if (graph == nullptr) return -1;
+  for (int i = 0; i < 100; ++i) win32::AddGraphSample(graph, (i * 37) % 101);
+  win32::SetGraphZoom(graph, 100);
+  ::RedrawWindow(graph, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const double t0 = Now();
+  for (int i = 0; i < repaints; ++i) ::RedrawWindow(graph, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const double took = Now() - t0;
+  ::DestroyWindow(graph);
+  return took * 1e6 / repaints;
+}
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int idleSeconds = argc > 1 ? std::atoi(argv[1]) : 30;
+  std::string why;
+
+  WriteRamSettings(false);
+  auto c = Start(&why);
+  if (!c) {
+    std::printf("corvane.exe: %s\n", why.c_str());
+    return 1;
+  }
+  Report("ui.idle_longest_ms", Probe(*c, 5, nullptr), "idle, 5 s");
+  std::printf("cpu.begin idle_status_shown %d\n", idleSeconds);
+  std::fflush(stdout);
+  ::Sleep(static_cast<DWORD>(idleSeconds + 2) * 1000u);
+  Report("ui.optimize_512mb_longest_ms", Probe(*c, 15, &OptimizeNow, true, 256), "\"Optimize Now\" of 512 MB");
+  c.reset();
+
+  WriteRamSettings(true);
+  c = Start(&why);
+  if (!c) {
+    std::printf("corvane.exe with the automatic check: %s\n", why.c_str());
+    return 1;
+  }
+  Report("ui.alarm_check_longest_ms", Probe(*c, 5, nullptr), "checks of 10 x 10 MB every 100 ms, 5 s");
+  c.reset();
+  WriteRamSettings(false);
+
+#ifdef CORVANE_BENCH_GRAPH
+  const int repaints = 200;
+  char note[80];
+  std::snprintf(note, sizeof note, "(100 samples, zoom 100, mean of %d)", repaints);
+  Line("graph.repaint_us", GraphRepaintMicroseconds(repaints), "us", 1000, note);
+#else
+  std::printf("graph.repaint_us                   n/a  (no graph control in this build)\n");
+#endif
+  return 0;
+}
