@@ -21,6 +21,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "memory/RamConfiguration.h"
 #include "memory/SystemStatus.h"
@@ -186,12 +187,13 @@ void WriteRamSettings(bool automatic) {
 #ifdef CORVANE_BENCH_GRAPH
 double GraphRepaintMicroseconds(int repaints) {
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
-  win32::RegisterGraphClass(instance);
-  HWND graph = ::CreateWindowExA(0, win32::kGraphClass, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 160, nullptr,
-                                 nullptr, instance, nullptr);
+  win32::RegisterGraphControl(instance);
+  HWND graph = ::CreateWindowExA(0, win32::kGraphClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 160,
+                                 nullptr, nullptr, instance, nullptr);
   if (graph == nullptr) return -1;
-  for (int i = 0; i < 100; ++i) win32::AddGraphSample(graph, (i * 37) % 101);
-  win32::SetGraphZoom(graph, 100);
+  std::vector<int> samples(100);
+  for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int>(i * 37 % 101);
+  win32::SetGraphSamples(graph, samples, 100, samples.size());
   ::RedrawWindow(graph, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   const double t0 = Now();
   for (int i = 0; i < repaints; ++i) ::RedrawWindow(graph, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
