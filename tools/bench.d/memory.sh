@@ -8,17 +8,18 @@
 source "$CORVANE_ROOT/tools/lib/linuxcpu.sh"
 
 _memory_bench() {
-  local winver=$1 seconds=${CORVANE_IDLE_SECONDS:-30} prefix out bench seen=0 marks label secs
+  local winver=$1 seconds=${CORVANE_IDLE_SECONDS:-30} prefix out bench seen=0 marks label secs goal
   local pid server p0 p1 s0 s1 program wineserver results=()
   prefix=$(corvane_wine_prefix "$winver")
   out=$(mktemp)
   (cd "$WIN_BIN" && WINEPREFIX="$prefix" wine corvane_memory_bench.exe "$seconds" >"$out" 2>/dev/null) &
   bench=$!
-  # Each "cpu.begin <label> <seconds>" line starts a measurement.
+  # Each "cpu.begin <label> <seconds> [goal %]" line starts a measurement.
   while kill -0 "$bench" 2>/dev/null; do
-    mapfile -t marks < <(grep '^cpu\.begin' "$out")
+    mapfile -t marks < <(tr -d '\r' <"$out" | grep '^cpu\.begin')
     if (( ${#marks[@]} > seen )); then
-      read -r _ label secs <<<"${marks[seen]}"
+      goal=""
+      read -r _ label secs goal <<<"${marks[seen]}"
       seen=$((seen + 1))
       pid=$(corvane_prefix_process "$prefix" 'corvane\.exe')
       server=$(corvane_prefix_wineserver "$prefix")
@@ -27,20 +28,21 @@ _memory_bench() {
       p1=$(corvane_cpu_ticks "$pid") s1=$(corvane_cpu_ticks "$server")
       program=$(corvane_cpu_percent "$p0" "$p1" "$secs")
       wineserver=$(corvane_cpu_percent "$s0" "$s1" "$secs")
-      results+=("$(awk -v l="$label" -v p="$program" -v w="$wineserver" -v s="$secs" -v ok="${pid:+1}" 'BEGIN {
+      results+=("$(awk -v l="$label" -v p="$program" -v w="$wineserver" -v s="$secs" -v g="$goal" -v ok="${pid:+1}" 'BEGIN {
         if (!ok) { printf "cpu.%-30s n/a (corvane.exe not found)\n", l; exit }
-        printf "cpu.%-30s %9.3f %%   goal < 1    %s  (corvane.exe %.3f + wineserver %.3f, over %d s, %% of one core)\n",
-               l, p + w, (p + w < 1 ? "PASS" : "OVER"), p, w, s }')")
+        verdict = g == "" ? "" : sprintf("goal < %-4s %s", g, (p + w < g + 0 ? "PASS" : "OVER"))
+        printf "cpu.%-30s %9.3f %%   %-16s  (corvane.exe %.3f + wineserver %.3f, over %d s, %% of one core)\n",
+               l, p + w, verdict, p, w, s }')")
     fi
     sleep 0.2
   done
   wait "$bench"
-  grep -v '^cpu\.begin' "$out"
+  tr -d '\r' <"$out" | grep -v '^cpu\.begin'
   printf '%s\n' "${results[@]}"
   rm -f "$out"
   corvane_wine_discard "$prefix"
 }
-for _memory_winver in winxp win98; do
+for _memory_winver in ${CORVANE_MEMORY_WINVERS:-winxp win98}; do
   echo "--- $_memory_winver"
   _memory_bench "$_memory_winver"
 done
