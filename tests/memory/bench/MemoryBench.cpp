@@ -121,7 +121,6 @@ struct Watch {
   bool gaveUp = false;
   double claimFrom = -1, claimTo = -1;  // seconds after the start: a claim's memory in use
   SIZE_T peakMiB = 0;                   // the most private memory above the start
-  SIZE_T peakSetMiB = 0;                // how far the peak working set rose
   std::vector<testing::ResponsivenessProbe::Wait> longWaits;
   double t0 = 0;
 };
@@ -132,7 +131,6 @@ struct Watch {
 Watch Probe(Corvane& c, double seconds, void (*act)(Corvane&), bool untilClaimEnds = false, SIZE_T claimMiB = 8) {
   Watch w;
   const SIZE_T base = c.Private();
-  const SIZE_T peakSet = c.Counters().PeakWorkingSetSize;
   testing::ResponsivenessProbe probe(c.main, 2, 20);
   w.t0 = Now();
   if (act != nullptr) act(c);
@@ -149,8 +147,6 @@ Watch Probe(Corvane& c, double seconds, void (*act)(Corvane&), bool untilClaimEn
     ::Sleep(5);
   }
   probe.Stop();
-  const SIZE_T peakSetNow = c.Counters().PeakWorkingSetSize;
-  w.peakSetMiB = peakSetNow > peakSet ? (peakSetNow - peakSet) / kMiB : 0;
   w.longestMs = probe.LongestMs();
   w.answered = probe.Answered();
   w.gaveUp = probe.GaveUp();
@@ -160,9 +156,8 @@ Watch Probe(Corvane& c, double seconds, void (*act)(Corvane&), bool untilClaimEn
 
 void Report(const char* name, const Watch& w, const char* what) {
   char note[240];
-  std::snprintf(note, sizeof note, "(%s; %ld answers%s; private +%lu MiB at most, peak working set +%lu MiB)", what,
-                w.answered, w.gaveUp ? ", one unanswered for 30 s" : "", static_cast<unsigned long>(w.peakMiB),
-                static_cast<unsigned long>(w.peakSetMiB));
+  std::snprintf(note, sizeof note, "(%s; %ld answers%s; private bytes +%lu MiB at most)", what, w.answered,
+                w.gaveUp ? ", one unanswered for 30 s" : "", static_cast<unsigned long>(w.peakMiB));
   Line(name, static_cast<double>(w.longestMs), "ms", kGoalMs, note);
   if (w.claimFrom >= 0) std::printf("  claim's memory in use from +%.2f s to +%.2f s\n", w.claimFrom, w.claimTo);
   if (w.longestMs >= kGoalMs || std::getenv("CORVANE_BENCH_WAITS") != nullptr) {
@@ -206,7 +201,8 @@ void WriteRamSettings(bool automatic) {
 void MeasureProcessorTime(const char* label, int seconds, const char* goal) {
   std::printf("cpu.begin %s %d %s\n", label, seconds, goal);
   std::fflush(stdout);
-  ::Sleep(static_cast<DWORD>(seconds + 2) * 1000u);
+  // Margin for the script to find the processes before it starts.
+  ::Sleep(static_cast<DWORD>(seconds + 5) * 1000u);
 }
 
 #ifdef CORVANE_BENCH_GRAPH
@@ -247,7 +243,16 @@ int main(int argc, char** argv) {
   }
   Report("ui.idle_longest_ms", Probe(*c, 5, nullptr), "idle, the status window shown, 5 s");
   MeasureProcessorTime("idle_status_shown", idleSeconds, "1");
-  Report("ui.optimize_512mb_longest_ms", Probe(*c, 15, &OptimizeNow, true, 256), "\"Optimize Now\" of 512 MB");
+  // Three claims; the worst one is reported, with the longest wait of each.
+  Watch worst;
+  std::string each;
+  for (int i = 0; i < 3; ++i) {
+    Watch w = Probe(*c, 15, &OptimizeNow, true, 256);
+    each += (i > 0 ? ", " : "") + std::to_string(w.longestMs);
+    if (i == 0 || w.longestMs > worst.longestMs) worst = w;
+    ::Sleep(1000);
+  }
+  Report("ui.optimize_512mb_longest_ms", worst, ("\"Optimize Now\" of 512 MB, 3 times: " + each + " ms").c_str());
   c.reset();
 
   WriteRamSettings(true);
