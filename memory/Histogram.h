@@ -1,10 +1,7 @@
-// The samples and the geometry of the status window's graphs: a scrolling
-// line graph that takes one value per sample (percent, 0 to 100 on the
-// scale) and shows the latest `zoom` of them across its width, the newest
-// at the right edge. The zoom is the number of lines across the graph, 30
-// to 100, 30 at start. The window class that paints it (into a back
-// buffer, so that a repaint never flickers) only asks these functions
-// where to draw.
+// The samples of the status window's graphs: a scrolling line graph that
+// takes one value per sample (percent, 0 to 100 on the scale) and shows the
+// latest `zoom` of them across its width, the newest at the right edge. The
+// zoom is the number of lines across the graph, 30 to 100, 30 at start.
 #pragma once
 
 #include <cstddef>
@@ -12,10 +9,12 @@
 #include <span>
 #include <vector>
 
+#include "platform/ui/Graph.h"
+
 namespace corvane::memory {
 
-inline constexpr int kMinZoom = 30;
-inline constexpr int kMaxZoom = 100;
+inline constexpr int kMinZoom = ui::kGraphMinZoom;
+inline constexpr int kMaxZoom = ui::kGraphMaxZoom;
 inline constexpr int kStartZoom = 30;
 
 class HistogramSamples {
@@ -46,24 +45,11 @@ class HistogramSamples {
   int zoom_ = kStartZoom;
 };
 
-struct GraphPoint {
-  int x, y;
-  friend bool operator==(const GraphPoint&, const GraphPoint&) = default;
-};
-
-// The row of a value in a graph `height` pixels high: 100 at the top row,
-// 0 at the bottom row, values beyond held at the edges.
-int GraphRow(int value, int height);
-
-// The line through the visible samples (oldest first) in a graph of width
-// x height pixels: the newest at the right edge, zoom - 1 equal steps
-// between the left and right edges, so that a lower zoom spreads fewer
-// samples over the same width. Empty for an empty graph.
-std::vector<GraphPoint> GraphLine(std::span<const int> visible, int zoom, int width, int height);
-
-// The grid: rows at every 20 percent between the edges, and a column every
-// 10 samples that moves left with the samples as they come in.
-std::vector<int> GridRows(int height);
-std::vector<int> GridColumns(int width, int zoom, std::size_t total);
+// The graph's geometry lives with the window kit.
+using ui::GraphLine;
+using ui::GraphPoint;
+using ui::GraphRow;
+using ui::GridColumns;
+using ui::GridRows;
 
 }  // namespace corvane::memory

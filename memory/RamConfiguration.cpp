@@ -12,18 +12,18 @@ using ui::ControlKind;
 // Design positions in pixels, each inside its frame.
 constexpr ui::Control kControls[] = {
     {kIdFrameRamConfiguration, ControlKind::Frame, "frameRamConfiguration", "Ram Configuration", 4, 2, 432, 234, 0},
-    {kIdFrameAutomatic, ControlKind::Frame, "frameAutomatic", "Automatic Optimization", 8, 16, 206, 150,
+    {kIdFrameAutomatic, ControlKind::Frame, "frameAutomatic", "Automatic Optimization", 6, 16, 194, 150,
      kIdFrameRamConfiguration},
-    {kIdLblTimeCheck, ControlKind::Label, "lblTimeCheck", "Do check every (in Milliseconds)", 8, 16, 190, 16,
+    {kIdLblTimeCheck, ControlKind::Label, "lblTimeCheck", "Do check every (in Milliseconds)", 6, 16, 184, 16,
      kIdFrameAutomatic},
-    {kIdTxtTimeCheck, ControlKind::TextBox, "txtTimeCheck", "", 8, 32, 70, 20, kIdFrameAutomatic, ui::kNumber},
-    {kIdUpdnTimeCheck, ControlKind::UpDown, "updnTimeCheck", "", 78, 32, 16, 20, kIdFrameAutomatic},
-    {kIdLblAlarm, ControlKind::Label, "lblAlarm", "Alarm Level (in MB):", 8, 56, 190, 16, kIdFrameAutomatic},
-    {kIdTxtAlarm, ControlKind::TextBox, "txtAlarm", "", 8, 72, 70, 20, kIdFrameAutomatic},
-    {kIdLblFreeAlarm, ControlKind::Label, "lblFreeAlarm", "RAM to try and free when alarm level is reached:", 8, 96,
-     190, 28, kIdFrameAutomatic},
-    {kIdTxtFreeAlarm, ControlKind::TextBox, "txtFreeAlarm", "", 8, 124, 70, 20, kIdFrameAutomatic},
-    {kIdFrameToolTip, ControlKind::Frame, "frameToolTip", "System Tray Icon Tool Tip Text", 220, 16, 204, 150,
+    {kIdTxtTimeCheck, ControlKind::TextBox, "txtTimeCheck", "", 6, 32, 70, 20, kIdFrameAutomatic, ui::kNumber},
+    {kIdUpdnTimeCheck, ControlKind::UpDown, "updnTimeCheck", "", 76, 32, 16, 20, kIdFrameAutomatic},
+    {kIdLblAlarm, ControlKind::Label, "lblAlarm", "Alarm Level (in MB):", 6, 56, 184, 16, kIdFrameAutomatic},
+    {kIdTxtAlarm, ControlKind::TextBox, "txtAlarm", "", 6, 72, 70, 20, kIdFrameAutomatic},
+    {kIdLblFreeAlarm, ControlKind::Label, "lblFreeAlarm", "RAM to try and free when alarm level is reached:", 6, 96,
+     184, 28, kIdFrameAutomatic},
+    {kIdTxtFreeAlarm, ControlKind::TextBox, "txtFreeAlarm", "", 6, 124, 70, 20, kIdFrameAutomatic},
+    {kIdFrameToolTip, ControlKind::Frame, "frameToolTip", "System Tray Icon Tool Tip Text", 204, 16, 224, 150,
      kIdFrameRamConfiguration},
     {kIdOptMB, ControlKind::Option, "optMB", "Free RAM in MB", 8, 16, 188, 18, kIdFrameToolTip, ui::kGroupStart},
     {kIdOptPer, ControlKind::Option, "optPer", "Percentage of Free RAM", 8, 34, 188, 18, kIdFrameToolTip},
@@ -37,7 +37,7 @@ constexpr ui::Control kControls[] = {
      8, 96, 188, 28, kIdFrameToolTip},
     {kIdTxtRunOnly, ControlKind::TextBox, "txtRunOnly", "", 8, 124, 60, 20, kIdFrameToolTip, ui::kNumber},
     {kIdUpDownRunOnly, ControlKind::UpDown, "UpDownRunOnly", "", 68, 124, 16, 20, kIdFrameToolTip},
-    {kIdFrameOnOff, ControlKind::Frame, "frameOnOff", "On/Off settings", 8, 170, 336, 58, kIdFrameRamConfiguration},
+    {kIdFrameOnOff, ControlKind::Frame, "frameOnOff", "On/Off settings", 6, 170, 338, 58, kIdFrameRamConfiguration},
     {kIdChkSoundon, ControlKind::CheckBox, "chkSoundon", "Sound on", 8, 16, 320, 18, kIdFrameOnOff},
     {kIdChkAutomatic, ControlKind::CheckBox, "chkAutomatic", "Optimize automatically when Alarm level is reached", 8,
      34, 320, 18, kIdFrameOnOff},
@@ -226,14 +226,16 @@ void RamConfigurationModel::Check() {
   // The amount is read from the box at each check, saved or not; its rule
   // keeps it within 0..1000, so the bytes fit.
   std::int32_t amount = ValueInForce(*RuleOf(kIdTxtFreeAlarm), lastLoadedAmount_) * kBytesPerMegabyte;
-  bool gateOpen = processorCeiling_ == 0 || (sampler_ != nullptr ? sampler_->Query() : -1) < processorCeiling_;
+  ICpuUsageSampler* sampler = sampler_ ? sampler_() : nullptr;
+  bool gateOpen = processorCeiling_ == 0 || (sampler != nullptr ? sampler->Query() : -1) < processorCeiling_;
   if (!gateOpen) return;
   if (retryCount_ == 0) retryCount_ = 1;
+  // Claims still running from an earlier check or "Optimize Now": this
+  // check frees nothing, rather than pile more claims behind them.
+  if (services_.releaser.Busy()) return;
   for (int attempt = 0; attempt < retryCount_; ++attempt) {
     YieldTimes(kCheckYields);
-    // A claim still running from elsewhere: this check frees nothing more.
-    if (services_.releaser.Busy()) return;
-    services_.releaser.FreeUpMemory(amount);
+    services_.releaser.FreeUpMemory(amount, {});
     YieldTimes(kCheckYields);
   }
 }

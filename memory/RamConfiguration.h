@@ -85,22 +85,27 @@ const NumberRule* RuleOf(int box);
 std::optional<int> ParseWholeNumber(std::string_view text);
 
 // Frees memory: FreeUpMemory (amount) of some FreeRAM, the amount being
-// megabytes x 1048576 as FreeRAM takes it. Busy while a claim started
-// elsewhere is still running; a check then skips its freeing, and so does
-// "Optimize Now".
+// megabytes x 1048576 as FreeRAM takes it. Claims run one at a time, in the
+// order asked; `done` runs on the asking thread once that claim has ended.
+// Busy while a claim is asked for and not yet done; an alarm check then
+// skips its freeing.
 class IMemoryReleaser {
  public:
+  using Done = std::function<void()>;
   virtual ~IMemoryReleaser() = default;
-  virtual void FreeUpMemory(std::int32_t amount) = 0;
+  virtual void FreeUpMemory(std::int32_t amount, Done done) = 0;
   virtual bool Busy() const { return false; }
 };
 
-// The claim made at once, on the caller's thread; its result (a halved
-// claim when the block cannot be had) is not looked at.
+// The claim made at once, on the caller's thread, `done` right after; its
+// result (a halved claim when the block cannot be had) is not looked at.
 class FreeRamReleaser final : public IMemoryReleaser {
  public:
   explicit FreeRamReleaser(FreeRAM& memory) : memory_(memory) {}
-  void FreeUpMemory(std::int32_t amount) override { (void)memory_.FreeUpMemory(amount); }
+  void FreeUpMemory(std::int32_t amount, Done done) override {
+    (void)memory_.FreeUpMemory(amount);
+    if (done) done();
+  }
 
  private:
   FreeRAM& memory_;
@@ -128,7 +133,12 @@ class RamConfigurationModel final : public ui::FormModel {
 
   // The status window's processor sampler (it loads first); none: the
   // processor gate acts as for a sampler that cannot measure (-1).
-  void SetSampler(ICpuUsageSampler* sampler) { sampler_ = sampler; }
+  void SetSampler(ICpuUsageSampler* sampler) {
+    sampler_ = [sampler] { return sampler; };
+  }
+  // The same, asked afresh at each check: the status window's sampler while
+  // it is loaded, none after.
+  void SetSampler(std::function<ICpuUsageSampler*()> lookup) { sampler_ = std::move(lookup); }
 
   // Loads the settings and starts both timers.
   void OnLoad() override;
@@ -169,7 +179,7 @@ class RamConfigurationModel final : public ui::FormModel {
   Services services_;
   ui::IView& view_;
   ui::ITimers& timers_;
-  ICpuUsageSampler* sampler_ = nullptr;
+  std::function<ICpuUsageSampler*()> sampler_;
   ui::ChangedFlag changed_{view_, kIdCmdSave};
   bool loading_ = false;
 

@@ -73,7 +73,12 @@ void SystemStatusModel::OnLoad() {
   timers_.SetTimer(kIdTmrMemory, kStartInterval);
 }
 
+SystemStatusModel::~SystemStatusModel() { *alive_ = false; }
+
 void SystemStatusModel::OnUnload() {
+  // A claim that ends later no longer speaks to this window.
+  *alive_ = false;
+  optimizing_ = false;
   timers_.SetTimer(kIdTmrCPU, 0);
   timers_.SetTimer(kIdTmrMemory, 0);
   if (sampler_) sampler_->Terminate();
@@ -82,7 +87,7 @@ void SystemStatusModel::OnUnload() {
 
 void SystemStatusModel::Show(int graph, const HistogramSamples& samples) {
   std::vector<int> visible = samples.Visible();
-  view_.SetSamples(graph, visible);
+  view_.SetSamples(graph, visible, samples.zoom(), samples.total());
 }
 
 void SystemStatusModel::ProcessorTick() {
@@ -112,6 +117,7 @@ void SystemStatusModel::MemoryTick() {
 void SystemStatusModel::AmountChanged() {
   int amount = view_.Value(kIdSldFreeMomoryReq);
   amountToolTip_ = AmountToolTip(amount);
+  view_.SetToolTip(kIdSldFreeMomoryReq, amountToolTip_);
   view_.SetText(kIdLblTargetMemoryNeeded, TargetLabel(amount));
 }
 
@@ -122,13 +128,25 @@ void SystemStatusModel::YieldTimes(int times) {
 
 void SystemStatusModel::OptimizeNow() {
   YieldTimes(kOptimizeYields);
+  // A click while the last one's claim still runs adds nothing.
+  if (optimizing_) return;
   if (services_.busyPointer) services_.busyPointer(true);
+  auto finished = [this, alive = alive_] {
+    if (!*alive) return;
+    optimizing_ = false;
+    if (services_.busyPointer) services_.busyPointer(false);
+    YieldTimes(kOptimizeYields);
+  };
   // Amount 0 claims nothing. The claim's 32-bit amount carries at most
   // 2047 MB; a larger machine's slider end claims that much.
   int megabytes = std::clamp(view_.Value(kIdSldFreeMomoryReq), 0, kLargestClaimMegabytes);
-  if (megabytes > 0 && !services_.releaser.Busy()) services_.releaser.FreeUpMemory(megabytes * kBytesPerMegabyte);
-  if (services_.busyPointer) services_.busyPointer(false);
-  YieldTimes(kOptimizeYields);
+  if (megabytes == 0) {
+    finished();
+    return;
+  }
+  // Behind a claim of the alarm check, if one runs: one claim at a time.
+  optimizing_ = true;
+  services_.releaser.FreeUpMemory(megabytes * kBytesPerMegabyte, finished);
 }
 
 void SystemStatusModel::OnEvent(const ui::Event& event) {

@@ -92,6 +92,7 @@ class SystemStatusModel final : public ui::FormModel {
 
   SystemStatusModel(Services services, ui::IView& view, ui::ITimers& timers)
       : services_(std::move(services)), view_(view), timers_(timers) {}
+  ~SystemStatusModel() override;
 
   void OnLoad() override;
   void OnEvent(const ui::Event& event) override;
@@ -100,7 +101,10 @@ class SystemStatusModel final : public ui::FormModel {
 
   void ProcessorTick();
   void MemoryTick();
+  // Frees the amount of the slider; the busy pointer shows until the claim
+  // has ended, and clicks in the meantime add nothing.
   void OptimizeNow();
+  bool optimizing() const { return optimizing_; }
 
   // The sampler the RAM configuration's check asks; none before load and
   // after unload.
@@ -127,6 +131,8 @@ class SystemStatusModel final : public ui::FormModel {
   int totalMegabytes_ = 0;
   int freeMegabytes_ = 0;
   std::string amountToolTip_;
+  bool optimizing_ = false;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace corvane::memory

@@ -10,11 +10,9 @@ committed beside this script and copied beside corvane.exe by the build.
     python3 assets/sounds/make_low_memory.py [output]
 """
 import math
-import struct
-import sys
-import wave
 
-RATE = 22050
+import wavtone
+
 LENGTH = 0.90  # seconds
 PEAK = 0.35    # of full scale
 
@@ -34,28 +32,13 @@ def note(t, start, freq, decay):
     return envelope * (math.sin(w) + 0.20 * math.sin(2 * w) + 0.08 * math.sin(3 * w))
 
 
-def samples():
-    count = int(RATE * LENGTH)
-    for i in range(count):
-        t = i / RATE
-        value = sum(note(t, start, freq, decay) for start, freq, decay in NOTES)
-        # Fade the last 40 ms to silence so the sound ends without a tick.
-        tail = (count - i) / (RATE * 0.04)
-        if tail < 1.0:
-            value *= tail
-        yield value
+def value_at(t):
+    return sum(note(t, start, freq, decay) for start, freq, decay in NOTES)
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else __file__.rsplit("/", 1)[0] + "/low-memory.wav"
-    values = list(samples())
-    scale = PEAK / max(abs(v) for v in values)
-    frames = b"".join(struct.pack("<h", int(round(v * scale * 32767))) for v in values)
-    with wave.open(out, "wb") as w:
-        w.setnchannels(1)
-        w.setsampwidth(2)
-        w.setframerate(RATE)
-        w.writeframes(frames)
+    values = wavtone.rendered(LENGTH, value_at, fade=0.04)
+    wavtone.write(wavtone.default_output(__file__, "low-memory.wav"), values, PEAK)
 
 
 if __name__ == "__main__":

@@ -8,11 +8,9 @@ script and copied beside corvane.exe by the build.
     python3 assets/sounds/make_ping.py [output]
 """
 import math
-import struct
-import sys
-import wave
 
-RATE = 22050
+import wavtone
+
 LENGTH = 0.40  # seconds
 PEAK = 0.30    # of full scale: unobtrusive
 
@@ -29,28 +27,13 @@ def note(t, start, freq, decay):
                        + 0.25 * math.sin(2 * math.pi * 2 * freq * u) * math.exp(-u / 0.05))
 
 
-def samples():
-    count = int(RATE * LENGTH)
-    for i in range(count):
-        t = i / RATE
-        value = 0.6 * note(t, 0.0, 880.0, 0.09) + 0.5 * note(t, 0.07, 1318.5, 0.11)
-        # Fade the last 30 ms to silence so the sound ends without a tick.
-        tail = (count - i) / (RATE * 0.03)
-        if tail < 1.0:
-            value *= tail
-        yield value
+def value_at(t):
+    return 0.6 * note(t, 0.0, 880.0, 0.09) + 0.5 * note(t, 0.07, 1318.5, 0.11)
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else __file__.rsplit("/", 1)[0] + "/Ping.wav"
-    values = list(samples())
-    scale = PEAK / max(abs(v) for v in values)
-    frames = b"".join(struct.pack("<h", int(round(v * scale * 32767))) for v in values)
-    with wave.open(out, "wb") as w:
-        w.setnchannels(1)
-        w.setsampwidth(2)
-        w.setframerate(RATE)
-        w.writeframes(frames)
+    values = wavtone.rendered(LENGTH, value_at, fade=0.03)
+    wavtone.write(wavtone.default_output(__file__, "Ping.wav"), values, PEAK)
 
 
 if __name__ == "__main__":

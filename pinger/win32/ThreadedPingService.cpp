@@ -1,8 +1,6 @@
 #include "pinger/win32/ThreadedPingService.h"
 
-#include <deque>
 #include <utility>
-#include <vector>
 
 #include "pinger/win32/Win32PingServices.h"
 
@@ -11,57 +9,11 @@ namespace corvane::win32 {
 namespace {
 
 constexpr char kServiceClassName[] = "CorvanePingService";
-constexpr UINT kLandedMessage = WM_APP + 0x50;
 
 volatile LONG g_runningWorkers = 0;
 
-class CriticalSection {
- public:
-  CriticalSection() { ::InitializeCriticalSection(&section_); }
-  ~CriticalSection() { ::DeleteCriticalSection(&section_); }
-  CriticalSection(const CriticalSection&) = delete;
-  CriticalSection& operator=(const CriticalSection&) = delete;
-  void Enter() { ::EnterCriticalSection(&section_); }
-  void Leave() { ::LeaveCriticalSection(&section_); }
-
- private:
-  CRITICAL_SECTION section_;
-};
-
-class Locked {
- public:
-  explicit Locked(CriticalSection& section) : section_(section) { section_.Enter(); }
-  ~Locked() { section_.Leave(); }
-  Locked(const Locked&) = delete;
-  Locked& operator=(const Locked&) = delete;
-
- private:
-  CriticalSection& section_;
-};
-
-}  // namespace
-
-// Shared by the service and its workers; the last of them frees it.
-struct ThreadedPingService::Mailbox {
-  CriticalSection lock;
-  HWND window = nullptr;  // null once the service is gone: reports are dropped
-  std::deque<std::pair<std::uint64_t, PingReport>> landed;
-
-  // Called by a worker (or by Start when no worker could be made).
-  void Post(std::uint64_t id, PingReport report) {
-    Locked hold(lock);
-    if (window == nullptr) return;
-    landed.emplace_back(id, std::move(report));
-    // Posted under the lock: the service closes the mailbox under the same
-    // lock before its window goes, so this never reaches a destroyed window.
-    (void)::PostMessageA(window, kLandedMessage, 0, 0);
-  }
-};
-
-namespace {
-
 struct Job {
-  std::shared_ptr<ThreadedPingService::Mailbox> mailbox;
+  std::shared_ptr<WorkerMailbox<PingReport>::Slot> mailbox;
   std::uint64_t id;
   std::string host;
   std::uint32_t timeoutMs;
@@ -78,7 +30,7 @@ DWORD WINAPI PingWorker(LPVOID parameter) {
     report = PingReport{};  // out of memory and the like: no answer
   }
   try {
-    job->mailbox->Post(job->id, std::move(report));
+    (void)job->mailbox->Post(job->id, std::move(report));
   } catch (...) {
   }
   job.reset();
@@ -89,24 +41,8 @@ DWORD WINAPI PingWorker(LPVOID parameter) {
 }  // namespace
 
 ThreadedPingService::ThreadedPingService(HINSTANCE instance)
-    : mailbox_(std::make_shared<Mailbox>()) {
-  WNDCLASSEXA wc{};
-  if (CreateBound(kServiceClassName, wc, WS_EX_TOOLWINDOW, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                  nullptr, instance)) {
-    Locked hold(mailbox_->lock);
-    mailbox_->window = hwnd();
-  }
-}
-
-ThreadedPingService::~ThreadedPingService() {
-  *alive_ = false;
-  {
-    Locked hold(mailbox_->lock);
-    mailbox_->window = nullptr;
-    mailbox_->landed.clear();
-  }
-  // The window goes with the base class, after the mailbox is closed.
-}
+    : mailbox_(instance, kServiceClassName,
+               [this](std::uint64_t id, PingReport report) { Landed(id, std::move(report)); }) {}
 
 long ThreadedPingService::RunningWorkers() {
   return ::InterlockedCompareExchange(&g_runningWorkers, 0, 0);
@@ -115,7 +51,7 @@ long ThreadedPingService::RunningWorkers() {
 void ThreadedPingService::Start(const std::string& host, std::uint32_t timeoutMs, Done done) {
   const std::uint64_t id = nextId_++;
   waiting_[id] = std::move(done);
-  auto job = std::make_unique<Job>(Job{mailbox_, id, host, timeoutMs});
+  auto job = std::make_unique<Job>(Job{mailbox_.slot(), id, host, timeoutMs});
   ::InterlockedIncrement(&g_runningWorkers);
   DWORD threadId = 0;
   HANDLE thread = ::CreateThread(nullptr, 0, &PingWorker, job.get(), 0, &threadId);
@@ -126,32 +62,15 @@ void ThreadedPingService::Start(const std::string& host, std::uint32_t timeoutMs
   }
   ::InterlockedDecrement(&g_runningWorkers);
   // No thread: the ping fails, reported like any other, later.
-  mailbox_->Post(id, PingReport{});
+  (void)mailbox_.slot()->Post(id, PingReport{});
 }
 
-void ThreadedPingService::DeliverLanded() {
-  std::deque<std::pair<std::uint64_t, PingReport>> landed;
-  {
-    Locked hold(mailbox_->lock);
-    landed.swap(mailbox_->landed);
-  }
-  std::shared_ptr<bool> alive = alive_;
-  for (auto& [id, report] : landed) {
-    if (!*alive) return;
-    auto found = waiting_.find(id);
-    if (found == waiting_.end()) continue;
-    Done done = std::move(found->second);
-    waiting_.erase(found);
-    if (done) done(std::move(report));
-  }
-}
-
-LRESULT ThreadedPingService::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kLandedMessage) {
-    DeliverLanded();
-    return 0;
-  }
-  return ::DefWindowProcA(hwnd(), message, wParam, lParam);
+void ThreadedPingService::Landed(std::uint64_t id, PingReport report) {
+  auto found = waiting_.find(id);
+  if (found == waiting_.end()) return;
+  Done done = std::move(found->second);
+  waiting_.erase(found);
+  if (done) done(std::move(report));
 }
 
 }  // namespace corvane::win32

@@ -3,9 +3,8 @@
 // Each ping runs mdlPing whole (Windows Sockets start-up, resolution, the
 // echo, clean-up) on a thread of its own, with services of its own, so the
 // user-interface thread never waits on the resolver or on IcmpSendEcho. The
-// report is posted to a hidden window of the service (a hidden top-level
-// window rather than a message-only one, which 95/98/ME lack) and handed to
-// the caller there, on the thread that made the service.
+// report comes back through a WorkerMailbox and is handed to the caller on
+// the thread that made the service.
 //
 // Nothing waits for a worker: destroying the service (the window going, the
 // program ending, Windows restarting) closes the mailbox and returns at
@@ -22,35 +21,28 @@
 #include <string>
 
 #include "pinger/PingService.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/WorkerMailbox.h"
 
 namespace corvane::win32 {
 
-class ThreadedPingService final : public IPingService, private Window<ThreadedPingService> {
+class ThreadedPingService final : public IPingService {
  public:
   // Makes the hidden window; Start fails every ping (reported as no answer)
   // when it could not be made.
   explicit ThreadedPingService(HINSTANCE instance = ::GetModuleHandleA(nullptr));
-  ~ThreadedPingService() override;
 
   void Start(const std::string& host, std::uint32_t timeoutMs, Done done) override;
 
   // Workers of any service of this process still running (for tests).
   static long RunningWorkers();
 
-  struct Mailbox;
-
  private:
-  friend class Window<ThreadedPingService>;
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void DeliverLanded();
+  void Landed(std::uint64_t id, PingReport report);
 
-  std::shared_ptr<Mailbox> mailbox_;
   std::map<std::uint64_t, Done> waiting_;
   std::uint64_t nextId_ = 1;
-  // Cleared by the destructor, so that a delivery loop whose callback
-  // destroyed the service stops at once.
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  // Last, so that it closes first when the service goes.
+  WorkerMailbox<PingReport> mailbox_;
 };
 
 }  // namespace corvane::win32

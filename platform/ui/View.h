@@ -4,6 +4,7 @@
 // view and fake timers of tests/support.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -73,8 +74,12 @@ class IView {
   // becomes -1.
   virtual void SetRows(int id, std::span<const std::vector<std::string>> rows) = 0;
   virtual std::vector<std::vector<std::string>> Rows(int id) const = 0;
-  // A graph's samples, oldest first, each 0..100.
-  virtual void SetSamples(int id, std::span<const int> samples) = 0;
+  // A graph's visible samples, oldest first (0..100 on its scale), the
+  // number of lines across it (its zoom) and the samples taken since it
+  // was made (so that its grid scrolls with the line).
+  virtual void SetSamples(int id, std::span<const int> visible, int zoom, std::size_t total) = 0;
+  // The tip shown while the pointer rests on a control; "" shows none.
+  virtual void SetToolTip(int id, std::string_view text) = 0;
   // A modal message box over the form; returns the button pressed.
   virtual int ShowMessage(std::string_view text, std::string_view title, std::uint32_t flags) = 0;
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/GraphControl.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/Screen.h"
 
@@ -15,7 +16,6 @@ namespace {
 using ui::ControlKind;
 using ui::Event;
 
-constexpr char kGraphClass[] = "CorvaneGraph";
 // The drop-down part of a drop-down list, below its edit line.
 constexpr int kDropDownHeight = 150;
 // The tick identifiers are apart from the controls' in the re-entry guard.
@@ -51,47 +51,9 @@ ControlClass ClassFor(const ui::Control& c) {
       return {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE};
     case ControlKind::Slider: return {TRACKBAR_CLASSA, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 0};
     case ControlKind::UpDown: return {UPDOWN_CLASSA, UDS_ARROWKEYS, 0};
-    case ControlKind::Graph: return {kGraphClass, 0, WS_EX_CLIENTEDGE};
+    case ControlKind::Graph: return {kGraphClassName, 0, WS_EX_CLIENTEDGE};
   }
   return {"STATIC", 0, 0};
-}
-
-// The graph: a black field with a green line of the samples 0..100, the
-// newest at the right edge. Its samples hang at GWLP_USERDATA.
-LRESULT CALLBACK GraphProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_PAINT) return ::DefWindowProcA(hwnd, message, wParam, lParam);
-  ScopedPaint paint(hwnd);
-  RECT client{};
-  ::GetClientRect(hwnd, &client);
-  ::FillRect(paint.dc(), &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-  const auto* samples = reinterpret_cast<const std::vector<int>*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (samples == nullptr || samples->empty()) return 0;
-  UniqueHpen pen(::CreatePen(PS_SOLID, 1, RGB(0, 255, 0)));
-  ScopedSelect select(paint.dc(), pen.get());
-  int width = client.right - 1;
-  int height = client.bottom - 1;
-  int n = static_cast<int>(samples->size());
-  for (int i = 0; i < n; ++i) {
-    int value = std::clamp((*samples)[static_cast<std::size_t>(i)], 0, 100);
-    int x = n == 1 ? width : width - (n - 1 - i) * width / std::max(n - 1, 1);
-    int y = height - value * height / 100;
-    if (i == 0) {
-      ::MoveToEx(paint.dc(), x, y, nullptr);
-    } else {
-      ::LineTo(paint.dc(), x, y);
-    }
-  }
-  return 0;
-}
-
-void RegisterGraphClass(HINSTANCE instance) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &GraphProc;
-  wc.hInstance = instance;
-  wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.lpszClassName = kGraphClass;
-  ::RegisterClassExA(&wc);
 }
 
 }  // namespace
@@ -129,12 +91,11 @@ void FormWindow::CreateControls(HINSTANCE instance) {
   // controls library; InitCommonControlsEx needs a later one than Windows 95
   // as first released has.
   ::InitCommonControls();
-  RegisterGraphClass(instance);
+  (void)RegisterGraphControl(instance);
   int tppX = ScreenTwipsPerPixel(LOGPIXELSX);
   int tppY = ScreenTwipsPerPixel(LOGPIXELSY);
   HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
   ownVisible_.clear();
-  samples_.clear();
   for (const ui::Control& c : layout_.controls) {
     ownVisible_[c.id] = (c.flags & ui::kHidden) == 0;
     ControlClass cls = ClassFor(c);
@@ -162,9 +123,6 @@ void FormWindow::CreateControls(HINSTANCE instance) {
         // The arrows report a step each; the model keeps the number.
         (void)::SendMessageA(control, UDM_SETRANGE32, 0, 100);
         (void)::SendMessageA(control, UDM_SETPOS32, 0, 50);
-        break;
-      case ControlKind::Graph:
-        ::SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&samples_[c.id]));
         break;
       default:
         break;
@@ -196,6 +154,9 @@ void FormWindow::CreateControls(HINSTANCE instance) {
 void FormWindow::Unload() {
   if (model_) model_->OnUnload();
   std::unique_ptr<ui::FormModel> going = std::move(model_);
+  toolTips_.reset();
+  tipped_.clear();
+  busy_ = false;
   if (HWND window = Window::hwnd()) ::DestroyWindow(window);
   timers_.clear();
 }
@@ -415,11 +376,63 @@ std::vector<std::vector<std::string>> FormWindow::Rows(int id) const {
   return rows;
 }
 
-void FormWindow::SetSamples(int id, std::span<const int> samples) {
+void FormWindow::SetSamples(int id, std::span<const int> visible, int zoom, std::size_t total) {
   const ui::Control* c = Find(id);
   if (c == nullptr || c->kind != ControlKind::Graph) return;
-  samples_[id].assign(samples.begin(), samples.end());
-  if (HWND control = Control(id)) ::InvalidateRect(control, nullptr, FALSE);
+  SetGraphSamples(Control(id), visible, zoom, total);
+}
+
+void FormWindow::SetToolTip(int id, std::string_view text) {
+  HWND control = Control(id);
+  if (control == nullptr || Window::hwnd() == nullptr) return;
+  if (!toolTips_) {
+    toolTips_.reset(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window::hwnd(), nullptr,
+                                      reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(Window::hwnd(), GWLP_HINSTANCE)),
+                                      nullptr));
+    if (!toolTips_) return;
+  }
+  std::string copy(text);
+  // The first version of the record: every comctl32 since Windows 95 knows it.
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V1_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = Window::hwnd();
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = copy.data();
+  if (!tipped_.contains(id)) {
+    if (copy.empty()) return;
+    if (::SendMessageA(toolTips_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE) tipped_.insert(id);
+  } else if (copy.empty()) {
+    (void)::SendMessageA(toolTips_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tipped_.erase(id);
+  } else {
+    (void)::SendMessageA(toolTips_.get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+std::string FormWindow::ToolTipText(int id) const {
+  HWND control = Control(id);
+  if (!toolTips_ || control == nullptr || !tipped_.contains(id)) return {};
+  char text[256] = {};
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V1_SIZE;
+  tool.hwnd = Window::hwnd();
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = text;
+  (void)::SendMessageA(toolTips_.get(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+  return text;
+}
+
+void FormWindow::SetBusyPointer(bool busy) {
+  busy_ = busy;
+  POINT at{};
+  RECT r{};
+  // Changed at once where the pointer rests over the window; elsewhere the
+  // next WM_SETCURSOR decides.
+  if (Window::hwnd() != nullptr && ::GetCursorPos(&at) && ::GetWindowRect(Window::hwnd(), &r) && ::PtInRect(&r, at)) {
+    (void)::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(busy ? IDC_WAIT : IDC_ARROW)));
+  }
 }
 
 int FormWindow::ShowMessage(std::string_view text, std::string_view title, std::uint32_t flags) {
@@ -529,6 +542,13 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     }
+    case WM_SETCURSOR:
+      // Over the form and every control on it while busy.
+      if (busy_ && LOWORD(lParam) == HTCLIENT) {
+        (void)::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+        return TRUE;
+      }
+      break;
     case WM_TIMER:
       if (timers_.contains(static_cast<int>(wParam))) {
         Deliver(Event{static_cast<int>(wParam), Event::Tick, 0});

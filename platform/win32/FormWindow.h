@@ -16,6 +16,7 @@
 #include "platform/ui/Layout.h"
 #include "platform/ui/View.h"
 #include "platform/win32/FeatureWindow.h"
+#include "platform/win32/Handle.h"
 #include "platform/win32/Window.h"
 
 namespace corvane::win32 {
@@ -57,8 +58,15 @@ class FormWindow : public FeatureWindow,
   int ItemCount(int id) const override;
   void SetRows(int id, std::span<const std::vector<std::string>> rows) override;
   std::vector<std::vector<std::string>> Rows(int id) const override;
-  void SetSamples(int id, std::span<const int> samples) override;
+  void SetSamples(int id, std::span<const int> visible, int zoom, std::size_t total) override;
+  void SetToolTip(int id, std::string_view text) override;
   int ShowMessage(std::string_view text, std::string_view title, std::uint32_t flags) override;
+
+  // The tip a control shows, as the tooltip control holds it.
+  std::string ToolTipText(int id) const;
+  // The busy (hourglass) pointer over the form and its controls, or the
+  // usual one again.
+  void SetBusyPointer(bool busy);
 
   // ui::ITimers
   void SetTimer(int id, int intervalMs) override;
@@ -82,7 +90,10 @@ class FormWindow : public FeatureWindow,
   IShellServices* services_ = nullptr;
   std::unique_ptr<ui::FormModel> model_;
   std::map<int, bool> ownVisible_;
-  std::map<int, std::vector<int>> samples_;
+  std::set<int> tipped_;
+  // Owned by the form (destroyed with it too); made for the first tip.
+  UniqueHwnd toolTips_;
+  bool busy_ = false;
   std::set<int> timers_;
   // Set while the view itself changes a list view, whose notifications
   // are no user's doing.

@@ -74,6 +74,9 @@ using UniqueHbitmap = UniqueHandle<GdiTraits<HBITMAP>>;
 using UniqueHrgn = UniqueHandle<GdiTraits<HRGN>>;
 using UniqueHpen = UniqueHandle<GdiTraits<HPEN>>;
 using UniqueHdc = UniqueHandle<NullTraits<HDC, &::DeleteDC>>;  // from CreateCompatibleDC
+// A window this code made and owns outright (not one the system or a
+// parent destroys first).
+using UniqueHwnd = UniqueHandle<NullTraits<HWND, &::DestroyWindow>>;
 
 // SelectObject for a scope: puts the previous object back.
 class ScopedSelect {

@@ -1,5 +1,6 @@
 #include "platform/win32/Skin.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "platform/FileBytes.h"
@@ -347,6 +348,29 @@ void PaintGroupBox(HWND hwnd, const skin::SkinObject& look, COLORREF behind, HFO
   }
 }
 
+
+// A group box paints only its outline and caption; what lies around them is
+// its parent's. When a caption changes (a shorter one leaves the old one's
+// tail behind), the strip it stands in is painted again from the parent
+// down, with whatever else lies in it.
+void RepaintCaptionStrip(HWND hwnd, HFONT font) {
+  HWND parent = ::GetParent(hwnd);
+  RECT strip{};
+  if (parent == nullptr || !::GetWindowRect(hwnd, &strip)) {
+    ::InvalidateRect(hwnd, nullptr, TRUE);
+    return;
+  }
+  TEXTMETRICA metrics{};
+  if (HDC dc = ::GetDC(hwnd)) {
+    ScopedSelect selectFont(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+    ::GetTextMetricsA(dc, &metrics);
+    ::ReleaseDC(hwnd, dc);
+  }
+  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&strip), 2);
+  strip.bottom = strip.top + std::max<LONG>(metrics.tmHeight, 16) + 1;
+  ::RedrawWindow(parent, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 }  // namespace
 
 LRESULT Skin::Handle(Skinned& state, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -464,7 +488,7 @@ LRESULT Skin::Handle(Skinned& state, HWND hwnd, UINT message, WPARAM wParam, LPA
       }
       if (message == WM_SETTEXT || message == WM_ENABLE) {
         LRESULT r = passOn();
-        ::InvalidateRect(hwnd, nullptr, TRUE);
+        RepaintCaptionStrip(hwnd, state.font.get());
         return r;
       }
       break;

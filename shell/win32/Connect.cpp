@@ -3,6 +3,9 @@
 #include "platform/OsVersion.h"
 #include "shell/addons/win32/Win32Addons.h"
 #include "shell/messages/win32/msgFrm.h"
+#include "memory/win32/ThreadedMemoryReleaser.h"
+#include "memory/win32/frmRamConfiguration.h"
+#include "memory/win32/frmSystemStatus.h"
 #include "pinger/win32/frmNetPingerSettings.h"
 #include "shell/settings/win32/frmMainSettings.h"
 #include "shell/tray/win32/Tray.h"
@@ -16,7 +19,7 @@ namespace corvane::shell {
 
 namespace {
 
-class ConnectedParts final : public ShellParts {
+class ConnectedParts final : public ShellParts, public memory::ITrayToolTip {
  public:
   explicit ConnectedParts(MainWindow& mainWindow) : mainWindow_(mainWindow) {}
 
@@ -48,8 +51,17 @@ class ConnectedParts final : public ShellParts {
     }
   }
 
+  // The status window's memory tick: the tooltip, then the icon refreshed
+  // (once the icon is there).
+  void SetTrayToolTip(std::string_view text) override { Tray1.model().TrayToolTip(std::string(text)); }
+  void Show(bool show) override {
+    if (Tray1.hwnd() != nullptr) Tray1.Show(show);
+  }
+
   Tray Tray1;
   frmMainSettings* mainSettings = nullptr;  // owned by the main window
+  win32::frmSystemStatus* systemStatus = nullptr;         // owned by the main window
+  win32::frmRamConfiguration* ramConfiguration = nullptr;  // owned by the main window
 
  private:
   MainWindow& mainWindow_;
@@ -77,6 +89,21 @@ std::unique_ptr<ShellParts> ConnectShellParts(MainWindow& mainWindow) {
 
   mainWindow.ConnectFeatureWindow(Feature::NetPingerSettings,
                                   std::make_unique<win32::frmNetPingerSettings>());
+
+  // The status window (loaded first) owns the processor sampler that the RAM
+  // configuration's check asks; the RAM configuration holds the tooltip's
+  // form. Both free memory through one releaser, one claim at a time.
+  std::shared_ptr<memory::IMemoryReleaser> releaser = win32::MakeMemoryReleaser(mainWindow.instance());
+  auto status = std::make_unique<win32::frmSystemStatus>(releaser, *p, [p] {
+    return p->ramConfiguration != nullptr && p->ramConfiguration->optPer();
+  });
+  p->systemStatus = status.get();
+  mainWindow.ConnectFeatureWindow(Feature::SystemStatus, std::move(status));
+  auto ram = std::make_unique<win32::frmRamConfiguration>(releaser, [p] {
+    return p->systemStatus != nullptr ? p->systemStatus->Sampler() : nullptr;
+  });
+  p->ramConfiguration = ram.get();
+  mainWindow.ConnectFeatureWindow(Feature::RamConfiguration, std::move(ram));
 
   auto settings = std::make_unique<frmMainSettings>();
   p->mainSettings = settings.get();

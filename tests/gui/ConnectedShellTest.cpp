@@ -240,8 +240,9 @@ TEST_F(ConnectedShellTest, SettingsButtonShowsMainSettingsInsideTheFrameBesideTh
   ASSERT_TRUE(app().ClickButton("IDC_FS_systemSatus"));
   EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(*settings); }, std::chrono::seconds(5)))
       << "another feature hides the settings";
-  EXPECT_FALSE(::IsWindowVisible(app().frame())) << "an empty frame shows nothing";
   EXPECT_EQ(app().FrameSize().cx, 440);
+  Settle(std::chrono::milliseconds(2500));
+  SaveScreenshot("system-status");
   ASSERT_TRUE(app().ClickButton("IDC_FS_settings"));
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(*settings) != FALSE; }, std::chrono::seconds(5)));
   EXPECT_EQ(Describe(*settings).parent, app().frame()) << "it stays a child of the frame";

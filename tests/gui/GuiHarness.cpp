@@ -303,6 +303,58 @@ void PressKey(WORD virtualKey) {
   Settle(std::chrono::milliseconds(120));
 }
 
+void KeyEvent(WORD virtualKey, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  ::SendInput(1, &input, sizeof input);
+}
+
+std::optional<MessageBoxSeen> WaitForMessageBox(DWORD processId, std::chrono::milliseconds timeout) {
+  MessageBoxSeen seen;
+  WaitUntil([&] {
+    for (const auto& w : VisibleTopLevelWindows(processId)) {
+      if (w.className != "#32770") continue;
+      seen.hwnd = w.hwnd;
+      seen.caption = w.caption;
+      for (const auto& child : Descendants(w.hwnd)) {
+        if (child.className == "Static" && !child.caption.empty()) seen.text = child.caption;
+      }
+      return true;
+    }
+    return false;
+  }, timeout);
+  if (seen.hwnd == nullptr) return std::nullopt;
+  return seen;
+}
+
+std::optional<DWORD> ReadRegistryNumber(HKEY root, const char* key, const char* name) {
+  HKEY handle = nullptr;
+  if (::RegOpenKeyExA(root, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return std::nullopt;
+  char data[64] = {};
+  DWORD size = sizeof data - 1;
+  DWORD type = 0;
+  LONG status = ::RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+  ::RegCloseKey(handle);
+  if (status != ERROR_SUCCESS) return std::nullopt;
+  if (type == REG_DWORD) return *reinterpret_cast<const DWORD*>(data);
+  return static_cast<DWORD>(std::strtoul(data, nullptr, 10));
+}
+
+int CountSnapshotFiles() {
+  WIN32_FIND_DATAA found{};
+  std::string pattern = ProgramFolder() + "\\Backups\\*.BCK";
+  HANDLE find = ::FindFirstFileA(pattern.c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do {
+    ++count;
+  } while (::FindNextFileA(find, &found));
+  ::FindClose(find);
+  return count;
+}
+
 void Settle(std::chrono::milliseconds time) { ::Sleep(static_cast<DWORD>(time.count())); }
 
 COLORREF ScreenPixel(int x, int y) {

@@ -102,6 +102,23 @@ void ClickInWindow(HWND window, int clientX, int clientY, bool rightButton = fal
 // lets go there.
 void DragMouse(int fromX, int fromY, int toX, int toY);
 void PressKey(WORD virtualKey);
+// One key going down, or up: for chords (shift held while another goes).
+void KeyEvent(WORD virtualKey, bool up);
+
+// The first visible message box of a process, with the text it shows.
+struct MessageBoxSeen {
+  HWND hwnd = nullptr;
+  std::string caption;
+  std::string text;
+};
+std::optional<MessageBoxSeen> WaitForMessageBox(DWORD processId,
+                                                std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// A number in the registry, stored as a DWORD or as decimal text; nothing
+// when the value is missing.
+std::optional<DWORD> ReadRegistryNumber(HKEY root, const char* key, const char* name);
+// The snapshot files (*.BCK) in the Backups folder beside the program.
+int CountSnapshotFiles();
 // Lets input and painting settle.
 void Settle(std::chrono::milliseconds time = std::chrono::milliseconds(300));
 

@@ -211,29 +211,9 @@ int IndexOf(const std::vector<Row>& rows, const std::string& name) {
 
 // ---- message boxes ------------------------------------------------------------
 
-struct Box {
-  HWND hwnd = nullptr;
-  std::string caption;
-  std::string text;
-};
+using Box = MessageBoxSeen;
 
-std::optional<Box> WaitForBox(DWORD pid) {
-  Box seen;
-  WaitUntil([&] {
-    for (const auto& w : VisibleTopLevelWindows(pid)) {
-      if (w.className != "#32770") continue;
-      seen.hwnd = w.hwnd;
-      seen.caption = w.caption;
-      for (const auto& child : Descendants(w.hwnd)) {
-        if (child.className == "Static" && !child.caption.empty()) seen.text = child.caption;
-      }
-      return true;
-    }
-    return false;
-  }, kWait);
-  if (seen.hwnd == nullptr) return std::nullopt;
-  return seen;
-}
+std::optional<Box> WaitForBox(DWORD pid) { return WaitForMessageBox(pid, kWait); }
 
 void Answer(const Box& box, int button) {
   ::PostMessageA(box.hwnd, WM_COMMAND, static_cast<WPARAM>(button), 0);

@@ -129,13 +129,32 @@ class FakeSampler : public ICpuUsageSampler {
   int terminations = 0;
 };
 
-// Records each claim instead of making it; busy while the test says so.
+// Records each claim instead of making it. A claim ends at once unless the
+// test holds them (hold), then each ends by Finish, oldest first. Busy while
+// the test says so or a held claim has not ended.
 class RecordingReleaser : public memory::IMemoryReleaser {
  public:
-  void FreeUpMemory(std::int32_t amount) override { claims.push_back(amount); }
-  bool Busy() const override { return busy; }
+  void FreeUpMemory(std::int32_t amount, Done done) override {
+    claims.push_back(amount);
+    if (hold) {
+      running.push_back(std::move(done));
+    } else if (done) {
+      done();
+    }
+  }
+  bool Busy() const override { return busy || !running.empty(); }
+  // Ends the oldest held claim; false when none runs.
+  bool Finish() {
+    if (running.empty()) return false;
+    Done done = std::move(running.front());
+    running.erase(running.begin());
+    if (done) done();
+    return true;
+  }
   std::vector<std::int32_t> claims;
+  std::vector<Done> running;
   bool busy = false;
+  bool hold = false;
 };
 
 // Records the files it is asked to play.

@@ -14,10 +14,7 @@
 namespace corvane::memory {
 namespace {
 
-std::string SourceRoot() {
-  std::string self = __FILE__;
-  return self.substr(0, self.rfind("tests/memory/"));
-}
+std::string SourceRoot() { return CORVANE_SOURCE_ROOT; }
 
 std::uint32_t Le(const std::vector<unsigned char>& b, std::size_t at, int bytes) {
   std::uint32_t v = 0;

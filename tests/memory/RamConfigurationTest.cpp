@@ -534,6 +534,24 @@ TEST(AlarmCheck, AClaimStillRunningElsewhereSkipsTheFreeing) {
   EXPECT_TRUE(form.model.soundArmed());
 }
 
+TEST(AlarmCheck, ItsRetriesQueueTogetherAndTheNextCheckSkipsWhileTheyRun) {
+  Form form;
+  form.Store("chkAutomatic", "1");
+  form.Store("txtRunOnly", "0");
+  form.Store("txtRetryOptimization", "3");
+  form.SetFreeMegabytes(100);
+  form.Load();
+  form.releaser.hold = true;
+  form.Check();
+  EXPECT_EQ(form.releaser.claims.size(), 3u) << "the check's own claims all go in";
+  form.Check();
+  EXPECT_EQ(form.releaser.claims.size(), 3u) << "still running: the next check frees nothing";
+  while (form.releaser.Finish()) {
+  }
+  form.Check();
+  EXPECT_EQ(form.releaser.claims.size(), 6u);
+}
+
 TEST(AlarmCheck, FreeMemoryAboveTwoGigabytesIsNotReadAsNegative) {
   Form form;
   form.Store("chkSoundon", "1");
@@ -565,7 +583,9 @@ TEST(AlarmCheck, TheImmediateReleaserClaimsThroughFreeRam) {
   testing::CheckingAllocator allocator;
   FreeRAM memory(status, allocator);
   FreeRamReleaser releaser(memory);
-  releaser.FreeUpMemory(3 * 1048576);
+  bool done = false;
+  releaser.FreeUpMemory(3 * 1048576, [&] { done = true; });
+  EXPECT_TRUE(done);
   EXPECT_FALSE(releaser.Busy());
   EXPECT_EQ(allocator.requests, (std::vector<std::size_t>{6u * 1048576}));
   EXPECT_EQ(allocator.unwrittenBlocks, 0);

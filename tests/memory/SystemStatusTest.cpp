@@ -247,6 +247,7 @@ TEST(SystemStatus, TheAmountSliderUpdatesItsLabelAndTooltip) {
   form.view.Choose(kIdSldFreeMomoryReq, 128);
   EXPECT_EQ(form.view.Text(kIdLblTargetMemoryNeeded), "Target Level Of RAM 128MB.");
   EXPECT_EQ(form.model.amountToolTip(), "128 MB to free when Optimize is clicked");
+  EXPECT_EQ(form.view.ToolTip(kIdSldFreeMomoryReq), "128 MB to free when Optimize is clicked");
 }
 
 TEST(SystemStatus, OptimizeNowClaimsTheAmountUnderTheBusyPointer) {
@@ -260,7 +261,7 @@ TEST(SystemStatus, OptimizeNowClaimsTheAmountUnderTheBusyPointer) {
       {512, 512, false, {512 * 1048576}},
       {512, 1, false, {1048576}},
       {4095, 4095, false, {2047 * 1048576}},  // held at what the amount can carry
-      {512, 64, true, {}},                    // a claim still running: none more
+      {512, 64, true, {64 * 1048576}},        // queued behind the alarm check's claim
   };
   for (const auto& c : cases) {
     Form form;
@@ -273,6 +274,39 @@ TEST(SystemStatus, OptimizeNowClaimsTheAmountUnderTheBusyPointer) {
     EXPECT_EQ(form.pointer, (std::vector<std::string>{"busy", "default"})) << c.amount;
     EXPECT_EQ(form.yields, 12) << c.amount;
   }
+}
+
+TEST(SystemStatus, TheBusyPointerStaysUntilTheClaimEndsAndClicksMeanwhileAddNothing) {
+  Form form;
+  form.Machine(512, 100);
+  form.model.OnLoad();
+  form.view.Choose(kIdSldFreeMomoryReq, 256);
+  form.releaser.hold = true;
+  ASSERT_TRUE(form.view.Click(kIdCmdOptimaize));
+  EXPECT_TRUE(form.model.optimizing());
+  EXPECT_EQ(form.pointer, (std::vector<std::string>{"busy"}));
+  EXPECT_EQ(form.yields, 6);
+  ASSERT_TRUE(form.view.Click(kIdCmdOptimaize));
+  EXPECT_EQ(form.releaser.claims.size(), 1u) << "a second click while the claim runs";
+  ASSERT_TRUE(form.releaser.Finish());
+  EXPECT_FALSE(form.model.optimizing());
+  EXPECT_EQ(form.pointer, (std::vector<std::string>{"busy", "default"}));
+  EXPECT_EQ(form.yields, 18);
+  // Free again: the next click claims.
+  ASSERT_TRUE(form.view.Click(kIdCmdOptimaize));
+  EXPECT_EQ(form.releaser.claims.size(), 2u);
+}
+
+TEST(SystemStatus, AClaimEndingAfterUnloadTouchesNothing) {
+  Form form;
+  form.Machine(512, 100);
+  form.model.OnLoad();
+  form.view.Choose(kIdSldFreeMomoryReq, 16);
+  form.releaser.hold = true;
+  ASSERT_TRUE(form.view.Click(kIdCmdOptimaize));
+  form.model.OnUnload();
+  ASSERT_TRUE(form.releaser.Finish());
+  EXPECT_EQ(form.pointer, (std::vector<std::string>{"busy"}));
 }
 
 TEST(SystemStatus, TheRamConfigurationsCheckAsksTheSamplerThisWindowOwns) {

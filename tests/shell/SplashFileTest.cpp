@@ -11,8 +11,7 @@ namespace corvane::shell {
 namespace {
 
 std::string ShippedSplash() {
-  std::string self = __FILE__;
-  std::ifstream in(self.substr(0, self.rfind("tests/shell/")) + "assets/splash/KeltSpl.spl", std::ios::binary);
+  std::ifstream in(std::string(CORVANE_SOURCE_ROOT) + "assets/splash/KeltSpl.spl", std::ios::binary);
   std::stringstream s;
   s << in.rdbuf();
   return s.str();

@@ -138,8 +138,26 @@ std::vector<std::vector<std::string>> MemoryView::Rows(int id) const {
   return s == nullptr ? std::vector<std::vector<std::string>>() : s->rows;
 }
 
-void MemoryView::SetSamples(int id, std::span<const int> samples) {
-  if (State* s = Find(id)) s->samples.assign(samples.begin(), samples.end());
+void MemoryView::SetSamples(int id, std::span<const int> visible, int zoom, std::size_t total) {
+  if (State* s = Find(id)) {
+    s->samples.assign(visible.begin(), visible.end());
+    s->zoom = zoom;
+    s->total = total;
+  }
+}
+
+void MemoryView::SetToolTip(int id, std::string_view text) {
+  if (State* s = Find(id)) s->toolTip = text;
+}
+
+int MemoryView::Zoom(int id) const {
+  const State* s = Find(id);
+  return s == nullptr ? 0 : s->zoom;
+}
+
+std::string MemoryView::ToolTip(int id) const {
+  const State* s = Find(id);
+  return s == nullptr ? std::string() : s->toolTip;
 }
 
 std::vector<int> MemoryView::Samples(int id) const {

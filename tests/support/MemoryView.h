@@ -37,7 +37,8 @@ class MemoryView final : public ui::IView {
   int ItemCount(int id) const override;
   void SetRows(int id, std::span<const std::vector<std::string>> rows) override;
   std::vector<std::vector<std::string>> Rows(int id) const override;
-  void SetSamples(int id, std::span<const int> samples) override;
+  void SetSamples(int id, std::span<const int> visible, int zoom, std::size_t total) override;
+  void SetToolTip(int id, std::string_view text) override;
   int ShowMessage(std::string_view text, std::string_view title, std::uint32_t flags) override;
 
   // The user's actions. Each changes the control as the system's control
@@ -60,6 +61,8 @@ class MemoryView final : public ui::IView {
 
   std::vector<std::string> Items(int id) const;
   std::vector<int> Samples(int id) const;
+  int Zoom(int id) const;
+  std::string ToolTip(int id) const;
   std::pair<int, int> Range(int id) const;
   // Every SetValue, in order ("chkRunMainProgram=1").
   std::vector<std::string> valueLog;
@@ -75,6 +78,9 @@ class MemoryView final : public ui::IView {
     std::vector<std::string> items;
     std::vector<std::vector<std::string>> rows;
     std::vector<int> samples;
+    int zoom = 0;
+    std::size_t total = 0;
+    std::string toolTip;
   };
   State* Find(int id);
   const State* Find(int id) const;

@@ -17,21 +17,13 @@
 #include "pinger/mdlPing.h"
 #include "pinger/win32/Win32PingServices.h"
 #include "platform/win32/Win32Registry.h"
+#include "tests/support/BenchClock.h"
 
 namespace {
 
 using namespace corvane;
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using testing::Now;
 
 // The best of several rounds of n calls, in microseconds per call: the
 // machine is shared, and the best round is the one least disturbed.

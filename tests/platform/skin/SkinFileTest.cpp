@@ -17,11 +17,7 @@ std::string ReadFile(const std::string& path) {
   return s.str();
 }
 
-// The repository's root, from this file's own path.
-std::string SourceRoot() {
-  std::string self = __FILE__;
-  return self.substr(0, self.rfind("tests/platform/skin/"));
-}
+std::string SourceRoot() { return CORVANE_SOURCE_ROOT; }
 
 TEST(SkinFile, TheShippedSkinHoldsEveryObjectTheProgramApplies) {
   std::string text = ReadFile(SourceRoot() + "assets/skin/KeltMask.skn");

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "platform/win32/Win32Registry.h"
+#include "tests/support/BenchClock.h"
+#include "tests/tuning/support/ScatteredSnapshots.h"
 #include "tuning/BackupWindow.h"
 #include "tuning/Snapshot.h"
 #include "tuning/SnapshotFile.h"
@@ -25,16 +27,7 @@
 namespace corvane {
 namespace {
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using testing::Now;
 
 template <typename F>
 double BestOf(int runs, F&& work) {
@@ -63,23 +56,13 @@ class QuietView final : public ui::IView {
   int ItemCount(int) const override { return 0; }
   void SetRows(int, std::span<const std::vector<std::string>>) override {}
   std::vector<std::vector<std::string>> Rows(int) const override { return {}; }
-  void SetSamples(int, std::span<const int>) override {}
+  void SetSamples(int, std::span<const int>, int, std::size_t) override {}
+  void SetToolTip(int, std::string_view) override {}
   int ShowMessage(std::string_view text, std::string_view, std::uint32_t) override {
     std::printf("message: %.*s\n", static_cast<int>(text.size()), text.data());
     return ui::kAnswerNo;
   }
 };
-
-std::string TempFolder(const char* leaf) {
-  char temp[MAX_PATH + 1] = {};
-  DWORD length = ::GetTempPathA(MAX_PATH, temp);
-  std::string path(temp, length);
-  if (!path.empty() && path.back() == '\\') path.pop_back();
-  path += "\\";
-  path += leaf;
-  (void)::CreateDirectoryA(path.c_str(), nullptr);
-  return path;
-}
 
 std::size_t ReadRaw(const std::string& backups) {
   std::size_t lines = 0;
@@ -125,23 +108,13 @@ int main() {
                          reinterpret_cast<LPARAM>(&column));
   }
 
-  std::string folder = TempFolder("corvane-backup-window-bench");
+  std::string folder = testing::BenchTempFolder("corvane-backup-window-bench");
   win32::Win32FileSystem files;
   win32::Win32DateTimeFormat format;
   win32::Win32Clock clock;
   win32::Win32Registry registry;
   std::string backups = BackupsFolder(folder);
-  (void)files.CreateFolder(backups);
-  for (int n = 1; n <= 999; ++n) {
-    SnapshotWriter out;
-    // Dates and times in no particular order, some days shared.
-    int k = (n * 7919) % 999;
-    out.Date({2000 + k % 9, 1 + k % 12, 1 + k % 28});
-    out.Time({k % 24, (k * 7) % 60, (k * 13) % 60});
-    out.Number(7);
-    for (int i = 0; i < 30; ++i) out.Text("\"filler\"");
-    (void)files.WriteFileWhole(JoinPath(backups, SnapshotFileName(n)), out.data());
-  }
+  testing::WriteScatteredSnapshots(files, backups, 999);
 
   QuietView view;
   win32::Win32ListControl list(listWindow);

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "platform/win32/Win32Registry.h"
+#include "tests/support/BenchClock.h"
+#include "tests/tuning/support/ScatteredSnapshots.h"
 #include "tests/tuning/support/RegistryStates.h"
 #include "tuning/Apply.h"
 #include "tuning/BackupManager.h"
@@ -26,16 +28,7 @@
 namespace corvane {
 namespace {
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using testing::Now;
 
 // Two pieces of work timed in turns, so that a busy machine slows both
 // alike; the best time of each, in milliseconds.
@@ -168,17 +161,6 @@ void Replay(const std::vector<Call>& calls) {
   }
 }
 
-std::string TempFolder(const char* leaf) {
-  char temp[MAX_PATH + 1] = {};
-  DWORD length = ::GetTempPathA(MAX_PATH, temp);
-  std::string path(temp, length);
-  if (!path.empty() && path.back() == '\\') path.pop_back();
-  path += "\\";
-  path += leaf;
-  (void)::CreateDirectoryA(path.c_str(), nullptr);
-  return path;
-}
-
 void BenchApply(int interfaces, const std::string& folder) {
   using namespace corvane::testing;
   win32::Win32Registry registry;
@@ -233,17 +215,7 @@ void BenchListing(const std::string& folder) {
   win32::Win32FileSystem files;
   win32::Win32DateTimeFormat format;
   std::string backups = BackupsFolder(folder);
-  (void)files.CreateFolder(backups);
-  for (int n = 1; n <= 999; ++n) {
-    SnapshotWriter out;
-    // Dates and times in no particular order.
-    int k = (n * 7919) % 999;
-    out.Date({2000 + k % 9, 1 + k % 12, 1 + k % 28});
-    out.Time({k % 24, (k * 7) % 60, (k * 13) % 60});
-    out.Number(7);
-    for (int i = 0; i < 30; ++i) out.Text("\"filler\"");
-    (void)files.WriteFileWhole(JoinPath(backups, SnapshotFileName(n)), out.data());
-  }
+  testing::WriteScatteredSnapshots(files, backups, 999);
   std::size_t rows = 0;
   std::size_t lines = 0;
   auto [listing, raw] = BestOfTurns(5, [&] {
@@ -285,7 +257,7 @@ void BenchListing(const std::string& folder) {
 int main() {
   using namespace corvane;
   FillPresetProfiles();
-  std::string folder = TempFolder("corvane-tuning-bench");
+  std::string folder = testing::BenchTempFolder("corvane-tuning-bench");
   for (int interfaces : {1, 16, 64}) BenchApply(interfaces, folder);
   BenchListing(folder);
   (void)::RemoveDirectoryA(BackupsFolder(folder).c_str());

@@ -22,40 +22,6 @@ namespace {
 
 constexpr char kEditorClass[] = "CorvaneNormalMode";
 
-void Key(WORD vk, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = vk;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  ::SendInput(1, &input, sizeof input);
-}
-
-std::optional<DWORD> ReadNumber(HKEY root, const char* key, const char* name) {
-  HKEY handle = nullptr;
-  if (::RegOpenKeyExA(root, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return std::nullopt;
-  char data[64] = {};
-  DWORD size = sizeof data - 1;
-  DWORD type = 0;
-  LONG status = ::RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  ::RegCloseKey(handle);
-  if (status != ERROR_SUCCESS) return std::nullopt;
-  if (type == REG_DWORD) return *reinterpret_cast<const DWORD*>(data);
-  return static_cast<DWORD>(std::strtoul(data, nullptr, 10));
-}
-
-int CountSnapshots() {
-  WIN32_FIND_DATAA found{};
-  std::string pattern = ProgramFolder() + "\\Backups\\*.BCK";
-  HANDLE find = ::FindFirstFileA(pattern.c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return 0;
-  int count = 0;
-  do {
-    ++count;
-  } while (::FindNextFileA(find, &found));
-  ::FindClose(find);
-  return count;
-}
-
 bool NtFamily() {
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof version;
@@ -104,12 +70,12 @@ class NormalModeAppTest : public RunningCorvaneTest {
   void Next() { Click(kIdCmdNextPage); }
   void SelectBox(int id) {
     Click(id);
-    Key(VK_END, false);
-    Key(VK_END, true);
-    Key(VK_SHIFT, false);
-    Key(VK_HOME, false);
-    Key(VK_HOME, true);
-    Key(VK_SHIFT, true);
+    KeyEvent(VK_END, false);
+    KeyEvent(VK_END, true);
+    KeyEvent(VK_SHIFT, false);
+    KeyEvent(VK_HOME, false);
+    KeyEvent(VK_HOME, true);
+    KeyEvent(VK_SHIFT, true);
     Settle(std::chrono::milliseconds(150));
   }
   void Type(char c) { PressKey(static_cast<WORD>(::VkKeyScanA(c) & 0xFF)); }
@@ -171,7 +137,7 @@ TEST_F(NormalModeAppTest, DslFromTheMovieThroughEveryPageToFinish) {
   }
   EXPECT_EQ(Text(kIdCmdNextPage), "Finish");
 
-  const int before = CountSnapshots();
+  const int before = CountSnapshotFiles();
   Next();
   // A complete apply may bring a note (values this Windows ignores), never
   // a failure.
@@ -185,18 +151,18 @@ TEST_F(NormalModeAppTest, DslFromTheMovieThroughEveryPageToFinish) {
   }
   EXPECT_TRUE(WaitUntil([&] { return app().MovieInFront(); }, std::chrono::seconds(5))) << "the movie comes home";
   EXPECT_FALSE(Enabled(kIdCmdNextPage));
-  EXPECT_EQ(CountSnapshots(), before + 1) << "a new snapshot";
+  EXPECT_EQ(CountSnapshotFiles(), before + 1) << "a new snapshot";
   const bool nt = NtFamily();
   const char* tcp = nt ? "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters"
                        : "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
   const char* internet = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-  EXPECT_EQ(ReadNumber(HKEY_LOCAL_MACHINE, tcp, "DefaultTTL"), 64u);
-  EXPECT_EQ(ReadNumber(HKEY_LOCAL_MACHINE, tcp, "GlobalMaxTcpWindowSize"), 255552u);
-  EXPECT_EQ(ReadNumber(HKEY_LOCAL_MACHINE, tcp, "KeepAliveInterval"), 1000u);
-  EXPECT_EQ(ReadNumber(HKEY_LOCAL_MACHINE, tcp, nt ? "SYNAttackProtect" : "DefaultRcvWindow"),
+  EXPECT_EQ(ReadRegistryNumber(HKEY_LOCAL_MACHINE, tcp, "DefaultTTL"), 64u);
+  EXPECT_EQ(ReadRegistryNumber(HKEY_LOCAL_MACHINE, tcp, "GlobalMaxTcpWindowSize"), 255552u);
+  EXPECT_EQ(ReadRegistryNumber(HKEY_LOCAL_MACHINE, tcp, "KeepAliveInterval"), 1000u);
+  EXPECT_EQ(ReadRegistryNumber(HKEY_LOCAL_MACHINE, tcp, nt ? "SYNAttackProtect" : "DefaultRcvWindow"),
             nt ? 2u : 255552u);
-  EXPECT_EQ(ReadNumber(HKEY_CURRENT_USER, internet, "MaxConnectionsPer1_0Server"), 10u);
-  EXPECT_EQ(ReadNumber(HKEY_CURRENT_USER, internet, "MaxConnectionsPerServer"), 20u);
+  EXPECT_EQ(ReadRegistryNumber(HKEY_CURRENT_USER, internet, "MaxConnectionsPer1_0Server"), 10u);
+  EXPECT_EQ(ReadRegistryNumber(HKEY_CURRENT_USER, internet, "MaxConnectionsPerServer"), 20u);
 }
 
 TEST_F(NormalModeAppTest, EachOpeningStartsAgainKeepingTheConnectionTypeAndTheEntryButtonKeepsThePage) {

@@ -19,8 +19,11 @@
 namespace corvane::testing {
 namespace {
 
+using gui::CountSnapshotFiles;
+using gui::KeyEvent;
 using gui::MoveMouse;
 using gui::ProgramFolder;
+using gui::ReadRegistryNumber;
 using gui::SaveScreenshot;
 
 // The window lives on this thread, so its messages run only while the test
@@ -38,40 +41,6 @@ void Mouse(DWORD flags) {
   input.type = INPUT_MOUSE;
   input.mi.dwFlags = flags;
   ::SendInput(1, &input, sizeof input);
-}
-
-void Key(WORD vk, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = vk;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  ::SendInput(1, &input, sizeof input);
-}
-
-std::optional<DWORD> ReadNumber(HKEY root, const char* key, const char* name) {
-  HKEY handle = nullptr;
-  if (::RegOpenKeyExA(root, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return std::nullopt;
-  char data[64] = {};
-  DWORD size = sizeof data - 1;
-  DWORD type = 0;
-  LONG status = ::RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  ::RegCloseKey(handle);
-  if (status != ERROR_SUCCESS) return std::nullopt;
-  if (type == REG_DWORD) return *reinterpret_cast<const DWORD*>(data);
-  return static_cast<DWORD>(std::strtoul(data, nullptr, 10));
-}
-
-int CountSnapshots() {
-  WIN32_FIND_DATAA found{};
-  std::string pattern = ProgramFolder() + "\\Backups\\*.BCK";
-  HANDLE find = ::FindFirstFileA(pattern.c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return 0;
-  int count = 0;
-  do {
-    ++count;
-  } while (::FindNextFileA(find, &found));
-  ::FindClose(find);
-  return count;
 }
 
 struct BoxSearch {
@@ -158,18 +127,18 @@ class NormalModeWindowTest : public ::testing::Test {
   // Shift+Home), as a user does before typing over it.
   void SelectBox(int id) {
     Click(id);
-    Key(VK_END, false);
-    Key(VK_END, true);
-    Key(VK_SHIFT, false);
-    Key(VK_HOME, false);
-    Key(VK_HOME, true);
-    Key(VK_SHIFT, true);
+    KeyEvent(VK_END, false);
+    KeyEvent(VK_END, true);
+    KeyEvent(VK_SHIFT, false);
+    KeyEvent(VK_HOME, false);
+    KeyEvent(VK_HOME, true);
+    KeyEvent(VK_SHIFT, true);
     Pump(100);
   }
   void TypeChar(char c) {
     SHORT scan = ::VkKeyScanA(c);
-    Key(static_cast<WORD>(scan & 0xFF), false);
-    Key(static_cast<WORD>(scan & 0xFF), true);
+    KeyEvent(static_cast<WORD>(scan & 0xFF), false);
+    KeyEvent(static_cast<WORD>(scan & 0xFF), true);
     Pump(120);
   }
   void Shot(int step) { SaveScreenshot("editor-step" + std::to_string(step)); }
@@ -236,7 +205,7 @@ TEST_F(NormalModeWindowTest, DslThroughEveryPageWithRealInputThenFinish) {
   }
   EXPECT_EQ(Text(kIdCmdNextPage), "Finish");
 
-  const int before = CountSnapshots();
+  const int before = CountSnapshotFiles();
   // A complete apply may bring a note (values this Windows ignores), never
   // a failure.
   MessageBoxAnswer answer;
@@ -248,18 +217,18 @@ TEST_F(NormalModeWindowTest, DslThroughEveryPageWithRealInputThenFinish) {
   EXPECT_FALSE(::IsWindowEnabled(Control(kIdCmdNextPage)));
   EXPECT_TRUE(PageShown(7));
   EXPECT_EQ(services.calls.back(), "ReturnHome");
-  EXPECT_EQ(CountSnapshots(), before + 1) << "a new snapshot before the writes";
+  EXPECT_EQ(CountSnapshotFiles(), before + 1) << "a new snapshot before the writes";
 
   const bool nt = currentOsFamily >= 5;
   const char* tcp = nt ? "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters"
                        : "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
   const char* internet = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-  EXPECT_EQ(ReadNumber(HKEY_LOCAL_MACHINE, tcp, "DefaultTTL"), 64u);
-  EXPECT_EQ(ReadNumber(HKEY_LOCAL_MACHINE, tcp, "GlobalMaxTcpWindowSize"), 255552u);
-  EXPECT_EQ(ReadNumber(HKEY_LOCAL_MACHINE, tcp, "KeepAliveTime"), 7200000u);
-  EXPECT_EQ(ReadNumber(HKEY_CURRENT_USER, internet, "MaxConnectionsPer1_0Server"), 10u);
-  EXPECT_EQ(ReadNumber(HKEY_CURRENT_USER, internet, "MaxConnectionsPerServer"), 20u);
-  EXPECT_EQ(ReadNumber(HKEY_LOCAL_MACHINE, tcp, nt ? "EnablePMTUDiscovery" : "PMTUDiscovery"), 1u);
+  EXPECT_EQ(ReadRegistryNumber(HKEY_LOCAL_MACHINE, tcp, "DefaultTTL"), 64u);
+  EXPECT_EQ(ReadRegistryNumber(HKEY_LOCAL_MACHINE, tcp, "GlobalMaxTcpWindowSize"), 255552u);
+  EXPECT_EQ(ReadRegistryNumber(HKEY_LOCAL_MACHINE, tcp, "KeepAliveTime"), 7200000u);
+  EXPECT_EQ(ReadRegistryNumber(HKEY_CURRENT_USER, internet, "MaxConnectionsPer1_0Server"), 10u);
+  EXPECT_EQ(ReadRegistryNumber(HKEY_CURRENT_USER, internet, "MaxConnectionsPerServer"), 20u);
+  EXPECT_EQ(ReadRegistryNumber(HKEY_LOCAL_MACHINE, tcp, nt ? "EnablePMTUDiscovery" : "PMTUDiscovery"), 1u);
   EXPECT_EQ(workingProfile.mtu, 1492);
   EXPECT_EQ(workingProfile.mss, 1452);
 
@@ -272,7 +241,7 @@ TEST_F(NormalModeWindowTest, DslThroughEveryPageWithRealInputThenFinish) {
   again.Start();
   Click(kIdCmdNextPage);
   again.Wait();
-  EXPECT_EQ(CountSnapshots(), before + 2);
+  EXPECT_EQ(CountSnapshotFiles(), before + 2);
 }
 
 TEST_F(NormalModeWindowTest, TheUpDownStepsTheSynBox) {

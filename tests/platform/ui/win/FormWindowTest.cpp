@@ -210,7 +210,28 @@ TEST_F(FormWindowTest, TheViewReadsBackWhatItSet) {
   EXPECT_TRUE(form.Visible(kKitOptA));
   form.SetEnabled(kKitSave, true);
   EXPECT_TRUE(form.Enabled(kKitSave));
-  form.SetSamples(kKitRows, std::vector<int>{1, 2});  // no graph: ignored
+  form.SetSamples(kKitRows, std::vector<int>{1, 2}, 30, 2);  // no graph: ignored
+}
+
+TEST_F(FormWindowTest, ATipFollowsItsTextAndTheBusyPointerCoversTheForm) {
+  form.SetToolTip(kKitSlider, "5 MB to free when Optimize is clicked");
+  EXPECT_EQ(form.ToolTipText(kKitSlider), "5 MB to free when Optimize is clicked");
+  form.SetToolTip(kKitSlider, "6 MB to free when Optimize is clicked");
+  EXPECT_EQ(form.ToolTipText(kKitSlider), "6 MB to free when Optimize is clicked");
+  form.SetToolTip(kKitSlider, "");
+  EXPECT_EQ(form.ToolTipText(kKitSlider), "");
+  form.SetToolTip(9999, "no such control");
+
+  auto overSave = [&] {
+    return ::SendMessageA(form.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form.Control(kKitSave)),
+                          MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  };
+  form.SetBusyPointer(true);
+  EXPECT_EQ(overSave(), TRUE);
+  EXPECT_EQ(::GetCursor(), ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+  form.SetBusyPointer(false);
+  (void)overSave();
+  EXPECT_EQ(::GetCursor(), ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW))) << "the usual pointer again";
 }
 
 TEST_F(FormWindowTest, TimersTickUntilStopped) {
