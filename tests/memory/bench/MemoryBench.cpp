@@ -26,35 +26,22 @@
 #include "memory/RamConfiguration.h"
 #include "memory/SystemStatus.h"
 #include "tests/gui/GuiHarness.h"
-#include "tests/pinger/win/ResponsivenessProbe.h"
-
-#if __has_include("platform/win32/GraphControl.h")
 #include "platform/win32/GraphControl.h"
-#define CORVANE_BENCH_GRAPH 1
-#endif
+#include "tests/pinger/win/ResponsivenessProbe.h"
+#include "tests/support/BenchClock.h"
 
 namespace {
 
 using namespace corvane;
 using namespace corvane::memory;
 using namespace std::chrono_literals;
+using testing::Now;
 
 constexpr char kStatusClass[] = "CorvaneSystemStatus";
 constexpr char kRamSettingsKey[] = "SOFTWARE\\Tarvik\\Pellavon\\Settings\\RamSettings";
 constexpr ULONG_PTR kTestFsCommand = 0x43564D01;  // shell/win32/MainWindow.h
 constexpr DWORD kGoalMs = 50;
 constexpr SIZE_T kMiB = 1024 * 1024;
-
-double Now() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void Line(const char* name, double value, const char* unit, double goal, const char* note) {
   std::printf("%-34s %9.2f %-3s goal < %-4g %s  %s\n", name, value, unit, goal, value < goal ? "PASS" : "OVER", note);
@@ -205,7 +192,6 @@ void MeasureProcessorTime(const char* label, int seconds, const char* goal) {
   ::Sleep(static_cast<DWORD>(seconds + 5) * 1000u);
 }
 
-#ifdef CORVANE_BENCH_GRAPH
 double GraphRepaintMicroseconds(int repaints) {
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
   win32::RegisterGraphControl(instance);
@@ -222,7 +208,6 @@ double GraphRepaintMicroseconds(int repaints) {
   ::DestroyWindow(graph);
   return took * 1e6 / repaints;
 }
-#endif
 
 }  // namespace
 
@@ -266,13 +251,9 @@ int main(int argc, char** argv) {
   c.reset();
   WriteRamSettings(false);
 
-#ifdef CORVANE_BENCH_GRAPH
   const int repaints = 200;
   char note[80];
   std::snprintf(note, sizeof note, "(100 samples, zoom 100, mean of %d)", repaints);
   Line("graph.repaint_us", GraphRepaintMicroseconds(repaints), "us", 1000, note);
-#else
-  std::printf("graph.repaint_us                   n/a  (no graph control in this build)\n");
-#endif
   return 0;
 }
