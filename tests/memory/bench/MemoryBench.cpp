@@ -3,15 +3,18 @@
 //     "Optimize Now" claims 512 MB, and while the alarm monitor's automatic
 //     check claims 10 x 10 MB every 100 ms (goal: under 50 ms each), with
 //     the idle program as the baseline. A probe thread of this process sends
-//     WM_NULL to the System Status window every 2 ms (SendMessageTimeout)
-//     and keeps the longest wait; the program's private bytes show when a
-//     claim runs and ends.
-//  2. the idle program with every timer running and the status window
-//     shown: this program says when ("cpu.begin <label> <seconds>") and
-//     tools/bench.d/memory.sh reads the processor time of corvane.exe and
-//     its wineserver from Linux meanwhile (goal: under 1% of one core).
-//  3. one repaint of a graph of 100 samples at zoom 100, in this process.
-// Prints figures with their goals.
+//     WM_NULL to the main window (the user-interface thread's) every 2 ms
+//     with SendMessageTimeout and keeps the longest wait, and the waits of
+//     20 ms or more with their times; the program's private bytes show when
+//     a claim runs and ends.
+//  2. the idle program with every timer running, at start (the memory
+//     windows hidden) and with the status window shown: this program says
+//     when ("cpu.begin <label> <seconds> [goal]") and tools/bench.d/memory.sh
+//     reads the processor time of corvane.exe and its wineserver from Linux
+//     meanwhile (goal: under 1% of one core).
+//  3. one repaint of a graph of 100 samples at zoom 100, in this process,
+//     against a window that only fills its area.
+// Prints figures with their goals; "graph" as argument prints only the third.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -23,10 +26,9 @@
 #include <string>
 #include <vector>
 
-#include "memory/RamConfiguration.h"
 #include "memory/SystemStatus.h"
-#include "tests/gui/GuiHarness.h"
 #include "platform/win32/GraphControl.h"
+#include "tests/gui/GuiHarness.h"
 #include "tests/pinger/win/ResponsivenessProbe.h"
 #include "tests/support/BenchClock.h"
 
@@ -48,7 +50,7 @@ void Line(const char* name, double value, const char* unit, double goal, const c
   std::fflush(stdout);
 }
 
-// The running program with its System Status window shown.
+// The running program; `status` once its System Status window is shown.
 struct Corvane {
   std::unique_ptr<gui::Program> program;
   HANDLE process = nullptr;
