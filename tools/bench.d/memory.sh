@@ -3,7 +3,9 @@
 # the automatic alarm check, against the idle program; the processor time of
 # the idle program with the System Status window shown and every timer
 # running, its wineserver included (read here from Linux while the benchmark
-# waits, goal < 1% of one core); one graph repaint.
+# waits, goal < 1% of one core); one graph repaint. CORVANE_IDLE_SECONDS
+# sets the idle windows (30 s), CORVANE_MEMORY_WINVERS the Windows versions
+# ("winxp win98").
 # shellcheck shell=bash
 source "$CORVANE_ROOT/tools/lib/linuxcpu.sh"
 
