@@ -6,13 +6,13 @@
 # shellcheck shell=bash
 source "$CORVANE_ROOT/tools/lib/linuxcpu.sh"
 _shell_bench() {
-  local winver=${1:-winxp} prefix out pid="" server="" i stat0 stat1 srv0 srv1 rss
+  local winver=${1:-winxp} prefix out pid="" server="" stat0 stat1 srv0 srv1 rss
   prefix=$(corvane_wine_prefix "$winver")
   out=$(mktemp)
   (cd "$WIN_BIN" && WINEPREFIX="$prefix" wine corvane_shell_bench.exe "${CORVANE_IDLE_SECONDS:-30}" 5 >"$out" 2>/dev/null) &
   local bench=$!
   # Wait for the idle phase, then find the Linux processes of our prefix.
-  for i in $(seq 1 600); do
+  for _ in $(seq 1 600); do
     grep -q '^idle.windows_pid' "$out" 2>/dev/null && break
     sleep 0.2
   done

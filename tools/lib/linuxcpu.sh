@@ -7,7 +7,8 @@
 # of that prefix whose command line matches.
 corvane_prefix_process() {
   local prefix=$1 pattern=$2 p found=""
-  for p in $(ls /proc | grep -E '^[0-9]+$'); do
+  for p in /proc/[0-9]*; do
+    p=${p#/proc/}
     { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$prefix" || continue
     { tr '\0' ' ' <"/proc/$p/cmdline"; } 2>/dev/null | grep -q "$pattern" && found=$p
   done
@@ -17,7 +18,8 @@ corvane_prefix_process() {
 # corvane_prefix_wineserver <prefix>: the Linux pid of its wineserver.
 corvane_prefix_wineserver() {
   local prefix=$1 p found=""
-  for p in $(ls /proc | grep -E '^[0-9]+$'); do
+  for p in /proc/[0-9]*; do
+    p=${p#/proc/}
     [[ "$(readlink "/proc/$p/exe" 2>/dev/null)" == *wineserver* ]] || continue
     { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$prefix" && found=$p
   done
