@@ -7,12 +7,15 @@
 #include <windows.h>
 
 #include <atomic>
+#include <vector>
 
 namespace corvane::testing {
 
 class ResponsivenessProbe {
  public:
-  explicit ResponsivenessProbe(HWND window, DWORD everyMs = 2) : window_(window), everyMs_(everyMs) {
+  // With recordFromMs, every wait at least that long is kept with its time.
+  explicit ResponsivenessProbe(HWND window, DWORD everyMs = 2, DWORD recordFromMs = 0)
+      : window_(window), everyMs_(everyMs), recordFromMs_(recordFromMs) {
     stop_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     thread_ = ::CreateThread(nullptr, 0, &Run, this, 0, nullptr);
   }
@@ -39,6 +42,13 @@ class ResponsivenessProbe {
   long Answered() const { return answered_; }
   // Whether one message was not answered within 30 s.
   bool GaveUp() const { return gaveUp_; }
+  // The waits kept (see recordFromMs): when the message was sent, in
+  // QueryPerformanceCounter seconds, and how long it waited. Read after Stop.
+  struct Wait {
+    double sentAt;
+    DWORD ms;
+  };
+  const std::vector<Wait>& LongWaits() const { return longWaits_; }
 
  private:
   static DWORD WINAPI Run(LPVOID self) {
@@ -61,11 +71,16 @@ class ResponsivenessProbe {
       ++answered_;
       DWORD ms = static_cast<DWORD>((after.QuadPart - before.QuadPart) * 1000 / frequency.QuadPart);
       if (ms > longest_) longest_ = ms;
+      if (recordFromMs_ != 0 && ms >= recordFromMs_) {
+        longWaits_.push_back({static_cast<double>(before.QuadPart) / static_cast<double>(frequency.QuadPart), ms});
+      }
     }
   }
 
   HWND window_;
   DWORD everyMs_;
+  DWORD recordFromMs_;
+  std::vector<Wait> longWaits_;
   HANDLE stop_ = nullptr;
   HANDLE thread_ = nullptr;
   std::atomic<DWORD> longest_{0};
