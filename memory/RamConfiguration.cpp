@@ -220,7 +220,10 @@ void RamConfigurationModel::Check() {
   FreeRAM memory(services_.memoryStatus, unused);
   soundArmed_ = false;
   auto freeMegabytes = [&] { return static_cast<double>(FreePhysicalBytes(memory)) / kBytesPerMegabyte; };
-  if (freeMegabytes() < alarmLevel_ && view_.Value(kIdChkSoundon) == 1) soundArmed_ = true;
+  // Memory above the level, the usual case ten times a second: no control
+  // is asked anything.
+  if (!(freeMegabytes() < alarmLevel_)) return;
+  if (view_.Value(kIdChkSoundon) == 1) soundArmed_ = true;
   if (view_.Value(kIdChkAutomatic) != 1 || !(freeMegabytes() < alarmLevel_)) return;
   YieldTimes(kCheckYields);
   // The amount is read from the box at each check, saved or not; its rule

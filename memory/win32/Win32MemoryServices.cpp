@@ -1,5 +1,6 @@
 #include "memory/win32/Win32MemoryServices.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace corvane::win32 {
@@ -69,8 +70,17 @@ void* VirtualBlockAllocator::Allocate(std::size_t bytes) {
   return ::VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
 }
 
-void VirtualBlockAllocator::Release(void* block, std::size_t /*bytes*/) {
-  if (block != nullptr) (void)::VirtualFree(block, 0, MEM_RELEASE);
+void VirtualBlockAllocator::Release(void* block, std::size_t bytes) {
+  if (block == nullptr) return;
+  // Handing a gigabyte back in one call stalls every thread of the process
+  // (the user-interface thread included) for a tenth of a second while the
+  // pages go; in pieces, no stall is longer than a piece's.
+  constexpr std::size_t kPiece = 16u << 20;
+  auto* at = static_cast<char*>(block);
+  for (std::size_t done = 0; done < bytes; done += kPiece) {
+    (void)::VirtualFree(at + done, std::min(kPiece, bytes - done), MEM_DECOMMIT);
+  }
+  (void)::VirtualFree(block, 0, MEM_RELEASE);
 }
 
 SystemCpuUsage::SystemCpuUsage()

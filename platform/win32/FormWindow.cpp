@@ -96,6 +96,8 @@ void FormWindow::CreateControls(HINSTANCE instance) {
   int tppY = ScreenTwipsPerPixel(LOGPIXELSY);
   HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
   ownVisible_.clear();
+  controls_.clear();
+  captions_.clear();
   for (const ui::Control& c : layout_.controls) {
     ownVisible_[c.id] = (c.flags & ui::kHidden) == 0;
     ControlClass cls = ClassFor(c);
@@ -114,6 +116,7 @@ void FormWindow::CreateControls(HINSTANCE instance) {
                                      ui::ToPixels(layout_.unit, r.width, tppX), height, Window::hwnd(),
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
     if (control == nullptr) continue;
+    controls_[c.id] = control;
     (void)::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
     switch (c.kind) {
       case ControlKind::ListView:
@@ -158,6 +161,7 @@ void FormWindow::Unload() {
   tipped_.clear();
   busy_ = false;
   if (HWND window = Window::hwnd()) ::DestroyWindow(window);
+  controls_.clear();
   timers_.clear();
 }
 
@@ -181,10 +185,22 @@ void FormWindow::SetText(int id, std::string_view text) {
   HWND window = id == 0 ? Window::hwnd() : Control(id);
   if (window == nullptr) return;
   // An equal text raises nothing; any other raises the box's Change (the
-  // edit control's EN_CHANGE) once, before this returns.
-  if (Text(id) == text) return;
+  // edit control's EN_CHANGE) once, before this returns. Captions only ever
+  // change through here, so theirs is compared with what was last set
+  // (timers rewrite some several times a second).
+  const ui::Control* c = id == 0 ? nullptr : Find(id);
+  bool caption = c != nullptr && c->kind != ControlKind::TextBox && c->kind != ControlKind::ComboBox;
+  if (caption) {
+    auto last = captions_.find(id);
+    if (last != captions_.end() && last->second == text) return;
+  }
+  if (Text(id) == text) {
+    if (caption) captions_[id] = std::string(text);
+    return;
+  }
   const std::string copy(text);
   (void)::SetWindowTextA(window, copy.c_str());
+  if (caption) captions_[id] = copy;
 }
 
 std::string FormWindow::Text(int id) const {

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "platform/ui/Layout.h"
@@ -42,7 +43,12 @@ class FormWindow : public FeatureWindow,
   void BeforeShow() override;
 
   const ui::Layout& layout() const { return layout_; }
-  HWND Control(int id) const { return ::GetDlgItem(Window::hwnd(), id); }
+  // Looked up in the form's own table (the controls are asked many times a
+  // second by the timers' handlers).
+  HWND Control(int id) const {
+    auto found = controls_.find(id);
+    return found != controls_.end() ? found->second : nullptr;
+  }
 
   // ui::IView
   void SetText(int id, std::string_view text) override;
@@ -90,6 +96,8 @@ class FormWindow : public FeatureWindow,
   IShellServices* services_ = nullptr;
   std::unique_ptr<ui::FormModel> model_;
   std::map<int, bool> ownVisible_;
+  std::map<int, HWND> controls_;
+  std::map<int, std::string> captions_;  // of the controls that are not text boxes
   std::set<int> tipped_;
   // Owned by the form (destroyed with it too); made for the first tip.
   UniqueHwnd toolTips_;

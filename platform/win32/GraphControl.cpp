@@ -18,10 +18,52 @@ constexpr COLORREF kLine = RGB(0, 255, 0);
 constexpr COLORREF kLatestText = RGB(160, 255, 160);
 constexpr int kScaleInset = 3;
 
+// The back buffer, kept from one paint to the next (made again when the
+// graph's size changes): making a bitmap costs several times the drawing.
+class BackBuffer {
+ public:
+  BackBuffer() = default;
+  BackBuffer(const BackBuffer&) = delete;
+  BackBuffer& operator=(const BackBuffer&) = delete;
+  ~BackBuffer() { Drop(); }
+
+  // A memory DC of that size, or nullptr when none can be had.
+  HDC For(HDC screen, int width, int height) {
+    if (dc_ && width == width_ && height == height_) return dc_.get();
+    Drop();
+    dc_.reset(::CreateCompatibleDC(screen));
+    bitmap_.reset(::CreateCompatibleBitmap(screen, width, height));
+    if (!dc_ || !bitmap_) {
+      Drop();
+      return nullptr;
+    }
+    previous_ = ::SelectObject(dc_.get(), bitmap_.get());
+    width_ = width;
+    height_ = height;
+    return dc_.get();
+  }
+
+ private:
+  void Drop() {
+    if (dc_ && previous_ != nullptr) ::SelectObject(dc_.get(), previous_);
+    previous_ = nullptr;
+    dc_.reset();
+    bitmap_.reset();
+    width_ = height_ = 0;
+  }
+
+  UniqueHdc dc_;
+  UniqueHbitmap bitmap_;
+  HGDIOBJ previous_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+};
+
 struct GraphState {
   std::vector<int> visible;
   int zoom = ui::kGraphMinZoom;
   std::size_t total = 0;
+  BackBuffer buffer;
 };
 
 GraphState* StateOf(HWND graph) {
@@ -41,15 +83,14 @@ void Paint(HWND graph) {
   const int height = client.bottom;
   if (width <= 0 || height <= 0) return;
   // Drawn whole off screen, then copied in one go.
-  UniqueHdc buffer(::CreateCompatibleDC(paint.dc()));
-  UniqueHbitmap picture(::CreateCompatibleBitmap(paint.dc(), width, height));
-  if (!buffer || !picture) {
+  GraphState* s = StateOf(graph);
+  HDC buffer = s != nullptr ? s->buffer.For(paint.dc(), width, height) : nullptr;
+  if (buffer == nullptr) {
     DrawGraph(graph, paint.dc(), width, height);
     return;
   }
-  ScopedSelect select(buffer.get(), picture.get());
-  DrawGraph(graph, buffer.get(), width, height);
-  (void)::BitBlt(paint.dc(), 0, 0, width, height, buffer.get(), 0, 0, SRCCOPY);
+  DrawGraph(graph, buffer, width, height);
+  (void)::BitBlt(paint.dc(), 0, 0, width, height, buffer, 0, 0, SRCCOPY);
 }
 
 LRESULT CALLBACK GraphProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -105,7 +146,9 @@ void SetGraphSamples(HWND graph, std::span<const int> visible, int zoom, std::si
   s->visible.assign(visible.begin(), visible.end());
   s->zoom = std::clamp(zoom, ui::kGraphMinZoom, ui::kGraphMaxZoom);
   s->total = total;
-  (void)::InvalidateRect(graph, nullptr, FALSE);
+  // A hidden graph is painted whole when it shows; asking the window system
+  // to mark it dirty three times a second would only cost.
+  if (::IsWindowVisible(graph)) (void)::InvalidateRect(graph, nullptr, FALSE);
 }
 
 void DrawGraph(HWND graph, HDC dc, int width, int height) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <unordered_map>
 
 #include "platform/FileBytes.h"
 #include "platform/skin/ControlSkins.h"
@@ -11,7 +12,14 @@ namespace corvane::win32 {
 
 namespace {
 
-constexpr char kStateProperty[] = "CorvaneSkinState";
+// The state of every window this process skins, by handle, for the shared
+// window procedure. Kept in the process (a window property would be asked
+// of the window system on every message); windows are skinned and their
+// messages handled on the user-interface thread only.
+std::unordered_map<HWND, void*>& SkinnedWindows() {
+  static std::unordered_map<HWND, void*> table;
+  return table;
+}
 
 enum class Painter {
   HostOnly,    // not skinned itself; answers for its skinned children
@@ -163,11 +171,11 @@ Skin::Skinned* Skin::Attach(HWND window) {
   auto state = std::make_unique<Skinned>();
   state->owner = this;
   state->hwnd = window;
-  if (!::SetPropA(window, kStateProperty, state.get())) return nullptr;
+  SkinnedWindows()[window] = state.get();
   state->previous = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Skin::SubclassProc)));
   if (state->previous == nullptr) {
-    ::RemovePropA(window, kStateProperty);
+    SkinnedWindows().erase(window);
     return nullptr;
   }
   Skinned* raw = state.get();
@@ -189,7 +197,7 @@ void Skin::Detach(HWND window) {
     return;
   }
   ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(state->previous));
-  ::RemovePropA(window, kStateProperty);
+  SkinnedWindows().erase(window);
   if (state->painter == Painter::PushButton) {
     LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
     ::SetWindowLongPtrA(window, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | state->buttonType);
@@ -254,9 +262,14 @@ bool Skin::ApplySkin(HWND window, const std::string& objectName) {
 }
 
 LRESULT CALLBACK Skin::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* state = static_cast<Skinned*>(::GetPropA(hwnd, kStateProperty));
+  auto found = SkinnedWindows().find(hwnd);
+  auto* state = found != SkinnedWindows().end() ? static_cast<Skinned*>(found->second) : nullptr;
   if (state == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
-  if (state->owner == nullptr) return ::CallWindowProcA(state->previous, hwnd, message, wParam, lParam);
+  if (state->owner == nullptr) {
+    WNDPROC passTo = state->previous;
+    if (message == WM_NCDESTROY) SkinnedWindows().erase(hwnd);
+    return ::CallWindowProcA(passTo, hwnd, message, wParam, lParam);
+  }
   WNDPROC previous = state->previous;
   try {
     return state->owner->Handle(*state, hwnd, message, wParam, lParam);
@@ -354,6 +367,8 @@ void PaintGroupBox(HWND hwnd, const skin::SkinObject& look, COLORREF behind, HFO
 // tail behind), the strip it stands in is painted again from the parent
 // down, with whatever else lies in it.
 void RepaintCaptionStrip(HWND hwnd, HFONT font) {
+  // A hidden box is painted whole when it shows.
+  if (!::IsWindowVisible(hwnd)) return;
   HWND parent = ::GetParent(hwnd);
   RECT strip{};
   if (parent == nullptr || !::GetWindowRect(hwnd, &strip)) {
@@ -392,7 +407,7 @@ LRESULT Skin::Handle(Skinned& state, HWND hwnd, UINT message, WPARAM wParam, LPA
     case WM_NCDESTROY: {
       windows_.erase(hwnd);
       ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-      ::RemovePropA(hwnd, kStateProperty);
+      SkinnedWindows().erase(hwnd);
       return ::CallWindowProcA(previous, hwnd, message, wParam, lParam);
     }
     case WM_CTLCOLORSTATIC:
