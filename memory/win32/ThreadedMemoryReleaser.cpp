@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <deque>
 #include <utility>
-#include <vector>
 
 #include "memory/FreeRAM.h"
 #include "memory/win32/Win32MemoryServices.h"

@@ -16,8 +16,8 @@ namespace {
 // window procedure. Kept in the process (a window property would be asked
 // of the window system on every message); windows are skinned and their
 // messages handled on the user-interface thread only.
-std::unordered_map<HWND, void*>& SkinnedWindows() {
-  static std::unordered_map<HWND, void*> table;
+std::unordered_map<HWND, Skin::Skinned*>& SkinnedWindows() {
+  static std::unordered_map<HWND, Skin::Skinned*> table;
   return table;
 }
 
@@ -263,7 +263,7 @@ bool Skin::ApplySkin(HWND window, const std::string& objectName) {
 
 LRESULT CALLBACK Skin::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto found = SkinnedWindows().find(hwnd);
-  auto* state = found != SkinnedWindows().end() ? static_cast<Skinned*>(found->second) : nullptr;
+  Skinned* state = found != SkinnedWindows().end() ? found->second : nullptr;
   if (state == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
   if (state->owner == nullptr) {
     WNDPROC passTo = state->previous;

@@ -42,6 +42,8 @@ struct NotifyIconRecord {
   // The record as the system reads it: little-endian, fields in order, no
   // padding (every field is 4-byte aligned).
   std::array<std::uint8_t, kSize> Bytes() const;
+
+  friend bool operator==(const NotifyIconRecord&, const NotifyIconRecord&) = default;
 };
 
 // Byte offsets of the fields in Bytes(), as the published structure has them.

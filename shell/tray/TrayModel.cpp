@@ -12,17 +12,26 @@ void TrayModel::FillCommon(std::uint32_t flags) {
   FillTextField(record_.szTip, TooltipText(trayToolTip_));
 }
 
+void TrayModel::Send(NotifyAction action, const NotifyIconRecord& record) {
+  (void)host_.NotifyIcon(action, record);
+  lastSent_ = record;
+}
+
 void TrayModel::Show(bool UpDateData) {
   if (UpDateData) {
     FillCommon(kShowFlags);
     if (isVisible_) {
-      (void)host_.NotifyIcon(NotifyAction::Modify, record_);
+      // The record the notification area already has: each modify is a
+      // round trip to the shell, which redraws the icon, and callers that
+      // refresh the icon on a timer mostly send the same text again.
+      if (record_ == lastSent_) return;
+      Send(NotifyAction::Modify, record_);
     } else {
-      (void)host_.NotifyIcon(NotifyAction::Add, record_);
+      Send(NotifyAction::Add, record_);
       isVisible_ = true;
     }
   } else if (isVisible_) {
-    (void)host_.NotifyIcon(NotifyAction::Delete, record_);
+    Send(NotifyAction::Delete, record_);
     isVisible_ = false;
   }
 }
@@ -36,7 +45,7 @@ void TrayModel::showBalloonoolTip(bool UpDateData) {
   record_.uTimeout = 1;  // the system raises it to its own minimum
   FillTextField(record_.szInfoTitle, trayToolTip_);
   record_.dwInfoFlags = 1;  // NIIF_INFO
-  (void)host_.NotifyIcon(NotifyAction::Modify, record_);
+  Send(NotifyAction::Modify, record_);
 }
 
 bool TrayModel::OnNotification(std::uint32_t mouseMessage) {
@@ -72,7 +81,7 @@ void TrayModel::OnTaskbarCreated() {
   // A new notification area knows no icon: add it again, without the
   // balloon a kept balloon record would repeat.
   FillCommon(kShowFlags);
-  (void)host_.NotifyIcon(NotifyAction::Add, record_);
+  Send(NotifyAction::Add, record_);
 }
 
 void TrayModel::EventMode(std::int32_t mode) {

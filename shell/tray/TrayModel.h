@@ -81,6 +81,7 @@ class TrayModel {
 
  private:
   void FillCommon(std::uint32_t flags);
+  void Send(NotifyAction action, const NotifyIconRecord& record);
 
   ITrayHost& host_;
   std::string trayToolTip_ = kDefaultToolTip;
@@ -90,6 +91,7 @@ class TrayModel {
   bool isVisible_ = false;
   bool clickBusy_ = false;
   NotifyIconRecord record_;
+  NotifyIconRecord lastSent_{};  // what the notification area last got
 };
 
 }  // namespace corvane::shell

@@ -52,19 +52,13 @@ class ConnectedParts final : public ShellParts, public memory::ITrayToolTip {
   }
 
   // The status window's memory tick: the tooltip, then the icon refreshed
-  // (once the icon is there). Each refresh is a round trip to the shell,
-  // which redraws the icon: it is made when the text changed or the icon
-  // is not shown, not three times a second for the same text.
+  // (once the icon is there; the tray sends nothing when nothing changed).
   void SetTrayToolTip(std::string_view text) override { Tray1.model().TrayToolTip(std::string(text)); }
   void Show(bool show) override {
-    if (Tray1.hwnd() == nullptr) return;
-    if (show && Tray1.model().IsVisible() && Tray1.model().TrayToolTip() == refreshedToolTip_) return;
-    Tray1.Show(show);
-    refreshedToolTip_ = Tray1.model().TrayToolTip();
+    if (Tray1.hwnd() != nullptr) Tray1.Show(show);
   }
 
   Tray Tray1;
-  std::string refreshedToolTip_;
   frmMainSettings* mainSettings = nullptr;  // owned by the main window
   win32::frmSystemStatus* systemStatus = nullptr;         // owned by the main window
   win32::frmRamConfiguration* ramConfiguration = nullptr;  // owned by the main window

@@ -311,6 +311,15 @@ void KeyEvent(WORD virtualKey, bool up) {
   ::SendInput(1, &input, sizeof input);
 }
 
+void SelectLineByKeyboard() {
+  KeyEvent(VK_END, false);
+  KeyEvent(VK_END, true);
+  KeyEvent(VK_SHIFT, false);
+  KeyEvent(VK_HOME, false);
+  KeyEvent(VK_HOME, true);
+  KeyEvent(VK_SHIFT, true);
+}
+
 std::optional<MessageBoxSeen> WaitForMessageBox(DWORD processId, std::chrono::milliseconds timeout) {
   MessageBoxSeen seen;
   WaitUntil([&] {

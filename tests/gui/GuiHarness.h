@@ -104,6 +104,9 @@ void DragMouse(int fromX, int fromY, int toX, int toY);
 void PressKey(WORD virtualKey);
 // One key going down, or up: for chords (shift held while another goes).
 void KeyEvent(WORD virtualKey, bool up);
+// Selects the focused box's text as a user does before typing over it:
+// End, then Shift+Home.
+void SelectLineByKeyboard();
 
 // The first visible message box of a process, with the text it shows.
 struct MessageBoxSeen {

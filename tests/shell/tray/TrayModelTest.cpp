@@ -122,6 +122,23 @@ TEST(TrayModel, ShowAddsOnceThenModifiesAndDeletesWithTheKeptRecord) {
   EXPECT_EQ(host.calls.size(), 3u);
 }
 
+TEST(TrayModel, ShowingAgainWhatTheAreaAlreadyHasSendsNothing) {
+  FakeTrayHost host;
+  TrayModel tray(host);
+  tray.TrayToolTip("Memory Usage (40%).");
+  tray.Show(true);
+  tray.Show(true);
+  EXPECT_EQ(host.calls.size(), 1u) << "the same record again";
+  tray.TrayToolTip("Memory Usage (41%).");
+  tray.Show(true);
+  tray.Show(true);
+  ASSERT_EQ(host.calls.size(), 2u);
+  EXPECT_EQ(host.calls[1].action, NotifyAction::Modify);
+  tray.showBalloonoolTip(true);
+  tray.Show(true);
+  EXPECT_EQ(host.calls.size(), 4u) << "after the balloon, the plain record is new again";
+}
+
 TEST(TrayModel, AFailedAddStillCountsAsShown) {
   FakeTrayHost host;
   host.result = false;

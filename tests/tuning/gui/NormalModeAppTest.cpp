@@ -70,12 +70,7 @@ class NormalModeAppTest : public RunningCorvaneTest {
   void Next() { Click(kIdCmdNextPage); }
   void SelectBox(int id) {
     Click(id);
-    KeyEvent(VK_END, false);
-    KeyEvent(VK_END, true);
-    KeyEvent(VK_SHIFT, false);
-    KeyEvent(VK_HOME, false);
-    KeyEvent(VK_HOME, true);
-    KeyEvent(VK_SHIFT, true);
+    SelectLineByKeyboard();
     Settle(std::chrono::milliseconds(150));
   }
   void Type(char c) { PressKey(static_cast<WORD>(::VkKeyScanA(c) & 0xFF)); }

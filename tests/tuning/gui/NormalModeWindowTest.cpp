@@ -21,6 +21,7 @@ namespace {
 
 using gui::CountSnapshotFiles;
 using gui::KeyEvent;
+using gui::SelectLineByKeyboard;
 using gui::MoveMouse;
 using gui::ProgramFolder;
 using gui::ReadRegistryNumber;
@@ -127,12 +128,7 @@ class NormalModeWindowTest : public ::testing::Test {
   // Shift+Home), as a user does before typing over it.
   void SelectBox(int id) {
     Click(id);
-    KeyEvent(VK_END, false);
-    KeyEvent(VK_END, true);
-    KeyEvent(VK_SHIFT, false);
-    KeyEvent(VK_HOME, false);
-    KeyEvent(VK_HOME, true);
-    KeyEvent(VK_SHIFT, true);
+    SelectLineByKeyboard();
     Pump(100);
   }
   void TypeChar(char c) {
