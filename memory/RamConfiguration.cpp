@@ -1,5 +1,7 @@
 #include "memory/RamConfiguration.h"
 
+#include "platform/AppInfo.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -141,7 +143,14 @@ void RamConfigurationModel::SaveSettings() {
   loading_ = true;
   NormaliseNumberBoxes();
   loading_ = false;
-  ui::SaveStoredSettings(services_.registry, kRamSettingsSection, kRamConfigurationLayout, kRamSettingsStored, view_);
+  ui::SaveResult saved =
+      ui::SaveStoredSettings(services_.registry, kRamSettingsSection, kRamConfigurationLayout, kRamSettingsStored, view_);
+  if (!saved.ok()) {
+    // The boxes keep what the user typed and "Save" stays enabled: a reload
+    // now would put the old stored values back over them.
+    (void)view_.ShowMessage(ui::SaveFailureMessage(saved), kAppTitle, ui::kMessageOk | ui::kMessageError);
+    return;
+  }
   SetChanged(false);
   LoadSettings();
 }

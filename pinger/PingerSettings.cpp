@@ -1,5 +1,7 @@
 #include "pinger/PingerSettings.h"
 
+#include "platform/AppInfo.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -138,7 +140,12 @@ void PingerSettings::LoadSettings() {
 
 void PingerSettings::SaveSettings() {
   changed_.Set(false);
-  ui::SaveStoredSettings(s_.registry, kNetPingerSection, kLayout, kStored, s_.view);
+  ui::SaveResult saved = ui::SaveStoredSettings(s_.registry, kNetPingerSection, kLayout, kStored, s_.view);
+  if (!saved.ok()) {
+    // They act in this session all the same; "Save" stays enabled to try again.
+    (void)s_.view.ShowMessage(ui::SaveFailureMessage(saved), kAppTitle, ui::kMessageOk | ui::kMessageError);
+    changed_.Set(true);
+  }
   if (s_.view.Value(kOptAuto) == 1) {
     currentHost_ = kAutomaticPingHost;
     currentIntervalIndex_ = "5";

@@ -74,20 +74,19 @@ RegStatus SetRegValue(IRegistry& registry, RootKey root, std::string_view keyPat
   return registry.SetValue(key.get(), valueName, reg::kTypeDword, data, 4);
 }
 
-void WriteRegString(IRegistry& registry, RootKey root, std::string_view keyPath,
-                    std::string_view valueName, const RegValue& value) {
+RegStatus WriteRegString(IRegistry& registry, RootKey root, std::string_view keyPath,
+                         std::string_view valueName, const RegValue& value) {
   RegKey key;
-  if (CreateRegKey(registry, RootHandle(root), keyPath, reg::kKeyAllAccess, key) != reg::kSuccess) {
-    return;
-  }
+  RegStatus status = CreateRegKey(registry, RootHandle(root), keyPath, reg::kKeyAllAccess, key);
+  if (status != reg::kSuccess) return status;
   std::vector<std::uint8_t> data = TextData(value.Text());
-  (void)registry.SetValue(key.get(), valueName, reg::kTypeSz, data.data(),
-                          static_cast<std::uint32_t>(data.size()));
+  return registry.SetValue(key.get(), valueName, reg::kTypeSz, data.data(),
+                           static_cast<std::uint32_t>(data.size()));
 }
 
-void SaveAppSetting(IRegistry& registry, std::string_view keyPath, std::string_view valueName,
-                    const RegValue& value) {
-  WriteRegString(registry, RootKey::LocalMachine, keyPath, valueName, value);
+RegStatus SaveAppSetting(IRegistry& registry, std::string_view keyPath, std::string_view valueName,
+                         const RegValue& value) {
+  return WriteRegString(registry, RootKey::LocalMachine, keyPath, valueName, value);
 }
 
 std::string ReadRegString(IRegistry& registry, RootKey root, std::string_view keyPath,

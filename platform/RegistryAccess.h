@@ -1,6 +1,8 @@
 // The program's registry helpers: free functions for single values and the
 // class CRegister. None of them shows a message: readers fall back to the
-// caller's default, writers return the platform's result code.
+// caller's default, writers return the platform's result code, which no
+// caller can drop unseen ([[nodiscard]]): a refused write is reported or
+// visibly ignored where it is.
 #pragma once
 
 #include <cstdint>
@@ -45,16 +47,17 @@ inline constexpr std::string_view kAppSettingsRoot = "SOFTWARE\\Tarvik\\Pellavon
 // code of the failed create, and 0 for any other type. A value that does not
 // convert to a 32-bit integer for type 4 is refused with 87 and nothing is
 // created.
-RegStatus SetRegValue(IRegistry& registry, RootKey root, std::string_view keyPath,
+[[nodiscard]] RegStatus SetRegValue(IRegistry& registry, RootKey root, std::string_view keyPath,
                       std::string_view valueName, std::uint32_t valueType, const RegValue& value,
                       bool deleteIt);
 
-// Stores the value's text form as REG_SZ. A key that cannot be created is
-// skipped silently.
-void WriteRegString(IRegistry& registry, RootKey root, std::string_view keyPath,
-                    std::string_view valueName, const RegValue& value);
-void SaveAppSetting(IRegistry& registry, std::string_view keyPath, std::string_view valueName,
-                    const RegValue& value);
+// Stores the value's text form as REG_SZ. Returns the code of the write, or
+// of the failed create when the key cannot be created or opened for writing
+// (nothing is written then).
+[[nodiscard]] RegStatus WriteRegString(IRegistry& registry, RootKey root, std::string_view keyPath,
+                                       std::string_view valueName, const RegValue& value);
+[[nodiscard]] RegStatus SaveAppSetting(IRegistry& registry, std::string_view keyPath,
+                                       std::string_view valueName, const RegValue& value);
 
 // Reads a value of at most 254 characters (a 255-byte buffer) as text; the
 // default when the key or value is missing or the value is longer.
@@ -70,10 +73,10 @@ class CRegister {
  public:
   explicit CRegister(IRegistry& registry) : registry_(registry) {}
 
-  bool REGDeleteSetting(RootKey regHKEY, std::string_view sSection, std::string_view sKey);
+  [[nodiscard]] bool REGDeleteSetting(RootKey regHKEY, std::string_view sSection, std::string_view sKey);
   std::string REGGetSetting(RootKey regHKEY, std::string_view sSection, std::string_view sKey,
                             std::string sDefault = "");
-  bool REGSaveSetting(RootKey regHKEY, std::string_view sSection, std::string_view sKey,
+  [[nodiscard]] bool REGSaveSetting(RootKey regHKEY, std::string_view sSection, std::string_view sKey,
                       std::string_view sValue);
   std::vector<std::string> GetAllKeys(RootKey hKey, std::string_view strPath);
   // The value's data read as an unsigned little-endian number; 0 when it

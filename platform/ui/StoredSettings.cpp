@@ -84,15 +84,35 @@ bool LoadStoredSettings(IRegistry& registry, std::string_view section, const Lay
   return changed;
 }
 
-void SaveStoredSettings(IRegistry& registry, std::string_view section, const Layout& layout,
-                        std::span<const Stored> table, const IView& view) {
+SaveResult SaveStoredSettings(IRegistry& registry, std::string_view section, const Layout& layout,
+                              std::span<const Stored> table, const IView& view) {
   std::string key = SettingsKey(section);
+  SaveResult result;
   for (const Stored& row : table) {
     const Control* control = FindControl(layout, row.control);
     if (control == nullptr) continue;
     std::string text = row.as == As::Text ? view.Text(row.control) : StoredText(row.as, view.Value(row.control));
-    SaveAppSetting(registry, key, control->name, text);
+    ++result.attempted;
+    RegStatus code = SaveAppSetting(registry, key, control->name, text);
+    if (code != reg::kSuccess) result.failures.push_back({std::string(control->name), code});
   }
+  return result;
+}
+
+std::string SaveFailureMessage(const SaveResult& result) {
+  if (result.ok()) return std::string();
+  std::string message = std::string(kSettingsNotSaved) + ": " + std::to_string(result.failures.size()) + " of " +
+                        std::to_string(std::max(result.attempted, static_cast<int>(result.failures.size()))) +
+                        ".\n";
+  bool refused = false;
+  for (const FailedSetting& failure : result.failures) {
+    refused = refused || failure.code == reg::kAccessDenied;
+    message += "\n" + failure.name + " (error " + std::to_string(failure.code) +
+               (failure.code == reg::kAccessDenied ? ", access denied)" : ")");
+  }
+  message += "\n";
+  if (refused) message += "\nYou may lack the right to change these settings; an administrator can.";
+  return message;
 }
 
 }  // namespace corvane::ui

@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Registry.h"
 #include "platform/ui/Layout.h"
@@ -42,9 +43,29 @@ std::string StoredText(As as, int value);
 // are set; true when any was.
 bool LoadStoredSettings(IRegistry& registry, std::string_view section, const Layout& layout,
                         std::span<const Stored> table, IView& view);
-// Writes each row from the view, in table order.
-void SaveStoredSettings(IRegistry& registry, std::string_view section, const Layout& layout,
-                        std::span<const Stored> table, const IView& view);
+// A value the save could not write: its name and the platform's code.
+struct FailedSetting {
+  std::string name;
+  RegStatus code = 0;
+  friend bool operator==(const FailedSetting&, const FailedSetting&) = default;
+};
+
+struct SaveResult {
+  int attempted = 0;
+  std::vector<FailedSetting> failures;
+  bool ok() const { return failures.empty(); }
+};
+
+// Writes each row from the view, in table order; every row is attempted.
+[[nodiscard]] SaveResult SaveStoredSettings(IRegistry& registry, std::string_view section, const Layout& layout,
+                                            std::span<const Stored> table, const IView& view);
+
+// What the user is told when a save did not write everything, in the shape
+// of the tuner's report: how many of how many, each value with its code,
+// and the hint about administrator rights when one was refused. Empty when
+// nothing failed.
+std::string SaveFailureMessage(const SaveResult& result);
+inline constexpr char kSettingsNotSaved[] = "The settings could not be saved";
 
 // The changed flag of a window with settings and the enabled state of its
 // "Save" button, kept together.

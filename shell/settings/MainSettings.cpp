@@ -1,5 +1,8 @@
 #include "shell/settings/MainSettings.h"
 
+#include <algorithm>
+
+#include "platform/AppInfo.h"
 #include "platform/RegistryAccess.h"
 
 namespace corvane::shell {
@@ -34,6 +37,8 @@ std::int16_t ParseCheckValue(std::string_view stored) {
 }
 
 std::string StartupEntryData(std::string_view applicationFolder, std::string_view exeFileName) {
+  // A program whose folder cannot be named gets no entry at all.
+  if (applicationFolder.empty() || exeFileName.empty()) return {};
   std::string_view name = exeFileName;
   if (auto slash = name.find_last_of("\\/"); slash != std::string_view::npos) {
     name = name.substr(slash + 1);
@@ -56,23 +61,54 @@ void MainSettingsModel::LoadMainSettings() {
   if (ui::LoadStoredSettings(registry_, kMainSettingsSection, kMainSettingsLayout, kMainSettingsStored, view_)) {
     SetSettingsChanged(true);
   }
-  // The entry follows the executable when the program has been moved.
-  if (chkRunMainProgram() == 1) WriteStartupEntry();
+  // The entry follows the executable when the program has been moved. A
+  // refresh that cannot be written leaves the entry of the last save, which
+  // still agrees with the setting; nothing is asked of the user at start.
+  if (chkRunMainProgram() == 1) (void)WriteStartupEntry();
 }
 
-void MainSettingsModel::SaveMainSettings() {
-  ui::SaveStoredSettings(registry_, kMainSettingsSection, kMainSettingsLayout, kMainSettingsStored, view_);
-  if (chkRunMainProgram() == 1) {
-    WriteStartupEntry();
-  } else {
-    // Failures leave the previous state silently; a missing value is fine.
-    (void)SetRegValue(registry_, RootKey::CurrentUser, kRunKey, kStartupValueName, reg::kTypeSz, "", true);
+bool MainSettingsModel::SaveMainSettings() {
+  // The stored boxes as they are now, to put back if a later write fails:
+  // the setting and the start-up entry must never disagree.
+  std::string before[2];
+  for (std::size_t i = 0; i < 2; ++i) {
+    before[i] = GetAppSetting(registry_, kMainSettingsKey, i == 0 ? kChkRunMainProgram : kChkRunProgramMini,
+                              std::string(kMainSettingsStored[i].fallback));
   }
+  ui::SaveResult result =
+      ui::SaveStoredSettings(registry_, kMainSettingsSection, kMainSettingsLayout, kMainSettingsStored, view_);
+  if (result.ok()) {
+    const bool write = chkRunMainProgram() == 1;
+    RegStatus code = write ? WriteStartupEntry()
+                           : SetRegValue(registry_, RootKey::CurrentUser, kRunKey, kStartupValueName, reg::kTypeSz,
+                                         "", true);
+    ++result.attempted;
+    // Removing an entry that is already gone is no failure.
+    if (code == reg::kSuccess || (!write && code == reg::kFileNotFound)) return true;
+    result.failures.push_back({std::string(kStartupEntryName), code});
+  }
+  // Undone: the boxes as they were stored, which agree with the entry that
+  // was not touched or not changed.
+  bool undone = true;
+  for (std::size_t i = 0; i < 2; ++i) {
+    const char* name = i == 0 ? kChkRunMainProgram : kChkRunProgramMini;
+    bool failed = std::any_of(result.failures.begin(), result.failures.end(),
+                              [&](const ui::FailedSetting& f) { return f.name == name; });
+    if (failed) continue;  // not written, so nothing to put back
+    undone = SaveAppSetting(registry_, kMainSettingsKey, name, before[i]) == reg::kSuccess && undone;
+  }
+  std::string message = ui::SaveFailureMessage(result);
+  message += undone ? "\nNothing was changed; the settings and the start with Windows are as they were."
+                    : "\nThe stored settings could not be put back either.";
+  (void)view_.ShowMessage(message, kAppTitle, ui::kMessageOk | ui::kMessageError);
+  return false;
 }
 
-void MainSettingsModel::WriteStartupEntry() {
-  (void)SetRegValue(registry_, RootKey::CurrentUser, kRunKey, kStartupValueName, reg::kTypeSz, startupEntryData_,
-                    false);
+RegStatus MainSettingsModel::WriteStartupEntry() {
+  // No entry for a program whose folder cannot be named: it would not start.
+  if (startupEntryData_.empty()) return reg::kBadPathname;
+  return SetRegValue(registry_, RootKey::CurrentUser, kRunKey, kStartupValueName, reg::kTypeSz, startupEntryData_,
+                     false);
 }
 
 void MainSettingsModel::OnEvent(const ui::Event& event) {
@@ -83,8 +119,8 @@ void MainSettingsModel::OnEvent(const ui::Event& event) {
       SetSettingsChanged(true);
       return;
     case kIdCmdSave:
-      SaveMainSettings();
-      SetSettingsChanged(false);
+      // A save that failed stays to be done: "Save" remains enabled.
+      if (SaveMainSettings()) SetSettingsChanged(false);
       return;
     default:
       return;

@@ -20,6 +20,8 @@ inline constexpr char kMainSettingsSection[] = "MainSettings";
 inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr char kStartupValueName[] = "Sorbek";
 inline constexpr char kChkRunMainProgram[] = "chkRunMainProgram";
+// How a failed write of the start-up entry is named to the user.
+inline constexpr char kStartupEntryName[] = "the start with Windows (Run entry \"Sorbek\")";
 inline constexpr char kChkRunProgramMini[] = "chkRunProgramMini";
 
 // "SOFTWARE\Tarvik\Pellavon\Settings\MainSettings"
@@ -46,7 +48,7 @@ extern const ui::Stored kMainSettingsStored[2];
 std::int16_t ParseCheckValue(std::string_view stored);
 
 // The start-up entry's data: folder + "\" + the executable's name without
-// its extension + ".exe".
+// its extension + ".exe"; empty when either is unknown.
 std::string StartupEntryData(std::string_view applicationFolder, std::string_view exeFileName);
 
 class MainSettingsModel final : public ui::FormModel {
@@ -64,8 +66,11 @@ class MainSettingsModel final : public ui::FormModel {
   // settings changed, as its click would. Rewrites the start-up entry when
   // "chkRunMainProgram" holds 1; otherwise leaves the entry alone.
   void LoadMainSettings();
-  // Stores both boxes as "0"/"1" and writes or removes the start-up entry.
-  void SaveMainSettings();
+  // Stores both boxes as "0"/"1", then writes or removes the start-up
+  // entry. When a write fails the boxes' stored values are put back, so that
+  // the setting and the entry still agree, the user is told what failed,
+  // and the result is false.
+  bool SaveMainSettings();
   void SetSettingsChanged(bool changed) { changed_.Set(changed); }
 
   std::int16_t chkRunMainProgram() const { return BoxValue(kIdChkRunMainProgram); }
@@ -76,7 +81,7 @@ class MainSettingsModel final : public ui::FormModel {
 
  private:
   std::int16_t BoxValue(int id) const { return view_.Value(id) == 1 ? 1 : 0; }
-  void WriteStartupEntry();
+  RegStatus WriteStartupEntry();
 
   IRegistry& registry_;
   ui::IView& view_;

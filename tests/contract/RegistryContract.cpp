@@ -303,24 +303,24 @@ TEST_P(RegistryContract, SetRegValueOnAReadOnlyKeyReturnsTheRefusal) {
 TEST_P(RegistryContract, ReadRegStringTakesAtMost254Characters) {
   std::string fits(254, 'a');
   std::string tooLong(255, 'b');
-  WriteRegString(registry(), CU, sandbox(), "Fits", fits);
-  WriteRegString(registry(), CU, sandbox(), "TooLong", tooLong);
+  EXPECT_EQ(WriteRegString(registry(), CU, sandbox(), "Fits", fits), reg::kSuccess);
+  EXPECT_EQ(WriteRegString(registry(), CU, sandbox(), "TooLong", tooLong), reg::kSuccess);
   EXPECT_EQ(ReadRegString(registry(), CU, sandbox(), "Fits", "default"), fits);
   EXPECT_EQ(ReadRegString(registry(), CU, sandbox(), "TooLong", "default"), "default");
   EXPECT_EQ(ReadRegString(registry(), CU, sandbox(), "Missing", "default"), "default");
   EXPECT_EQ(ReadRegString(registry(), CU, Path("NoKey"), "Missing", "7"), "7");
-  WriteRegString(registry(), CU, sandbox(), "Empty", "");
+  EXPECT_EQ(WriteRegString(registry(), CU, sandbox(), "Empty", ""), reg::kSuccess);
   EXPECT_EQ(ReadRegString(registry(), CU, sandbox(), "Empty", "default"), "");
   // The type is not looked at: a DWORD reads as its first three bytes.
-  SetRegValue(registry(), CU, sandbox(), "Dword", reg::kTypeDword, 0x00636261, false);
+  EXPECT_EQ(SetRegValue(registry(), CU, sandbox(), "Dword", reg::kTypeDword, 0x00636261, false), reg::kSuccess);
   EXPECT_EQ(ReadRegString(registry(), CU, sandbox(), "Dword", "default"), "abc");
 }
 
 TEST_P(RegistryContract, AppSettingsRoundTripUnderTheProgramsKey) {
   std::string section = std::string(kAppSettingsRoot) + "\\Settings\\ContractTest";
-  SaveAppSetting(registry(), section, "Interval", "60");
-  SaveAppSetting(registry(), section, "Blank", "");
-  SaveAppSetting(registry(), section, "Number", 5);
+  EXPECT_EQ(SaveAppSetting(registry(), section, "Interval", "60"), reg::kSuccess);
+  EXPECT_EQ(SaveAppSetting(registry(), section, "Blank", ""), reg::kSuccess);
+  EXPECT_EQ(SaveAppSetting(registry(), section, "Number", 5), reg::kSuccess);
   EXPECT_EQ(GetAppSetting(registry(), section, "Interval", "0"), "60");
   EXPECT_EQ(GetAppSetting(registry(), section, "Blank", "0"), "");
   EXPECT_EQ(GetAppSetting(registry(), section, "Number", "0"), "5");
@@ -344,7 +344,7 @@ TEST_P(RegistryContract, CRegisterReadsTextWithDefaults) {
 TEST_P(RegistryContract, CRegisterReadsAKeyThatMayOnlyBeRead) {
   CRegister r(registry());
   ASSERT_TRUE(r.REGSaveSetting(CU, Path("Locked"), "Name", "kept"));
-  SetRegValue(registry(), CU, Path("Locked"), "Dword", reg::kTypeDword, 1500, false);
+  EXPECT_EQ(SetRegValue(registry(), CU, Path("Locked"), "Dword", reg::kTypeDword, 1500, false), reg::kSuccess);
   if (!LockKey(Path("Locked"))) GTEST_SKIP() << "the 95/98/ME registry has no security";
   EXPECT_EQ(r.REGGetSetting(CU, Path("Locked"), "Name", "dflt"), "kept");
   EXPECT_EQ(r.myREGGetSetting(CU, Path("Locked"), "Dword"), 1500.0);
@@ -355,9 +355,9 @@ TEST_P(RegistryContract, CRegisterReadsAKeyThatMayOnlyBeRead) {
 
 TEST_P(RegistryContract, MyRegGetSettingReadsUnsignedLittleEndian) {
   CRegister r(registry());
-  SetRegValue(registry(), CU, sandbox(), "Small", reg::kTypeDword, 1500, false);
-  SetRegValue(registry(), CU, sandbox(), "AllBits", reg::kTypeDword, -1, false);
-  SetRegValue(registry(), CU, sandbox(), "Text", reg::kTypeSz, "A", false);  // 'A', NUL
+  EXPECT_EQ(SetRegValue(registry(), CU, sandbox(), "Small", reg::kTypeDword, 1500, false), reg::kSuccess);
+  EXPECT_EQ(SetRegValue(registry(), CU, sandbox(), "AllBits", reg::kTypeDword, -1, false), reg::kSuccess);
+  EXPECT_EQ(SetRegValue(registry(), CU, sandbox(), "Text", reg::kTypeSz, "A", false), reg::kSuccess);  // 'A', NUL
   EXPECT_EQ(r.myREGGetSetting(CU, sandbox(), "Small"), 1500.0);
   EXPECT_EQ(r.myREGGetSetting(CU, sandbox(), "AllBits"), 4294967295.0);
   EXPECT_EQ(r.myREGGetSetting(CU, sandbox(), "Text"), 65.0);
@@ -390,12 +390,12 @@ TEST_P(RegistryContract, LongDataIsReadWhole) {
   ASSERT_TRUE(data);
   EXPECT_EQ(data->type, reg::kTypeBinary);
   EXPECT_EQ(data->bytes, allBits);
-  SetRegValue(registry(), CU, sandbox(), "Dword", reg::kTypeDword, 128, false);
+  EXPECT_EQ(SetRegValue(registry(), CU, sandbox(), "Dword", reg::kTypeDword, 128, false), reg::kSuccess);
   data = r.ReadData(CU, sandbox(), "Dword");
   ASSERT_TRUE(data);
   EXPECT_EQ(data->type, reg::kTypeDword);
   EXPECT_EQ(data->bytes, (std::vector<std::uint8_t>{128, 0, 0, 0}));
-  SetRegValue(registry(), CU, sandbox(), "Text", reg::kTypeSz, "49", false);
+  EXPECT_EQ(SetRegValue(registry(), CU, sandbox(), "Text", reg::kTypeSz, "49", false), reg::kSuccess);
   data = r.ReadData(CU, sandbox(), "Text");
   ASSERT_TRUE(data);
   EXPECT_EQ(data->type, reg::kTypeSz);

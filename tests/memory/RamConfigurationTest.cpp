@@ -34,7 +34,7 @@ struct Form {
   RamConfigurationModel::Services Services() {
     return {registry, status, releaser, sounds, [this] { ++yields; }, kFolder};
   }
-  void Store(std::string_view name, std::string_view text) { SaveAppSetting(registry, kKey, name, text); }
+  void Store(std::string_view name, std::string_view text) { EXPECT_EQ(SaveAppSetting(registry, kKey, name, text), reg::kSuccess); }
   std::string Stored(std::string_view name) { return GetAppSetting(registry, kKey, name, "<missing>"); }
   void SetFreeMegabytes(std::uint32_t megabytes) { status.status.availablePhysical = megabytes * kMB; }
   void Load() { model.OnLoad(); }

@@ -319,8 +319,8 @@ TEST(SystemStatus, TheRamConfigurationsCheckAsksTheSamplerThisWindowOwns) {
   testing::RecordingReleaser releaser;
   testing::MemoryView view{kRamConfigurationLayout};
   testing::FakeTimers timers;
-  SaveAppSetting(registry, ui::SettingsKey(kRamSettingsSection), "chkAutomatic", "1");
-  SaveAppSetting(registry, ui::SettingsKey(kRamSettingsSection), "txtRunOnly", "50");
+  EXPECT_EQ(SaveAppSetting(registry, ui::SettingsKey(kRamSettingsSection), "chkAutomatic", "1"), reg::kSuccess);
+  EXPECT_EQ(SaveAppSetting(registry, ui::SettingsKey(kRamSettingsSection), "txtRunOnly", "50"), reg::kSuccess);
   RamConfigurationModel ram({registry, status.status, releaser, sounds, {}, "C:"}, view, timers);
   ram.SetSampler(status.model.sampler());
   ram.OnLoad();

@@ -49,7 +49,7 @@ class PingerSettingsTest : public ::testing::Test {
     return GetAppSetting(registry, ui::SettingsKey("NetPinger"), name, "<missing>");
   }
   void Store(const char* name, const char* text) {
-    SaveAppSetting(registry, ui::SettingsKey("NetPinger"), name, RegValue(std::string(text)));
+    EXPECT_EQ(SaveAppSetting(registry, ui::SettingsKey("NetPinger"), name, RegValue(std::string(text))), reg::kSuccess);
   }
   PingerRun& Start() {
     if (run) run->model.OnUnload();

@@ -35,17 +35,17 @@ INSTANTIATE_TEST_SUITE_P(InMemory, RegistryContract,
 // What only the fake can show: every handle the helpers open is closed again.
 TEST(MemoryRegistry, HelpersCloseEveryKeyTheyOpen) {
   MemoryRegistry registry;
-  SetRegValue(registry, RootKey::CurrentUser, "A\\B", "v", reg::kTypeDword, 1, false);
-  SetRegValue(registry, RootKey::CurrentUser, "A\\B", "v", reg::kTypeSz, 1, true);
-  WriteRegString(registry, RootKey::CurrentUser, "A", "t", "x");
+  EXPECT_EQ(SetRegValue(registry, RootKey::CurrentUser, "A\\B", "v", reg::kTypeDword, 1, false), reg::kSuccess);
+  EXPECT_EQ(SetRegValue(registry, RootKey::CurrentUser, "A\\B", "v", reg::kTypeSz, 1, true), reg::kSuccess);
+  EXPECT_EQ(WriteRegString(registry, RootKey::CurrentUser, "A", "t", "x"), reg::kSuccess);
   (void)ReadRegString(registry, RootKey::CurrentUser, "A", "t", "");
   CRegister r(registry);
-  r.REGSaveSetting(RootKey::CurrentUser, "A\\C", "*", "v");
+  EXPECT_TRUE(r.REGSaveSetting(RootKey::CurrentUser, "A\\C", "*", "v"));
   (void)r.REGGetSetting(RootKey::CurrentUser, "A\\C", "*");
   (void)r.myREGGetSetting(RootKey::CurrentUser, "A\\C", "*");
   (void)r.GetAllKeys(RootKey::CurrentUser, "A");
-  r.REGDeleteSetting(RootKey::CurrentUser, "A\\C", "*");
-  r.REGDeleteSetting(RootKey::CurrentUser, "A\\C", "");
+  EXPECT_TRUE(r.REGDeleteSetting(RootKey::CurrentUser, "A\\C", "*"));
+  EXPECT_TRUE(r.REGDeleteSetting(RootKey::CurrentUser, "A\\C", ""));
   EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 

@@ -131,9 +131,9 @@ TEST(RegistryMap, WrittenValuesAndRemovals) {
 // The stored form of a value for each family, through the registry layer.
 TEST(RegistryMap, EncodingOfAWrittenValue) {
   testing::MemoryRegistry registry;
-  SetRegValue(registry, RootKey::LocalMachine, "K", "MaxMSS", Map9x().valueType, 536, false);
-  SetRegValue(registry, RootKey::LocalMachine, "K", "MSS", MapNt().valueType, 536, false);
-  SetRegValue(registry, RootKey::LocalMachine, "K", "Neg", MapNt().valueType, -1, false);
+  EXPECT_EQ(SetRegValue(registry, RootKey::LocalMachine, "K", "MaxMSS", Map9x().valueType, 536, false), reg::kSuccess);
+  EXPECT_EQ(SetRegValue(registry, RootKey::LocalMachine, "K", "MSS", MapNt().valueType, 536, false), reg::kSuccess);
+  EXPECT_EQ(SetRegValue(registry, RootKey::LocalMachine, "K", "Neg", MapNt().valueType, -1, false), reg::kSuccess);
   EXPECT_EQ(registry.GetValue(RootKey::LocalMachine, "K", "MaxMSS"),
             (testing::StoredValue{1, {'5', '3', '6', 0}}));
   EXPECT_EQ(registry.GetValue(RootKey::LocalMachine, "K", "MSS"),
@@ -146,7 +146,7 @@ TEST(AdapterEnumeration, MissingOrEmptyParentYieldsNothing) {
   testing::MemoryRegistry registry;
   int calls = 0;
   EXPECT_FALSE(EnumerateAdapterSubkeys(registry, k9xAdapterParent, [&](auto&) { ++calls; }));
-  SetRegValue(registry, RootKey::LocalMachine, std::string(k9xAdapterParent), "x", 1, 1, false);
+  EXPECT_EQ(SetRegValue(registry, RootKey::LocalMachine, std::string(k9xAdapterParent), "x", 1, 1, false), reg::kSuccess);
   EXPECT_TRUE(EnumerateAdapterSubkeys(registry, k9xAdapterParent, [&](auto&) { ++calls; }));
   EXPECT_EQ(calls, 0);
 }
@@ -156,7 +156,8 @@ TEST(AdapterEnumeration, SkipsNamesTooLongForTheBufferAndGoesOn) {
   std::string parent(kNtAdapterParent);
   for (std::string name : {std::string("{B}"), std::string(255, 'L'), std::string("{A}"),
                            std::string("0001")}) {
-    SetRegValue(registry, RootKey::LocalMachine, parent + "\\" + name, "x", 1, 1, false);
+    // Only the keys matter here; the 255-character one answers 234 to the write.
+    (void)SetRegValue(registry, RootKey::LocalMachine, parent + "\\" + name, "x", 1, 1, false);
   }
   std::vector<std::string> seen;
   EXPECT_TRUE(EnumerateAdapterSubkeys(registry, kNtAdapterParent,
@@ -174,8 +175,8 @@ class BrokenEnumRegistry : public testing::MemoryRegistry {
 
 TEST(AdapterEnumeration, StopsAtAnUnexpectedFailure) {
   BrokenEnumRegistry registry;
-  SetRegValue(registry, RootKey::LocalMachine, std::string(k9xAdapterParent) + "\\0000", "x", 1, 1,
-              false);
+  EXPECT_EQ(SetRegValue(registry, RootKey::LocalMachine, std::string(k9xAdapterParent) + "\\0000", "x", 1, 1,
+              false), reg::kSuccess);
   int calls = 0;
   EXPECT_TRUE(EnumerateAdapterSubkeys(registry, k9xAdapterParent, [&](auto&) { ++calls; }));
   EXPECT_EQ(calls, 0);

@@ -60,7 +60,7 @@ class StoredSettingsTable : public ::testing::Test {
     const std::string speeds[] = {"Slow", "Medium", "Fast"};
     view.SetItems(testing::kKitCombo, speeds);
   }
-  void Store(const char* name, const char* text) { SaveAppSetting(registry, SettingsKey("KitTest"), name, text); }
+  void Store(const char* name, const char* text) { EXPECT_EQ(SaveAppSetting(registry, SettingsKey("KitTest"), name, text), reg::kSuccess); }
   std::string Stored(const char* name) { return GetAppSetting(registry, SettingsKey("KitTest"), name, "(missing)"); }
 
   testing::MemoryRegistry registry;
@@ -102,7 +102,7 @@ TEST_F(StoredSettingsTable, SaveWritesEachControlUnderItsNameInItsForm) {
   view.SetValue(testing::kKitOptA, 1);
   view.SetText(testing::kKitText, "45");
   view.SetValue(testing::kKitCombo, 2);
-  SaveStoredSettings(registry, "KitTest", kKitTestLayout, kTable, view);
+  EXPECT_TRUE(SaveStoredSettings(registry, "KitTest", kKitTestLayout, kTable, view).ok());
   EXPECT_EQ(Stored("chkKeep"), "1");
   EXPECT_EQ(Stored("optFirst"), "True");
   EXPECT_EQ(Stored("optSecond"), "False");
@@ -132,6 +132,32 @@ TEST(ChangedFlag, EnablesSaveExactlyWhileSomethingIsUnsaved) {
   changed.Set(false);
   EXPECT_FALSE(changed.changed());
   EXPECT_FALSE(view.Enabled(testing::kKitSave));
+}
+
+}  // namespace
+}  // namespace corvane::ui
+
+namespace corvane::ui {
+namespace {
+
+// A save into a key the user may only read: every row is attempted, each
+// refused one is named with its code, and the message says so as the
+// tuner's does.
+TEST(StoredSettingsSave, ARefusedKeyIsReportedRowByRow) {
+  testing::MemoryRegistry registry;
+  testing::MemoryView view{kKitTestLayout};
+  ASSERT_TRUE(SaveStoredSettings(registry, "KitTest", kKitTestLayout, kTable, view).ok());
+  ASSERT_TRUE(registry.SetReadOnly(RootKey::LocalMachine, SettingsKey("KitTest")));
+  SaveResult result = SaveStoredSettings(registry, "KitTest", kKitTestLayout, kTable, view);
+  EXPECT_FALSE(result.ok());
+  EXPECT_EQ(result.attempted, 5);
+  ASSERT_EQ(result.failures.size(), 5u);
+  EXPECT_EQ(result.failures[0], (FailedSetting{"chkKeep", reg::kAccessDenied}));
+  std::string text = SaveFailureMessage(result);
+  EXPECT_EQ(text.rfind("The settings could not be saved: 5 of 5.\n\nchkKeep (error 5, access denied)\n", 0), 0u)
+      << text;
+  EXPECT_NE(text.find("an administrator can."), std::string::npos);
+  EXPECT_EQ(SaveFailureMessage(SaveResult{}), "");
 }
 
 }  // namespace

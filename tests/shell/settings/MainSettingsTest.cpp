@@ -107,8 +107,9 @@ TEST(ParseCheckValue, OnlyOneIsChecked) {
 TEST(MainSettings, FirstRunLeavesBothClearSaveDisabledAndTheEntryAlone) {
   CountingRegistry registry;
   // An entry of another installation: neither rewritten nor removed.
-  SetRegValue(registry, RootKey::CurrentUser, kRunKey, kStartupValueName, reg::kTypeSz,
-              "C:\\Old\\corvane.exe", false);
+  ASSERT_EQ(SetRegValue(registry, RootKey::CurrentUser, kRunKey, kStartupValueName, reg::kTypeSz,
+                        "C:\\Old\\corvane.exe", false),
+            reg::kSuccess);
   registry.writes = 0;
   Form model(registry, kEntry);
   Bound view(model);
@@ -125,9 +126,9 @@ TEST(MainSettings, FirstRunLeavesBothClearSaveDisabledAndTheEntryAlone) {
 
 TEST(MainSettings, StoredAsCheckedRewritesTheEntryWithTheCurrentPathOnEveryLoad) {
   testing::MemoryRegistry registry;
-  SaveAppSetting(registry, kMainSettingsKey, kChkRunMainProgram, "1");
-  SetRegValue(registry, RootKey::CurrentUser, kRunKey, kStartupValueName, reg::kTypeSz,
-              "C:\\Moved\\Away\\corvane.exe", false);
+  EXPECT_EQ(SaveAppSetting(registry, kMainSettingsKey, kChkRunMainProgram, "1"), reg::kSuccess);
+  EXPECT_EQ(SetRegValue(registry, RootKey::CurrentUser, kRunKey, kStartupValueName, reg::kTypeSz,
+              "C:\\Moved\\Away\\corvane.exe", false), reg::kSuccess);
   Form model(registry, kEntry);
   Bound view(model);
   FormLoad(model);
@@ -162,7 +163,7 @@ TEST(MainSettings, SaveStoresBothBoxesAndAReloadReadsThemBack) {
 
 TEST(MainSettings, ClearingAndSavingRemovesTheEntryAndSavingAgainIsHarmless) {
   testing::MemoryRegistry registry;
-  SaveAppSetting(registry, kMainSettingsKey, kChkRunMainProgram, "1");
+  EXPECT_EQ(SaveAppSetting(registry, kMainSettingsKey, kChkRunMainProgram, "1"), reg::kSuccess);
   Form model(registry, kEntry);
   FormLoad(model);
   ASSERT_TRUE(Entry(registry));
@@ -200,8 +201,8 @@ TEST(MainSettings, TrayCheckedButNotSavedDoesNotChangeTheNextStart) {
 TEST(MainSettings, DamagedStoredValuesLoadUnchecked) {
   for (const char* stored : {"2", "abc", "", "1.0", "99999999999"}) {
     testing::MemoryRegistry registry;
-    SaveAppSetting(registry, kMainSettingsKey, kChkRunMainProgram, stored);
-    SaveAppSetting(registry, kMainSettingsKey, kChkRunProgramMini, stored);
+    EXPECT_EQ(SaveAppSetting(registry, kMainSettingsKey, kChkRunMainProgram, stored), reg::kSuccess);
+    EXPECT_EQ(SaveAppSetting(registry, kMainSettingsKey, kChkRunProgramMini, stored), reg::kSuccess);
     Form model(registry, kEntry);
     FormLoad(model);
     SCOPED_TRACE(stored);
@@ -209,6 +210,87 @@ TEST(MainSettings, DamagedStoredValuesLoadUnchecked) {
     EXPECT_FALSE(model.RunsInTray());
     EXPECT_FALSE(Entry(registry));
   }
+}
+
+}  // namespace
+}  // namespace corvane::shell
+
+namespace corvane::shell {
+namespace {
+
+// Save when a write is refused, as a user without administrator rights
+// meets it: the user is told which value and why, "&Save" stays enabled,
+// and the stored boxes and the start-up entry never disagree.
+struct RefusedSave {
+  const char* what;
+  RootKey root;
+  const char* key;
+  const char* failedName;  // named in the message
+};
+
+class MainSettingsRefusedSave : public ::testing::TestWithParam<RefusedSave> {};
+
+TEST_P(MainSettingsRefusedSave, SaysSoKeepsSaveEnabledAndLeavesSettingAndEntryAgreeing) {
+  const RefusedSave& c = GetParam();
+  testing::MemoryRegistry registry;
+  // Both keys exist (the first save made them), then one becomes read-only.
+  ASSERT_EQ(SaveAppSetting(registry, kMainSettingsKey, kChkRunMainProgram, "0"), reg::kSuccess);
+  ASSERT_EQ(SaveAppSetting(registry, kMainSettingsKey, kChkRunProgramMini, "0"), reg::kSuccess);
+  ASSERT_EQ(SetRegValue(registry, RootKey::CurrentUser, kRunKey, "Other", reg::kTypeSz, "x", false), reg::kSuccess);
+  ASSERT_TRUE(registry.SetReadOnly(c.root, c.key));
+
+  Form model(registry, kEntry);
+  Bound view(model);
+  FormLoad(model);
+  model.Click(MainSettingsBox::RunMainProgram, 1);
+  model.Click(MainSettingsBox::RunProgramMini, 1);
+  model.Save();
+
+  ASSERT_EQ(model.view.messages.size(), 1u) << c.what;
+  const std::string& text = model.view.messages[0].text;
+  EXPECT_NE(text.find("could not be saved"), std::string::npos) << text;
+  EXPECT_NE(text.find(c.failedName), std::string::npos) << text;
+  EXPECT_NE(text.find("error 5, access denied"), std::string::npos) << text;
+  EXPECT_TRUE(view.SaveEnabled()) << "the save is still to be done";
+  EXPECT_TRUE(model.settingsChanged());
+  // As before the save: not set to start with Windows, and no entry.
+  EXPECT_EQ(GetAppSetting(registry, kMainSettingsKey, kChkRunMainProgram, "x"), "0") << c.what;
+  EXPECT_FALSE(Entry(registry)) << c.what;
+  EXPECT_EQ(GetAppSetting(registry, kMainSettingsKey, kChkRunProgramMini, "x"), "0") << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ReadOnlyKeys, MainSettingsRefusedSave,
+    ::testing::Values(RefusedSave{"settings key", RootKey::LocalMachine, kMainSettingsKey.c_str(), kChkRunMainProgram},
+                      RefusedSave{"Run key", RootKey::CurrentUser, kRunKey, "Sorbek"}));
+
+// Clearing the box when the Run key refuses the removal: the box stays
+// stored as set, agreeing with the entry that is still there.
+TEST(MainSettings, ARefusedRemovalKeepsTheBoxStoredAsSet) {
+  testing::MemoryRegistry registry;
+  ASSERT_EQ(SaveAppSetting(registry, kMainSettingsKey, kChkRunMainProgram, "1"), reg::kSuccess);
+  Form model(registry, kEntry);
+  FormLoad(model);
+  ASSERT_EQ(Entry(registry), kEntry);
+  ASSERT_TRUE(registry.SetReadOnly(RootKey::CurrentUser, kRunKey));
+  model.Click(MainSettingsBox::RunMainProgram, 0);
+  model.Save();
+  EXPECT_EQ(model.view.messages.size(), 1u);
+  EXPECT_EQ(Entry(registry), kEntry);
+  EXPECT_EQ(GetAppSetting(registry, kMainSettingsKey, kChkRunMainProgram, "x"), "1");
+  EXPECT_TRUE(model.settingsChanged());
+}
+
+// A program whose folder cannot be named writes no entry: a Run entry of
+// question marks or ".\.exe" would start nothing, or something else.
+TEST(MainSettings, NoEntryForAnUnknownFolder) {
+  EXPECT_EQ(StartupEntryData("", "corvane.exe"), "");
+  EXPECT_EQ(StartupEntryData("C:\\Corvane", ""), "");
+  testing::MemoryRegistry registry;
+  ASSERT_EQ(SaveAppSetting(registry, kMainSettingsKey, kChkRunMainProgram, "1"), reg::kSuccess);
+  Form model(registry, "");
+  FormLoad(model);
+  EXPECT_FALSE(Entry(registry));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // boxes and "&Save" show after a load, what a click and a save store, and
 // the start-up entry with this program's own path.
 #include <windows.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include "platform/RegistryAccess.h"
 #include "shell/settings/win32/frmMainSettings.h"
 #include "tests/support/FakeShellServices.h"
+#include "tests/support/MessageBoxReader.h"
 
 namespace corvane::shell {
 namespace {
@@ -47,8 +49,8 @@ class FrmMainSettingsTest : public ::testing::Test {
     return std::string(data);
   }
   void StoreEntry(const char* text) {
-    SetRegValue(services.registry(), RootKey::CurrentUser, kRunKey, kStartupValueName, 1, text,
-                false);
+    EXPECT_EQ(SetRegValue(services.registry(), RootKey::CurrentUser, kRunKey, kStartupValueName, 1, text,
+                false), reg::kSuccess);
   }
   std::string Stored(const char* name) {
     return GetAppSetting(services.registry(), kMainSettingsKey, name, "(missing)");
@@ -129,7 +131,7 @@ TEST_F(FrmMainSettingsTest, SavedBoxesComeBackOnTheNextLoadWithTheEntryForThisPr
 }
 
 TEST_F(FrmMainSettingsTest, ClearingTheStartupBoxAndSavingRemovesTheEntry) {
-  SaveAppSetting(services.registry(), kMainSettingsKey, kChkRunMainProgram, "1");
+  EXPECT_EQ(SaveAppSetting(services.registry(), kMainSettingsKey, kChkRunMainProgram, "1"), reg::kSuccess);
   ASSERT_TRUE(window.Load(services, nullptr));
   ASSERT_EQ(Entry(), ThisExe());
   Click(frmMainSettings::kIdChkRunMainProgram);
@@ -144,14 +146,88 @@ TEST_F(FrmMainSettingsTest, ClearingTheStartupBoxAndSavingRemovesTheEntry) {
 }
 
 TEST_F(FrmMainSettingsTest, ADamagedStoredValueLoadsUnchecked) {
-  SaveAppSetting(services.registry(), kMainSettingsKey, kChkRunMainProgram, "2");
-  SaveAppSetting(services.registry(), kMainSettingsKey, kChkRunProgramMini, "tray");
+  EXPECT_EQ(SaveAppSetting(services.registry(), kMainSettingsKey, kChkRunMainProgram, "2"), reg::kSuccess);
+  EXPECT_EQ(SaveAppSetting(services.registry(), kMainSettingsKey, kChkRunProgramMini, "tray"), reg::kSuccess);
   ASSERT_TRUE(window.Load(services, nullptr));
   EXPECT_FALSE(Checked(frmMainSettings::kIdChkRunMainProgram));
   EXPECT_FALSE(Checked(frmMainSettings::kIdChkRunProgramMini));
   EXPECT_FALSE(Entry());
   EXPECT_FALSE(window.RunsInTray());
 }
+
+}  // namespace
+}  // namespace corvane::shell
+
+namespace corvane::shell {
+namespace {
+
+// Gives a key a descriptor (SDDL) and puts full access back when it goes:
+// "D:P(A;;KR;;;WD)" lets everyone read it and nobody write it, as a
+// standard user meets the program's key under HKEY_LOCAL_MACHINE.
+class KeyDescriptor {
+ public:
+  KeyDescriptor(HKEY root, const char* path) : root_(root), path_(path) {
+    HKEY key = nullptr;
+    ::RegCreateKeyExA(root_, path_, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    if (key != nullptr) ::RegCloseKey(key);
+    applied_ = Set("D:P(A;;KR;;;WD)");
+  }
+  ~KeyDescriptor() { (void)Set("D:P(A;;KA;;;WD)"); }
+  bool applied() const { return applied_; }
+
+ private:
+  bool Set(const char* sddl) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root_, path_, 0, WRITE_DAC | KEY_READ, &key) != ERROR_SUCCESS) return false;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    bool ok = ::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr) != 0;
+    if (ok) {
+      ok = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+      ::LocalFree(descriptor);
+    }
+    ::RegCloseKey(key);
+    return ok;
+  }
+  HKEY root_;
+  const char* path_;
+  bool applied_ = false;
+};
+
+struct ReadOnlyCase {
+  const char* what;
+  HKEY root;
+  const char* key;
+};
+
+class FrmMainSettingsReadOnly : public FrmMainSettingsTest, public ::testing::WithParamInterface<ReadOnlyCase> {};
+
+// Tick both boxes and Save with one of the two keys refusing writes: a
+// message names what failed, "&Save" stays enabled, and the next start
+// finds the setting and the start-up entry agreeing (neither changed).
+TEST_P(FrmMainSettingsReadOnly, SaveSaysSoKeepsSaveEnabledAndNeverSplitsSettingFromEntry) {
+  const ReadOnlyCase& c = GetParam();
+  ASSERT_TRUE(window.Load(services, nullptr));
+  KeyDescriptor readOnly(c.root, c.key);
+  ASSERT_TRUE(readOnly.applied());
+  testing::MessageBoxReader boxes;
+  Click(frmMainSettings::kIdChkRunMainProgram);
+  Click(frmMainSettings::kIdChkRunProgramMini);
+  Click(frmMainSettings::kIdCmdSave);
+  auto texts = boxes.texts();
+  ASSERT_EQ(texts.size(), 1u) << c.what;
+  EXPECT_NE(texts[0].find("could not be saved"), std::string::npos) << texts[0];
+  EXPECT_NE(texts[0].find("access denied"), std::string::npos) << texts[0];
+  EXPECT_TRUE(SaveEnabled()) << c.what;
+  EXPECT_NE(Stored(kChkRunMainProgram), "1") << c.what;
+  EXPECT_FALSE(Entry()) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, FrmMainSettingsReadOnly,
+                         ::testing::Values(ReadOnlyCase{"settings key", HKEY_LOCAL_MACHINE, kMainSettingsKey.c_str()},
+                                           ReadOnlyCase{"Run key", HKEY_CURRENT_USER, kRunKey}),
+                         [](const ::testing::TestParamInfo<ReadOnlyCase>& param) {
+                           return std::string(param.index == 0 ? "SettingsKey" : "RunKey");
+                         });
 
 }  // namespace
 }  // namespace corvane::shell
