@@ -140,10 +140,11 @@ void ShellDispatcher::EndSession() {
 }
 
 void ShellDispatcher::RestartProgram() {
-  for (Feature f : kExitUnloadOrder) Unload(f);
-  RemoveTrayIcon();
-  // The restart ends the session; the program does not end itself.
-  actions_.RestartWindows();
+  // Asked first: Windows may refuse the restart, or another program may
+  // cancel it, and the program must then still be reachable. The unloads
+  // and the tray removal come with the session's end (EndSession); the
+  // program does not end itself.
+  if (!actions_.RestartWindows()) actions_.ShowPlainMessage(kRestartRefusedMessage);
 }
 
 void ShellDispatcher::OpenHelp() { actions_.OpenWithShell(HelpOpenRequest(actions_.ApplicationFolder())); }

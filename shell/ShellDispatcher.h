@@ -55,6 +55,10 @@ enum class EntryButton { cmdSorbek, cmdSystemSettings, cmdRamBooster, cmdNetPing
 // The tray menu's items.
 enum class TrayMenuItem { mnuMainWindow, mnuHelp, mnuExit };
 
+// Shown when Windows refuses the restart; the program keeps running as it was.
+inline constexpr char kRestartRefusedMessage[] =
+    "Windows refused to restart. Corvane keeps running; restart Windows from its Start menu.";
+
 class IShellActions {
  public:
   virtual ~IShellActions() = default;
@@ -87,7 +91,8 @@ class IShellActions {
   virtual std::string ApplicationFolder() const = 0;
   virtual void DragWindow() = 0;
   virtual void RunShortcut(SystemShortcut shortcut) = 0;
-  virtual void RestartWindows() = 0;
+  // Asks Windows to restart; false when it refused.
+  virtual bool RestartWindows() = 0;
   // Ends the program (the message loop ends; the process exits with 0).
   virtual void EndProgram() = 0;
   // A plain message box with OK only.

@@ -23,6 +23,11 @@ std::string_view StartUpStepName(StartUpStep step) {
   return {};
 }
 
+std::string DamagedMovieMessage(std::string_view moviePath) {
+  return "The program's movie is damaged or missing:\n\n" + std::string(moviePath) +
+         "\n\nWithout it Corvane has no window to show, so it ends now. Reinstalling Corvane mends this.";
+}
+
 StartUpResult RunStartUp(IStartUpSteps& steps) {
   bool inTray = false;
   for (StartUpStep step : kStartUpOrder) {
@@ -38,7 +43,13 @@ StartUpResult RunStartUp(IStartUpSteps& steps) {
       case StartUpStep::SizeMainWindow: steps.SizeMainWindow(); break;
       case StartUpStep::PlaceMovie: steps.PlaceMovie(); break;
       case StartUpStep::FrameThenMovieToFront: steps.FrameThenMovieToFront(); break;
-      case StartUpStep::LoadMovie: steps.LoadMovie(); break;
+      case StartUpStep::LoadMovie:
+        if (!steps.LoadMovie()) {
+          steps.RemoveSplash();
+          steps.TellMovieDamaged();
+          return StartUpResult::Ended;
+        }
+        break;
       case StartUpStep::LoadSkin: steps.LoadSkin(); break;
       case StartUpStep::DetectOsFamily: steps.DetectOsFamily(); break;
       case StartUpStep::FillPresetProfiles: steps.FillPresetProfiles(); break;

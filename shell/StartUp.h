@@ -1,11 +1,13 @@
 // The main window's start-up, step by step in its fixed order. The window
 // carries out each step (IStartUpSteps); RunStartUp keeps the order and the
-// two decisions: a second instance asks the running copy to show its main
-// window and ends at once, and the tray setting hides the window before the
-// splash goes.
+// three decisions: a second instance asks the running copy to show its main
+// window and ends at once, a movie that does not load ends the start-up
+// with a message once the splash is gone, and the tray setting hides the
+// window before the splash goes.
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace corvane::shell {
@@ -53,7 +55,11 @@ class IStartUpSteps {
   virtual void SizeMainWindow() = 0;
   virtual void PlaceMovie() = 0;
   virtual void FrameThenMovieToFront() = 0;
-  virtual void LoadMovie() = 0;
+  // False when the movie is missing or damaged: the window would be a
+  // blank rectangle without a caption or a close button.
+  virtual bool LoadMovie() = 0;
+  // Tells the user which file is damaged and that reinstalling mends it.
+  virtual void TellMovieDamaged() = 0;
   virtual void LoadSkin() = 0;
   virtual void DetectOsFamily() = 0;
   virtual void FillPresetProfiles() = 0;
@@ -71,8 +77,14 @@ enum class StartUpResult {
   InTray,            // the tray step hid it
   PreviousInstance,  // another copy runs and was asked to show itself; this one
                      // ends without showing anything
+  Ended,             // the program cannot run (its movie is damaged or missing);
+                     // the user was told why and the program ends
 };
 
 StartUpResult RunStartUp(IStartUpSteps& steps);
+
+// What the user is told when the movie does not load: which file, and that
+// reinstalling mends it.
+std::string DamagedMovieMessage(std::string_view moviePath);
 
 }  // namespace corvane::shell

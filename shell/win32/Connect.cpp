@@ -114,7 +114,7 @@ std::unique_ptr<ShellParts> ConnectShellParts(MainWindow& mainWindow) {
   mainWindow.ConnectFeatureWindow(Feature::NormalMode, std::make_unique<win32::frmNormalMode>());
 
   c.runShortcut = [p](SystemShortcut shortcut) { p->RunShortcut(shortcut); };
-  c.restartWindows = [] { (void)SystemAddons().RestartWindows(); };
+  c.restartWindows = [] { return SystemAddons().RestartWindows(); };
   return parts;
 }
 

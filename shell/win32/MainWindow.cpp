@@ -21,6 +21,8 @@ namespace {
 constexpr char kMovieFile[] = "\\speed up.swf";
 constexpr char kSkinFile[] = "\\KeltMask.skn";
 constexpr char kSplashFile[] = "\\KeltSpl.spl";
+// How often a start that meets another copy without a window looks again.
+constexpr DWORD kInstanceRetryMs = 100;
 
 // Posted to itself: the program ends outside the handler that asked for it,
 // which may run inside the movie player's own message handling.
@@ -75,7 +77,14 @@ FeatureWindow* MainWindow::Slot(Feature feature) const {
 std::string MainWindow::ApplicationFolder() const { return win32::ProgramFolder(); }
 
 StartUpResult MainWindow::StartUp() {
+  // Nothing is loaded from a folder the program cannot name, and never
+  // from the current folder instead.
+  if (ApplicationFolder().empty()) {
+    win32::TellProgramFolderUnusable(nullptr);
+    return StartUpResult::Ended;
+  }
   StartUpResult result = RunStartUp(*this);
+  if (result == StartUpResult::Ended && hwnd() != nullptr) ::DestroyWindow(hwnd());
   if (result == StartUpResult::Shown) {
     // Shown and painted in one go: the movie has its first picture already.
     ::ShowWindow(hwnd(), SW_SHOW);
@@ -88,9 +97,21 @@ StartUpResult MainWindow::StartUp() {
 
 void MainWindow::CreateInstanceMutex() {
   // Default security, not initially owned. Held until the process ends; an
-  // existing mutex of that name means another copy runs.
-  instanceMutex_.reset(::CreateMutexA(nullptr, FALSE, kInstanceMutexName));
-  previousInstance_ = ::GetLastError() == ERROR_ALREADY_EXISTS;
+  // existing mutex of that name means another copy runs. A copy that is
+  // exiting has no main window any more but holds its mutex until its
+  // process ends, and a copy still early in its start-up has no window yet:
+  // this one waits a bounded time for either to settle, so that a start in
+  // that gap either starts or brings the other copy's window forward.
+  for (DWORD waited = 0;; waited += kInstanceRetryMs) {
+    instanceMutex_.reset(::CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+    previousInstance_ = ::GetLastError() == ERROR_ALREADY_EXISTS;
+    if (!previousInstance_ || ::FindWindowA(kMainWindowClass, nullptr) != nullptr || waited >= exitingCopyWaitMs_) {
+      return;
+    }
+    // Its own handle would keep the name alive after the other copy's goes.
+    instanceMutex_.reset();
+    ::Sleep(kInstanceRetryMs);
+  }
 }
 
 void MainWindow::ShowRunningCopy() {
@@ -176,7 +197,12 @@ void MainWindow::FrameThenMovieToFront() {
   BringMovieToFront();
 }
 
-void MainWindow::LoadMovie() { (void)movie_.LoadMovie(0, ApplicationFolder() + kMovieFile); }
+bool MainWindow::LoadMovie() { return movie_.LoadMovie(0, ApplicationFolder() + kMovieFile); }
+
+void MainWindow::TellMovieDamaged() {
+  std::string text = DamagedMovieMessage(ApplicationFolder() + kMovieFile);
+  ::MessageBoxA(nullptr, text.c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+}
 
 void MainWindow::LoadSkin() {
   // A missing or bad skin leaves every window its plain look.
@@ -338,8 +364,8 @@ void MainWindow::RunShortcut(SystemShortcut shortcut) {
   if (connections_.runShortcut) connections_.runShortcut(shortcut);
 }
 
-void MainWindow::RestartWindows() {
-  if (connections_.restartWindows) connections_.restartWindows();
+bool MainWindow::RestartWindows() {
+  return connections_.restartWindows && connections_.restartWindows();
 }
 
 void MainWindow::EndProgram() {
@@ -440,8 +466,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_ENDSESSION:
       // The session ends, this program's restart included: Windows ends the
-      // process after this returns, so the icon goes now. A restart has
-      // unloaded and removed already; doing it twice is harmless.
+      // process after this returns, so the icon goes now. A restart that
+      // was cancelled (wParam FALSE) leaves everything as it was.
       if (wParam != FALSE) {
         ending_ = true;
         dispatcher_.EndSession();

@@ -61,6 +61,9 @@ class MainWindow final : public win32::Window<MainWindow>,
   ShellConnections& connections() { return connections_; }
   void ConnectFeatureWindow(Feature feature, std::unique_ptr<FeatureWindow> window);
   void SetShellExecute(std::unique_ptr<IShellExecute> shellExecute) { shellExecute_ = std::move(shellExecute); }
+  // How long a start waits for another copy that holds the instance mutex
+  // but shows no main window (exiting, or not yet that far in its start-up).
+  void SetExitingCopyWait(DWORD ms) { exitingCopyWaitMs_ = ms; }
 
   // The load event: the start-up sequence. After Shown the window is
   // visible and painted.
@@ -109,7 +112,8 @@ class MainWindow final : public win32::Window<MainWindow>,
   void SizeMainWindow() override;
   void PlaceMovie() override;
   void FrameThenMovieToFront() override;
-  void LoadMovie() override;
+  bool LoadMovie() override;
+  void TellMovieDamaged() override;
   void LoadSkin() override;
   void DetectOsFamily() override;
   void FillPresetProfiles() override;
@@ -139,7 +143,7 @@ class MainWindow final : public win32::Window<MainWindow>,
   void OpenWithShell(const ShellOpenRequest& request) override;
   void DragWindow() override;
   void RunShortcut(SystemShortcut shortcut) override;
-  void RestartWindows() override;
+  bool RestartWindows() override;
   void EndProgram() override;
   void ShowPlainMessage(const std::string& text) override;
 
@@ -154,6 +158,7 @@ class MainWindow final : public win32::Window<MainWindow>,
   win32::Win32Registry registry_;
   win32::UniqueHandleNull instanceMutex_;
   bool previousInstance_ = false;
+  DWORD exitingCopyWaitMs_ = 10000;
   bool testCommands_ = false;
   Splash splash_;
   win32::MoviePlayer movie_;

@@ -27,7 +27,8 @@ struct ShellConnections {
 
   // mdlAddons: the four control-panel pages and the restart of Windows.
   std::function<void(SystemShortcut)> runShortcut;
-  std::function<void()> restartWindows;
+  // The restart: true when Windows took the request.
+  std::function<bool()> restartWindows;
 };
 
 }  // namespace corvane::shell

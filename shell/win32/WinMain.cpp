@@ -13,6 +13,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   switch (mainWindow.StartUp()) {
     case corvane::shell::StartUpResult::PreviousInstance:
       return 0;
+    case corvane::shell::StartUpResult::Ended:
+      return 1;
     case corvane::shell::StartUpResult::Shown:
     case corvane::shell::StartUpResult::InTray:
       break;

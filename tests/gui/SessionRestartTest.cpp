@@ -3,9 +3,10 @@
 // too. It runs only in a prefix of its own (tools/suites.d/wine-gui-restart.sh
 // sets CORVANE_RESTART_LOG), and writes what it sees to that log, because
 // the session's end leaves it no chance to report otherwise. When the
-// session tells it the end is coming, corvane.exe must already have unloaded
-// its feature windows and removed its icon, and must still be running: the
-// program does not end itself.
+// session tells it the end is coming, corvane.exe must still be running with
+// its feature windows and its icon: it asks for the restart first and
+// unloads only when the session really ends (WM_ENDSESSION), so that a
+// restart that is refused or cancelled leaves it whole.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -69,7 +70,7 @@ HWND FindOf(DWORD pid, const char* className) {
   return nullptr;
 }
 
-TEST(SessionRestart, RestartButtonUnloadsRemovesTheIconAndLetsTheSessionEndTheProgram) {
+TEST(SessionRestart, RestartButtonAsksFirstAndLetsTheSessionEndTheProgram) {
   const char* log = std::getenv(kLogVariable);
   if (log == nullptr || *log == '\0') GTEST_SKIP() << "runs only in its own prefix: the restart ends the session";
   logPath = log;

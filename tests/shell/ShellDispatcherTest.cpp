@@ -51,7 +51,10 @@ class RecordingActions : public IShellActions {
   void RunShortcut(SystemShortcut s) override {
     log.push_back("shortcut " + std::to_string(static_cast<int>(s)));
   }
-  void RestartWindows() override { log.push_back("restart-windows"); }
+  bool RestartWindows() override {
+    log.push_back("restart-windows");
+    return restartTaken;
+  }
   void EndProgram() override { log.push_back("end"); }
   void ShowPlainMessage(const std::string& text) override { log.push_back("message " + text); }
 
@@ -59,6 +62,7 @@ class RecordingActions : public IShellActions {
 
   TrayNotification lastNotification;
   ShellOpenRequest lastRequest;
+  bool restartTaken = true;
 };
 
 using Log = std::vector<std::string>;
@@ -189,12 +193,16 @@ TEST_F(DispatcherTest, CloseUnloadsInSetOrderRemovesTheIconAndEnds) {
                  "unload frmRamConfiguration", "unload frmMainSettings", "tray-remove", "end"}));
 }
 
-TEST_F(DispatcherTest, RestartUnloadsStatusLastAndDoesNotEndTheProgram) {
+// The windows and the icon go only when the session really ends
+// (EndSession), so a refused or cancelled restart leaves them all.
+TEST_F(DispatcherTest, RestartAsksFirstAndNeitherUnloadsNorEndsTheProgram) {
+  EXPECT_EQ(Run("IDC_FS_restart"), Log{"restart-windows"});
+}
+
+TEST_F(DispatcherTest, ARefusedRestartSaysSoAndKeepsTheIconAndTheWindows) {
+  actions.restartTaken = false;
   EXPECT_EQ(Run("IDC_FS_restart"),
-            (Log{"unload frmWizardMode", "unload frmNormalMode", "unload frmBackUp",
-                 "unload frmNetPingerSettings", "unload frmRamConfiguration",
-                 "unload frmMainSettings", "unload frmSystemStatus", "tray-remove",
-                 "restart-windows"}));
+            (Log{"restart-windows", std::string("message ") + kRestartRefusedMessage}));
 }
 
 TEST_F(DispatcherTest, ExitMenuRunsTheExitSequence) {

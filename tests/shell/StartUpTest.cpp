@@ -1,4 +1,4 @@
-// The start-up's order and its two decisions.
+// The start-up's order and its three decisions.
 #include "shell/StartUp.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@ class RecordingSteps : public IStartUpSteps {
  public:
   bool previous = false;
   bool inTray = false;
+  bool movieLoads = true;
   std::vector<std::string> log;
 
   void CreateInstanceMutex() override { log.push_back("CreateMutex"); }
@@ -26,7 +27,11 @@ class RecordingSteps : public IStartUpSteps {
   void SizeMainWindow() override { log.push_back("SizeMainWindow"); }
   void PlaceMovie() override { log.push_back("PlaceMovie"); }
   void FrameThenMovieToFront() override { log.push_back("FrameThenMovieToFront"); }
-  void LoadMovie() override { log.push_back("LoadMovie"); }
+  bool LoadMovie() override {
+    log.push_back("LoadMovie");
+    return movieLoads;
+  }
+  void TellMovieDamaged() override { log.push_back("TellMovieDamaged"); }
   void LoadSkin() override { log.push_back("LoadSkin"); }
   void DetectOsFamily() override { log.push_back("DetectOsFamily"); }
   void FillPresetProfiles() override { log.push_back("FillPresetProfiles"); }
@@ -75,6 +80,27 @@ TEST(StartUp, TheTraySettingHidesTheWindowBeforeTheSplashGoes) {
   auto pos = [&](const char* n) { return std::find(steps.log.begin(), steps.log.end(), n) - steps.log.begin(); };
   EXPECT_LT(pos("ShowTrayIcon"), pos("TrayStep"));
   EXPECT_LT(pos("LoadFeatureWindows"), pos("StartInTray"));
+}
+
+// A movie that does not load would leave a blank window without a caption
+// or a close button: the user is told, over no splash, and nothing more is
+// started (no icon, no feature windows).
+TEST(StartUp, AMovieThatDoesNotLoadEndsTheStartUpWithAMessageAfterTheSplashGoes) {
+  RecordingSteps steps;
+  steps.movieLoads = false;
+  EXPECT_EQ(RunStartUp(steps), StartUpResult::Ended);
+  auto expected = FullOrder();
+  expected.erase(std::find(expected.begin(), expected.end(), "LoadMovie") + 1, expected.end());
+  expected.push_back("RemoveSplash");
+  expected.push_back("TellMovieDamaged");
+  EXPECT_EQ(steps.log, expected);
+}
+
+TEST(StartUp, TheDamagedMovieMessageNamesTheFileAndTheMend) {
+  std::string text = DamagedMovieMessage("C:\\Corvane\\speed up.swf");
+  EXPECT_NE(text.find("C:\\Corvane\\speed up.swf"), std::string::npos);
+  EXPECT_NE(text.find("damaged or missing"), std::string::npos);
+  EXPECT_NE(text.find("Reinstalling Corvane mends this."), std::string::npos);
 }
 
 }  // namespace

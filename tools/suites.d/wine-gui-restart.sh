@@ -6,6 +6,6 @@
 # shellcheck shell=bash
 for winver in $CORVANE_WINE_VERSIONS; do
   corvane_suite "gui-restart-$winver" corvane_session_end_check "$winver" 120 \
-      "icon shown before restart pressed queryendsession corvane running settings unloaded icon removed endsession " \
+      "icon shown before restart pressed queryendsession corvane running settings loaded icon shown endsession " \
       "$WIN_BIN/corvane_gui_tests.exe" --gtest_filter='SessionRestart.*'
 done

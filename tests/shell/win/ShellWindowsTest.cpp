@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,7 +16,9 @@
 #include "shell/win32/Hook.h"
 #include "shell/win32/MainWindow.h"
 #include "shell/win32/ShellExecute.h"
+#include "platform/win32/ProgramFile.h"
 #include "shell/win32/Splash.h"
+#include "tests/support/MessageBoxReader.h"
 
 namespace corvane::shell {
 namespace {
@@ -121,6 +125,10 @@ class MainWindowWin32Test : public ::testing::Test {
       log.push_back("in tray?");
       return true;
     };
+    c.restartWindows = [this] {
+      log.push_back("restart");
+      return restartTaken;
+    };
     for (Feature f : kFeatureWindowSet) {
       auto fake = std::make_unique<FakeFeature>(std::string(FeatureName(f)), log);
       features[static_cast<int>(f)] = fake.get();
@@ -149,6 +157,7 @@ class MainWindowWin32Test : public ::testing::Test {
   FakeFeature* features[7] = {};
   Log log;
   TrayNotification notification;
+  bool restartTaken = true;
 };
 
 TEST_F(MainWindowWin32Test, StartUpRunsTheConnectedPartsInTheirOrder) {
@@ -286,13 +295,64 @@ TEST_F(MainWindowWin32Test, ExitUnloadsTheFeaturesRemovesTheTrayIconAndEnds) {
   EXPECT_EQ(main->hwnd(), nullptr);
 }
 
+// Windows refuses the restart (no shutdown privilege, or the request
+// fails): the user is told, and the icon and every window stay.
+TEST_F(MainWindowWin32Test, ARefusedRestartSaysSoAndKeepsTheIconAndTheWindows) {
+  ASSERT_EQ(main->StartUp(), StartUpResult::InTray);
+  restartTaken = false;
+  log.clear();
+  testing::MessageBoxReader boxes;
+  main->OnFsCommand("IDC_FS_restart", "");
+  EXPECT_EQ(log, Log{"restart"});
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{kRestartRefusedMessage});
+  for (Feature f : kStartUpLoadOrder) EXPECT_TRUE(Fake(f).IsLoaded()) << FeatureName(f);
+  EXPECT_NE(main->hwnd(), nullptr);
+}
+
+// A restart Windows takes: nothing goes until the session really ends; a
+// cancelled end keeps everything, the real end unloads and removes the icon.
+TEST_F(MainWindowWin32Test, ARestartUnloadsOnlyWhenTheSessionReallyEnds) {
+  ASSERT_EQ(main->StartUp(), StartUpResult::InTray);
+  log.clear();
+  main->OnFsCommand("IDC_FS_restart", "");
+  EXPECT_EQ(log, Log{"restart"});
+  EXPECT_EQ(::SendMessageA(main->hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+  ::SendMessageA(main->hwnd(), WM_ENDSESSION, FALSE, 0);
+  EXPECT_EQ(log, Log{"restart"}) << "another program cancelled the end";
+  ::SendMessageA(main->hwnd(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(log, (Log{"restart", "unload frmWizardMode", "unload frmBackUp", "unload frmNetPingerSettings",
+                      "unload frmRamConfiguration", "unload frmMainSettings", "unload frmSystemStatus",
+                      "tray remove"}));
+}
+
 TEST_F(MainWindowWin32Test, ASecondInstanceStopsBeforeMakingAnyWindow) {
   win32::UniqueHandleNull first(::CreateMutexA(nullptr, FALSE, kInstanceMutexName));
   ASSERT_TRUE(first);
+  main->SetExitingCopyWait(0);
   EXPECT_EQ(main->StartUp(), StartUpResult::PreviousInstance);
   EXPECT_EQ(main->hwnd(), nullptr);
   EXPECT_TRUE(log.empty());
   EXPECT_EQ(::FindWindowA(Splash::kClassName, nullptr), nullptr);
+}
+
+// A copy that is exiting: its window is gone, its mutex not yet (the
+// process still ends). A start in that gap waits for it and then starts.
+TEST_F(MainWindowWin32Test, AStartWhileTheFirstCopyIsExitingWaitsAndStarts) {
+  HANDLE exiting = ::CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+  ASSERT_NE(exiting, nullptr);
+  HANDLE ender = ::CreateThread(
+      nullptr, 0,
+      [](LPVOID mutex) -> DWORD {
+        ::Sleep(500);
+        ::CloseHandle(static_cast<HANDLE>(mutex));
+        return 0;
+      },
+      exiting, 0, nullptr);
+  ASSERT_NE(ender, nullptr);
+  EXPECT_EQ(main->StartUp(), StartUpResult::InTray);
+  EXPECT_NE(main->hwnd(), nullptr);
+  ::WaitForSingleObject(ender, 5000);
+  ::CloseHandle(ender);
 }
 
 // ---- the hook ---------------------------------------------------------------------
@@ -416,6 +476,97 @@ TEST(ShellExecuteWin32, TheLoggingAdapterRecordsTheRequestInsteadOfOpeningIt) {
             "(default)|D:\\OrvHelp.chm||C:\\|1|none\r\n");
   EXPECT_NE(dynamic_cast<Win32ShellExecute*>(MakeShellExecute().get()), nullptr);
 }
+
+}  // namespace
+}  // namespace corvane::shell
+
+namespace corvane::shell {
+namespace {
+
+// corvane.exe copied into a folder of its own with a movie that is missing
+// or cut short: it says which file is damaged and that reinstalling mends
+// it, and ends once the message is answered, instead of leaving a blank
+// window without a caption or a close button.
+struct MovieDamage {
+  const char* what;
+  std::size_t keptBytes;  // of the real movie; SIZE_MAX: no movie at all
+};
+
+class DamagedMovie : public ::testing::TestWithParam<MovieDamage> {};
+
+struct ProcessBox {
+  DWORD pid;
+  HWND box;
+};
+
+BOOL CALLBACK FindProcessBox(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<ProcessBox*>(param);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  char name[16] = {};
+  ::GetClassNameA(hwnd, name, sizeof name);
+  if (pid == search->pid && std::string(name) == "#32770" && ::IsWindowVisible(hwnd)) {
+    search->box = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+TEST_P(DamagedMovie, SaysWhichFileAndThatReinstallingMendsItThenEnds) {
+  const MovieDamage& c = GetParam();
+  std::string from = win32::ProgramFolder();
+  char temp[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, temp);
+  std::string folder = std::string(temp) + "corvane-movie-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                       std::to_string(c.keptBytes == SIZE_MAX ? 0 : c.keptBytes);
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_TRUE(::CopyFileA((from + "\\corvane.exe").c_str(), (folder + "\\corvane.exe").c_str(), FALSE));
+  std::string movie = folder + "\\speed up.swf";
+  ::DeleteFileA(movie.c_str());
+  if (c.keptBytes != SIZE_MAX) {
+    FILE* in = std::fopen((from + "\\speed up.swf").c_str(), "rb");
+    ASSERT_NE(in, nullptr);
+    std::vector<char> bytes(c.keptBytes);
+    std::size_t got = std::fread(bytes.data(), 1, bytes.size(), in);
+    std::fclose(in);
+    FILE* out = std::fopen(movie.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(bytes.data(), 1, got, out);
+    std::fclose(out);
+  }
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::string command = "\"" + folder + "\\corvane.exe\"";
+  ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi));
+  ProcessBox search{pi.dwProcessId, nullptr};
+  for (int i = 0; i < 400 && search.box == nullptr; ++i) {
+    ::EnumWindows(&FindProcessBox, reinterpret_cast<LPARAM>(&search));
+    if (search.box == nullptr) ::Sleep(50);
+  }
+  std::string text;
+  if (search.box != nullptr) {
+    char buffer[1024] = {};
+    ::GetDlgItemTextA(search.box, 0xFFFF, buffer, sizeof buffer);
+    text = buffer;
+    // No blank main window stands behind the message.
+    HWND main = ::FindWindowA(kMainWindowClass, nullptr);
+    EXPECT_TRUE(main == nullptr || !::IsWindowVisible(main)) << c.what;
+    ::PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+  }
+  EXPECT_NE(text.find(movie), std::string::npos) << c.what << ": " << text;
+  EXPECT_NE(text.find("Reinstalling Corvane mends this."), std::string::npos) << text;
+  EXPECT_EQ(::WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0) << c.what << ": it did not end";
+  if (::WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) ::TerminateProcess(pi.hProcess, 9);
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+}
+
+INSTANTIATE_TEST_SUITE_P(Movies, DamagedMovie,
+                         ::testing::Values(MovieDamage{"missing", SIZE_MAX}, MovieDamage{"cut short", 300}),
+                         [](const ::testing::TestParamInfo<MovieDamage>& param) {
+                           return std::string(param.index == 0 ? "Missing" : "CutShort");
+                         });
 
 }  // namespace
 }  // namespace corvane::shell
