@@ -23,6 +23,17 @@ constexpr char kSkinFile[] = "\\KeltMask.skn";
 constexpr char kSplashFile[] = "\\KeltSpl.spl";
 // How often a start that meets another copy without a window looks again.
 constexpr DWORD kInstanceRetryMs = 100;
+// Set on the main window once it is ending: a copy started then must not
+// hand itself to a window that is about to go.
+constexpr char kEndingProperty[] = "CorvaneEnding";
+
+// The running copy's main window, found hidden in the tray as well; none
+// while that copy is still before its window in its own start-up, or once
+// its window is ending.
+HWND RunningMainWindow() {
+  HWND running = ::FindWindowA(kMainWindowClass, nullptr);
+  return running != nullptr && ::GetPropA(running, kEndingProperty) == nullptr ? running : nullptr;
+}
 
 // Posted to itself: the program ends outside the handler that asked for it,
 // which may run inside the movie player's own message handling.
@@ -105,7 +116,7 @@ void MainWindow::CreateInstanceMutex() {
   for (DWORD waited = 0;; waited += kInstanceRetryMs) {
     instanceMutex_.reset(::CreateMutexA(nullptr, FALSE, kInstanceMutexName));
     previousInstance_ = ::GetLastError() == ERROR_ALREADY_EXISTS;
-    if (!previousInstance_ || ::FindWindowA(kMainWindowClass, nullptr) != nullptr || waited >= exitingCopyWaitMs_) {
+    if (!previousInstance_ || RunningMainWindow() != nullptr || waited >= exitingCopyWaitMs_) {
       return;
     }
     // Its own handle would keep the name alive after the other copy's goes.
@@ -115,9 +126,7 @@ void MainWindow::CreateInstanceMutex() {
 }
 
 void MainWindow::ShowRunningCopy() {
-  // The running copy's main window, found hidden in the tray as well; none
-  // while that copy is still before its window in its own start-up.
-  HWND running = ::FindWindowA(kMainWindowClass, nullptr);
+  HWND running = RunningMainWindow();
   if (running == nullptr) return;
   // The user just started this copy, so it may bring a window to the front;
   // it lends that right to the running copy, which comes forward itself.
@@ -370,6 +379,7 @@ bool MainWindow::RestartWindows() {
 
 void MainWindow::EndProgram() {
   ending_ = true;
+  (void)::SetPropA(hwnd(), kEndingProperty, reinterpret_cast<HANDLE>(1));
   ::PostMessageA(hwnd(), kEndProgramMessage, 0, 0);
 }
 
@@ -477,6 +487,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ::DestroyWindow(hwnd());
       return 0;
     case WM_DESTROY:
+      (void)::RemovePropA(hwnd(), kEndingProperty);
       ::PostQuitMessage(0);
       return 0;
     case WM_COMMAND:

@@ -312,6 +312,20 @@ INSTANTIATE_TEST_SUITE_P(
         ExitPath{"WindowClose", [](CorvaneApp& app) { ::PostMessageA(app.main(), WM_CLOSE, 0, 0); }}),
     [](const ::testing::TestParamInfo<ExitPath>& param) { return std::string(param.param.name); });
 
+// The first copy's window is gone half a second after "&Exit", but its
+// process, and with it the instance mutex, lives on a while (about 4 s
+// under Wine). A start in that gap waits for it and then shows itself.
+TEST(StartDuringExit, AStartHalfASecondAfterExitShowsAWindow) {
+  std::string why;
+  auto first = CorvaneApp::Start(CorvaneApp::Options{}, &why);
+  ASSERT_TRUE(first) << why;
+  ASSERT_TRUE(first->ChooseTrayMenu("mnuExit"));
+  Settle(std::chrono::milliseconds(500));
+  auto second = CorvaneApp::Start(CorvaneApp::Options{}, &why);
+  EXPECT_TRUE(second) << why;
+  EXPECT_TRUE(first->program().WaitForExit(kExitTime)) << "the first copy did not end";
+}
+
 TEST(MainWindowTestPath, IsClosedWithoutItsEnvironmentSwitch) {
   CorvaneApp::Options options;
   options.testCommands = false;
