@@ -335,19 +335,19 @@ TEST_F(MainWindowWin32Test, ASecondInstanceStopsBeforeMakingAnyWindow) {
   EXPECT_EQ(::FindWindowA(Splash::kClassName, nullptr), nullptr);
 }
 
+// The exiting copy's process ends half a second later, and its mutex with it.
+DWORD WINAPI EndExitingCopy(LPVOID mutex) {
+  ::Sleep(500);
+  ::CloseHandle(static_cast<HANDLE>(mutex));
+  return 0;
+}
+
 // A copy that is exiting: its window is gone, its mutex not yet (the
 // process still ends). A start in that gap waits for it and then starts.
 TEST_F(MainWindowWin32Test, AStartWhileTheFirstCopyIsExitingWaitsAndStarts) {
   HANDLE exiting = ::CreateMutexA(nullptr, FALSE, kInstanceMutexName);
   ASSERT_NE(exiting, nullptr);
-  HANDLE ender = ::CreateThread(
-      nullptr, 0,
-      [](LPVOID mutex) -> DWORD {
-        ::Sleep(500);
-        ::CloseHandle(static_cast<HANDLE>(mutex));
-        return 0;
-      },
-      exiting, 0, nullptr);
+  HANDLE ender = ::CreateThread(nullptr, 0, &EndExitingCopy, exiting, 0, nullptr);
   ASSERT_NE(ender, nullptr);
   EXPECT_EQ(main->StartUp(), StartUpResult::InTray);
   EXPECT_NE(main->hwnd(), nullptr);
