@@ -31,8 +31,6 @@ class BlockGuard {
   std::size_t bytes_;
 };
 
-std::int32_t AsSigned(std::uint32_t value) { return static_cast<std::int32_t>(value); }
-
 }  // namespace
 
 FreeRAM::FreeRAM(IMemoryStatusSource& source, IBlockAllocator& allocator, YieldStep yield)
@@ -40,16 +38,25 @@ FreeRAM::FreeRAM(IMemoryStatusSource& source, IBlockAllocator& allocator, YieldS
 
 const MemoryStatus& FreeRAM::Refresh() {
   status_ = MemoryStatus{};
-  status_.length = sizeof(MemoryStatus);
   source_.Read(status_);
+  // Free memory cannot exceed the memory there is: a reading that says so
+  // (seen under emulators) counts all of it free. A total of 0 was not read
+  // at all; what is free is then passed on as read.
+  auto hold = [](std::uint64_t& available, std::uint64_t total) {
+    if (total != 0) available = std::min(available, total);
+  };
+  hold(status_.availablePhysical, status_.totalPhysical);
+  hold(status_.availablePageFile, status_.totalPageFile);
+  hold(status_.availableVirtual, status_.totalVirtual);
+  status_.memoryLoad = std::min<std::uint32_t>(status_.memoryLoad, 100);
   return status_;
 }
 
-std::int32_t FreeRAM::GetFreePhysical() { return AsSigned(Refresh().availablePhysical); }
-std::int32_t FreeRAM::GetTotalPhysical() { return AsSigned(Refresh().totalPhysical); }
-std::int32_t FreeRAM::GetMemoryLoad() { return AsSigned(Refresh().memoryLoad); }
-std::int32_t FreeRAM::GetFreeVirtual() { return AsSigned(Refresh().availableVirtual); }
-std::int32_t FreeRAM::GetTotalVirtual() { return AsSigned(Refresh().totalVirtual); }
+std::uint64_t FreeRAM::GetFreePhysical() { return Refresh().availablePhysical; }
+std::uint64_t FreeRAM::GetTotalPhysical() { return Refresh().totalPhysical; }
+std::int32_t FreeRAM::GetMemoryLoad() { return static_cast<std::int32_t>(Refresh().memoryLoad); }
+std::uint64_t FreeRAM::GetFreeVirtual() { return Refresh().availableVirtual; }
+std::uint64_t FreeRAM::GetTotalVirtual() { return Refresh().totalVirtual; }
 
 void FreeRAM::YieldFiveTimes() {
   if (!yield_) return;

@@ -10,22 +10,30 @@
 
 namespace corvane {
 
-// The platform's MEMORYSTATUS record: eight 32-bit fields, amounts in bytes.
+// The machine's memory status, amounts in bytes. Wide enough for any
+// machine: GlobalMemoryStatusEx (Windows 2000 and later) fills it whole;
+// GlobalMemoryStatus (95/98/ME and NT 4.0, which lack the other) only to
+// its 32-bit fields.
 struct MemoryStatus {
+  // The size of the platform's record that was read: 32 for MEMORYSTATUS,
+  // 64 for MEMORYSTATUSEX.
   std::uint32_t length = 0;
   std::uint32_t memoryLoad = 0;  // percent in use
-  std::uint32_t totalPhysical = 0;
-  std::uint32_t availablePhysical = 0;
-  std::uint32_t totalPageFile = 0;
-  std::uint32_t availablePageFile = 0;
-  std::uint32_t totalVirtual = 0;
-  std::uint32_t availableVirtual = 0;
+  std::uint64_t totalPhysical = 0;
+  std::uint64_t availablePhysical = 0;
+  std::uint64_t totalPageFile = 0;
+  std::uint64_t availablePageFile = 0;
+  std::uint64_t totalVirtual = 0;
+  std::uint64_t availableVirtual = 0;
 };
+
+inline constexpr std::uint32_t kMemoryStatusLength = 32;
+inline constexpr std::uint32_t kMemoryStatusExLength = 64;
 
 class IMemoryStatusSource {
  public:
   virtual ~IMemoryStatusSource() = default;
-  // GlobalMemoryStatus: cannot fail.
+  // GlobalMemoryStatusEx or GlobalMemoryStatus: cannot fail.
   virtual void Read(MemoryStatus& status) = 0;
 };
 
@@ -52,13 +60,14 @@ class FreeRAM {
 
   FreeRAM(IMemoryStatusSource& source, IBlockAllocator& allocator, YieldStep yield = {});
 
-  // Each getter reads the status afresh and passes its field on as the
-  // platform gives it (a value above 2 GiB wraps as a 32-bit signed number).
-  std::int32_t GetFreePhysical();
-  std::int32_t GetTotalPhysical();
+  // Each getter reads the status afresh. Amounts are bytes, whole however
+  // large the machine; what is available is never more than the total
+  // (emulators have been seen to report more), and the load is 0 to 100.
+  std::uint64_t GetFreePhysical();
+  std::uint64_t GetTotalPhysical();
   std::int32_t GetMemoryLoad();
-  std::int32_t GetFreeVirtual();
-  std::int32_t GetTotalVirtual();
+  std::uint64_t GetFreeVirtual();
+  std::uint64_t GetTotalVirtual();
 
   // Claims a block of amount two-byte blanks (2 x amount bytes), writes all
   // of it and releases it; when that block cannot be had, one of half as

@@ -90,7 +90,7 @@ std::optional<int> ParseWholeNumber(std::string_view text) {
   return value;
 }
 
-std::uint32_t FreePhysicalBytes(FreeRAM& memory) { return static_cast<std::uint32_t>(memory.GetFreePhysical()); }
+std::uint64_t FreePhysicalBytes(FreeRAM& memory) { return memory.GetFreePhysical(); }
 
 int RamConfigurationModel::ValueInForce(const NumberRule& rule, int fallback) const {
   std::optional<int> value = ParseWholeNumber(view_.Text(rule.box));

@@ -111,9 +111,8 @@ class FreeRamReleaser final : public IMemoryReleaser {
   FreeRAM& memory_;
 };
 
-// Free physical memory in bytes, read afresh each time. The platform's
-// 32-bit field is unsigned: above 2 GiB it must not read as negative.
-std::uint32_t FreePhysicalBytes(FreeRAM& memory);
+// Free physical memory in bytes, read afresh each time; whole above 4 GiB.
+std::uint64_t FreePhysicalBytes(FreeRAM& memory);
 
 class RamConfigurationModel final : public ui::FormModel {
  public:

@@ -1,6 +1,7 @@
 #include "memory/SystemStatus.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace corvane::memory {
 
@@ -45,19 +46,23 @@ std::string TrayToolTipMegabytes(int freeMegabytes) {
 std::string TargetLabel(int amount) { return "Target Level Of RAM " + std::to_string(amount) + "MB."; }
 std::string AmountToolTip(int amount) { return std::to_string(amount) + " MB to free when Optimize is clicked"; }
 
-std::uint32_t RoundedKilo(std::uint32_t units) {
-  return static_cast<std::uint32_t>((static_cast<std::uint64_t>(units) + 512) / 1024);
+std::uint64_t RoundedKilo(std::uint64_t units) { return units / 1024 + (units % 1024 >= 512 ? 1 : 0); }
+
+int RoundedMegabytes(std::uint64_t bytes) {
+  const std::uint64_t megabytes = RoundedKilo(RoundedKilo(bytes));
+  return static_cast<int>(std::min<std::uint64_t>(megabytes, std::numeric_limits<int>::max()));
 }
 
 void SystemStatusModel::OnLoad() {
   if (services_.makeSampler) sampler_ = services_.makeSampler();
   if (sampler_) sampler_->Initialize();
-  // The platform's fields are unsigned: more than 2 GiB must not read as
-  // negative.
+  // Whole bytes, however much memory the machine has: the slider runs to
+  // the real total.
   HeapBlockAllocator unused;
   FreeRAM memory(services_.memoryStatus, unused);
-  totalKilobytes_ = RoundedKilo(static_cast<std::uint32_t>(memory.GetTotalPhysical()));
-  totalMegabytes_ = static_cast<int>(RoundedKilo(totalKilobytes_));
+  const std::uint64_t total = memory.GetTotalPhysical();
+  totalKilobytes_ = RoundedKilo(total);
+  totalMegabytes_ = RoundedMegabytes(total);
   view_.SetRange(kIdSldFreeMomoryReq, 0, totalMegabytes_);
   view_.SetValue(kIdSldFreeMomoryReq, 0);
   // The sliders start where they mean the interval the timers start with:
@@ -104,8 +109,7 @@ void SystemStatusModel::ProcessorTick() {
 void SystemStatusModel::MemoryTick() {
   HeapBlockAllocator unused;
   FreeRAM memory(services_.memoryStatus, unused);
-  std::uint32_t freeKilobytes = RoundedKilo(static_cast<std::uint32_t>(memory.GetFreePhysical()));
-  freeMegabytes_ = static_cast<int>(RoundedKilo(freeKilobytes));
+  freeMegabytes_ = RoundedMegabytes(memory.GetFreePhysical());
   if (totalMegabytes_ > 0) {
     histMemory_.Add(static_cast<double>(freeMegabytes_) / totalMegabytes_ * 100.0);
     Show(kIdHistMemory, histMemory_);

@@ -73,7 +73,10 @@ std::string TargetLabel(int amount);         // "Target Level Of RAM " + amount 
 std::string AmountToolTip(int amount);       // amount + " MB to free when Optimize is clicked"
 
 // Bytes to kilobytes and kilobytes to megabytes, rounded to the nearest.
-std::uint32_t RoundedKilo(std::uint32_t units);
+std::uint64_t RoundedKilo(std::uint64_t units);
+// Bytes as whole megabytes, rounded twice as above; held at the largest int
+// (a machine of two petabytes).
+int RoundedMegabytes(std::uint64_t bytes);
 
 class SystemStatusModel final : public ui::FormModel {
  public:
@@ -127,7 +130,7 @@ class SystemStatusModel final : public ui::FormModel {
   std::unique_ptr<ICpuUsageSampler> sampler_;
   HistogramSamples histCPU_;
   HistogramSamples histMemory_;
-  std::uint32_t totalKilobytes_ = 0;
+  std::uint64_t totalKilobytes_ = 0;
   int totalMegabytes_ = 0;
   int freeMegabytes_ = 0;
   std::string amountToolTip_;

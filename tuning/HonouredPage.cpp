@@ -29,6 +29,7 @@ std::string_view CellClass(Effect effect) {
     case Effect::Removed: return "r";
     case Effect::OtherName: return "w";
     case Effect::NotWritten: return "n";
+    case Effect::Disputed: return "d";
     case Effect::Unknown: break;
   }
   return "u";
@@ -41,6 +42,7 @@ std::string_view CellText(Effect effect) {
     case Effect::Removed: return "R";
     case Effect::OtherName: return "W";
     case Effect::NotWritten: return "&ndash;";
+    case Effect::Disputed: return "D";
     case Effect::Unknown: break;
   }
   return "?";
@@ -68,13 +70,29 @@ void AppendGroup(std::string& page, MapGroup group, std::string_view heading,
             "</code></td>";
     for (WindowsVersion v : kTableVersions) {
       const Effect effect = EffectOn(row, v);
-      page += "<td class=\"" + std::string(CellClass(effect)) + "\">" +
-              std::string(CellText(effect)) + "</td>";
+      page += "<td class=\"" + std::string(CellClass(effect)) + "\"";
+      // A claim names the sources it rests on when the pointer rests on it.
+      if (effect != Effect::Unknown && effect != Effect::NotWritten) {
+        std::string ids;
+        for (std::string_view id : CellSources(row, v)) ids += (ids.empty() ? "" : " ") + std::string(id);
+        page += " title=\"" + Escape(ids) + "\"";
+      }
+      page += ">" + std::string(CellText(effect)) + "</td>";
     }
     page += "<td>" + Escape(row.instead) + "</td><td>" +
-            (row.sources.empty() ? std::string("none found") : Escape(row.sources)) + "</td></tr>\n";
+            (row.sources.empty() ? std::string("none found") : Escape(SourcesText(row))) +
+            "</td></tr>\n";
   }
   page += "</table>\n";
+  std::string disputes;
+  for (const HonouredRow& row : HonouredTable()) {
+    if (row.group != group || DisputeOf(row).empty()) continue;
+    disputes += "<li class=\"dispute\"><code>" + Escape(DisplayName(row)) + "</code>: " +
+                Escape(DisputeOf(row)) + "</li>\n";
+  }
+  if (!disputes.empty()) {
+    page += "<p>Where the sources disagree (the cells marked D):</p>\n<ul>\n" + disputes + "</ul>\n";
+  }
 }
 
 }  // namespace
@@ -91,6 +109,7 @@ std::string RenderHonouredPage() {
       "text-align: center; }\n"
       "table.honoured td.n { color: #9aa8bd; text-align: center; }\n"
       "table.honoured td.u { background: #f4f4f4; text-align: center; }\n"
+      "table.honoured td.d { background: #fdf3d0; text-align: center; }\n"
       "</style>\n</head>\n<body>\n"
       "<div class=\"head\"><h1>" + std::string(kHonouredHelpTitle) +
       "</h1><p>Which tuned values each Windows version still reads</p></div>\n"
@@ -110,10 +129,14 @@ std::string RenderHonouredPage() {
       "Windows reads, so it has no effect.</td></tr>\n"
       "<tr><td class=\"n\">&ndash;</td><td>Not written on that Windows: Corvane writes the other "
       "family's map there, or the key it walks does not exist.</td></tr>\n"
+      "<tr><td class=\"d\">D</td><td>Sources disagree: Microsoft's own documents contradict "
+      "each other; both are named below the table.</td></tr>\n"
       "<tr><td class=\"u\">?</td><td>Not confirmed by any source at hand.</td></tr>\n"
       "</table>\n"
-      "<p>Corvane names the values marked I, R or W for the running Windows; it names none "
-      "marked ?. Windows Server 2003 stands for XP Professional x64 as well, Vista for Server "
+      "<p>Corvane names the values marked I, R or W for the running Windows, and says of those "
+      "marked D that Microsoft's documentation disagrees; it names none marked ?. A cell's "
+      "sources show when the pointer rests on it; where they differ by version, the Sources "
+      "column names them per column (\"NT4: KB162179\"). Windows Server 2003 stands for XP Professional x64 as well, Vista for Server "
       "2008. Windows 8.1, 10 and 11 are told apart by Corvane's own manifest; Windows 11 by its "
       "build number, 22000 or above.</p>\n";
   AppendGroup(page, MapGroup::Windows9x, "Windows 95, 98 and ME",

@@ -20,6 +20,7 @@ enum class Effect : char {
   Ignored = 'I',     // the value is still known by name but no longer acts
   Removed = 'R',     // the setting no longer exists; nothing takes the value
   OtherName = 'W',   // that Windows reads another name, key or type: as written it does nothing
+  Disputed = 'D',    // Microsoft's own documents contradict each other on it
   NotWritten = '.',  // the program never writes this value on that Windows
   Unknown = '?',     // not confirmed by any source at hand
 };
@@ -55,7 +56,10 @@ struct HonouredRow {
   // For later Windows: what takes the place of the value, or why it does
   // nothing as written.
   std::string_view instead;
-  // The ids of kHonouredSources that the cells rest on, separated by spaces.
+  // The ids of the sources the cells rest on, separated by blanks. An id
+  // alone is a source of the row; "NT4:KB162179" or "8.1,10:KB224829,DEPR"
+  // names the sources of those columns (by ColumnCaption), which then stand
+  // for those cells instead of the row's.
   std::string_view sources;
 };
 
@@ -69,6 +73,13 @@ std::span<const HonouredSource> HonouredSources();
 
 // The cell of a row for a version; Unknown for WindowsVersion::Unknown.
 Effect EffectOn(const HonouredRow& row, WindowsVersion version);
+// The ids of the sources a cell rests on: those named for its column, else
+// the row's own.
+std::vector<std::string_view> CellSources(const HonouredRow& row, WindowsVersion version);
+// The row's sources as the help shows them: "W2KREF WS03REF; NT4: KB162179".
+std::string SourcesText(const HonouredRow& row);
+// For a row with cells marked Disputed: what each source says; else empty.
+std::string_view DisputeOf(const HonouredRow& row);
 // The row of a value the tuner writes (keys compared without regard to case,
 // "*" matching one subkey name); nullptr when the table has none.
 const HonouredRow* FindHonouredRow(MapGroup group, RootKey root, std::string_view keyPath,
@@ -90,8 +101,11 @@ inline constexpr std::string_view kHonouredHelpPage = "honoured.htm";
 
 // The sentences for the result message when some of the written values have
 // no effect on that Windows, e.g. "Windows 10 ignores 4 of the 20 values
-// written: TcpWindowSize, ...". Empty when every written value acts, when
-// nothing was written, or when the version is not known.
+// written: TcpWindowSize, ...", and when Microsoft's documents disagree on
+// some: "Microsoft's documentation disagrees on whether Windows 8 acts on
+// TcpWindowSize." Empty when every written value is known to act or not
+// known either way, when nothing was written, or when the version is not
+// known.
 std::string IgnoredValuesNote(WindowsVersion version, MapGroup group,
                               std::span<const WrittenValueRef> written);
 

@@ -37,18 +37,51 @@ std::int32_t Win32NtSystemInformation::Query(std::uint32_t infoClass, std::uint8
   return query_(infoClass, buffer, size, nullptr);
 }
 
+Win32MemoryStatus::Win32MemoryStatus(Api api) {
+  if (api == Api::Legacy) return;
+  // kernel32 is in every process for its whole life: no reference is kept.
+  if (HMODULE kernel32 = ::GetModuleHandleA("kernel32.dll")) {
+    extended_ = Lookup<ExtendedFn>(kernel32, "GlobalMemoryStatusEx");
+  }
+}
+
 void Win32MemoryStatus::Read(MemoryStatus& status) {
+  MEMORYSTATUSEX platform{};
+  platform.dwLength = sizeof platform;
+  if (extended_ == nullptr || !extended_(&platform)) {
+    ReadLegacy(status);
+    return;
+  }
+  static_assert(sizeof(MEMORYSTATUSEX) == kMemoryStatusExLength);
+  status.length = platform.dwLength;
+  status.memoryLoad = platform.dwMemoryLoad;
+  status.totalPhysical = platform.ullTotalPhys;
+  status.availablePhysical = platform.ullAvailPhys;
+  status.totalPageFile = platform.ullTotalPageFile;
+  status.availablePageFile = platform.ullAvailPageFile;
+  status.totalVirtual = platform.ullTotalVirtual;
+  status.availableVirtual = platform.ullAvailVirtual;
+#ifdef _WIN64
+  // The 64-bit build (used to run the Windows tests where 32-bit code cannot
+  // run) answers with the address space the 32-bit program has: 2 GiB.
+  constexpr std::uint64_t kUserSpace = 0x7FFFFFFF;
+  status.totalVirtual = std::min(status.totalVirtual, kUserSpace);
+  status.availableVirtual = std::min(status.availableVirtual, kUserSpace);
+#endif
+}
+
+void Win32MemoryStatus::ReadLegacy(MemoryStatus& status) {
   MEMORYSTATUS platform{};
   platform.dwLength = sizeof platform;
 #ifndef _WIN64
-  static_assert(sizeof(MEMORYSTATUS) == sizeof(MemoryStatus));
+  static_assert(sizeof(MEMORYSTATUS) == kMemoryStatusLength);
 #endif
   ::GlobalMemoryStatus(&platform);
 #ifdef _WIN64
   // What the 32-bit program sees: its 32-byte record, each amount capped at
   // 2 GiB - 1 as for a program that is not large-address aware.
   constexpr SIZE_T kCap = 0x7FFFFFFF;
-  platform.dwLength = 32;
+  platform.dwLength = kMemoryStatusLength;
   for (SIZE_T* amount : {&platform.dwTotalPhys, &platform.dwAvailPhys, &platform.dwTotalPageFile,
                          &platform.dwAvailPageFile, &platform.dwTotalVirtual,
                          &platform.dwAvailVirtual}) {
@@ -57,12 +90,12 @@ void Win32MemoryStatus::Read(MemoryStatus& status) {
 #endif
   status.length = platform.dwLength;
   status.memoryLoad = platform.dwMemoryLoad;
-  status.totalPhysical = static_cast<std::uint32_t>(platform.dwTotalPhys);
-  status.availablePhysical = static_cast<std::uint32_t>(platform.dwAvailPhys);
-  status.totalPageFile = static_cast<std::uint32_t>(platform.dwTotalPageFile);
-  status.availablePageFile = static_cast<std::uint32_t>(platform.dwAvailPageFile);
-  status.totalVirtual = static_cast<std::uint32_t>(platform.dwTotalVirtual);
-  status.availableVirtual = static_cast<std::uint32_t>(platform.dwAvailVirtual);
+  status.totalPhysical = platform.dwTotalPhys;
+  status.availablePhysical = platform.dwAvailPhys;
+  status.totalPageFile = platform.dwTotalPageFile;
+  status.availablePageFile = platform.dwAvailPageFile;
+  status.totalVirtual = platform.dwTotalVirtual;
+  status.availableVirtual = platform.dwAvailVirtual;
 }
 
 void* VirtualBlockAllocator::Allocate(std::size_t bytes) {

@@ -1,5 +1,6 @@
 // The memory and processor services on Windows: NtQuerySystemInformation
-// found at run time in ntdll (95/98/ME have no such export), GlobalMemoryStatus,
+// found at run time in ntdll (95/98/ME have no such export), the memory
+// status (GlobalMemoryStatusEx where kernel32 has it, else GlobalMemoryStatus),
 // VirtualAlloc for FreeUpMemory's block, and the processor sampler of the
 // running family with the sources it needs.
 #pragma once
@@ -31,9 +32,22 @@ class Win32NtSystemInformation final : public INtSystemInformation {
   QueryFn query_ = nullptr;
 };
 
+// GlobalMemoryStatusEx, found at run time in kernel32 (Windows 2000 and
+// later: the whole amounts of any machine); GlobalMemoryStatus where it is
+// missing (95/98/ME, NT 4.0), or when asked for (Api::Legacy), whose amounts
+// stop at 2 GiB for a program that is not large-address aware.
 class Win32MemoryStatus final : public IMemoryStatusSource {
  public:
+  enum class Api { Best, Legacy };
+  explicit Win32MemoryStatus(Api api = Api::Best);
+  // Whether Read uses GlobalMemoryStatusEx.
+  bool Extended() const { return extended_ != nullptr; }
   void Read(MemoryStatus& status) override;
+
+ private:
+  using ExtendedFn = BOOL(WINAPI*)(LPMEMORYSTATUSEX);
+  void ReadLegacy(MemoryStatus& status);
+  ExtendedFn extended_ = nullptr;
 };
 
 // Commits the block with VirtualAlloc (zero-filled pages that become real

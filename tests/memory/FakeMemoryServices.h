@@ -75,6 +75,14 @@ class FixedMemoryStatus : public IMemoryStatusSource {
     ++reads;
     out = status;
   }
+  // A machine as GlobalMemoryStatusEx reads it: its physical memory and how
+  // much of it is free, in MiB (free may be given above the total, as
+  // emulators have reported it).
+  void Machine(std::uint64_t totalMiB, std::uint64_t freeMiB) {
+    status.length = kMemoryStatusExLength;
+    status.totalPhysical = totalMiB << 20;
+    status.availablePhysical = freeMiB << 20;
+  }
   MemoryStatus status{32, 42, 512u << 20, 200u << 20, 1024u << 20, 900u << 20,
                       (2048u << 20) - (128u << 10), 1900u << 20};
   int reads = 0;

@@ -94,14 +94,39 @@ TEST(FreeRAMStatus, GettersPassTheFieldsOnAfresh) {
   HeapBlockAllocator heap;
   FreeRAM ram(status, heap);
   EXPECT_EQ(ram.GetMemoryLoad(), 42);
-  EXPECT_EQ(ram.GetFreePhysical(), 200 * kMiB);
-  EXPECT_EQ(ram.GetTotalPhysical(), 512 * kMiB);
-  EXPECT_EQ(ram.GetFreeVirtual(), 1900 * kMiB);
-  EXPECT_EQ(ram.GetTotalVirtual(), 0x7FFE0000);
+  EXPECT_EQ(ram.GetFreePhysical(), 200u * kMiB);
+  EXPECT_EQ(ram.GetTotalPhysical(), 512u * kMiB);
+  EXPECT_EQ(ram.GetFreeVirtual(), 1900u * kMiB);
+  EXPECT_EQ(ram.GetTotalVirtual(), 0x7FFE0000u);
   EXPECT_EQ(status.reads, 5);
-  // Above 2 GiB the 32-bit signed result wraps, as the platform's value would.
-  status.status.totalPhysical = 0xC0000000u;
-  EXPECT_EQ(ram.GetTotalPhysical(), static_cast<std::int32_t>(0xC0000000u));
+}
+
+TEST(FreeRAMStatus, AmountsOfAnyMachineAreWholeAndFreeNeverExceedsTotal) {
+  constexpr std::uint64_t kGiB = 1024u * 1024u * 1024u;
+  const struct {
+    std::uint64_t total, available, free;
+  } cases[] = {
+      {512u * kMiB, 200u * kMiB, 200u * kMiB},
+      {3 * kGiB, 2 * kGiB + 1, 2 * kGiB + 1},            // above 2 GiB: not negative
+      {16 * kGiB, 4 * kGiB + 100u * kMiB, 4 * kGiB + 100u * kMiB},  // above 4 GiB: no wrap
+      {64 * kGiB, 63 * kGiB, 63 * kGiB},
+      {4 * kGiB, 5 * kGiB, 4 * kGiB},                    // more free than there is
+      {0, 100u * kMiB, 100u * kMiB},                    // no total read: free as read
+  };
+  for (const auto& c : cases) {
+    FixedMemoryStatus status;
+    status.status.totalPhysical = c.total;
+    status.status.availablePhysical = c.available;
+    status.status.totalVirtual = 0x7FFE0000;
+    status.status.availableVirtual = 0xFFFF0000u;
+    status.status.memoryLoad = 250;
+    HeapBlockAllocator heap;
+    FreeRAM ram(status, heap);
+    EXPECT_EQ(ram.GetTotalPhysical(), c.total);
+    EXPECT_EQ(ram.GetFreePhysical(), c.free) << c.total << " " << c.available;
+    EXPECT_EQ(ram.GetFreeVirtual(), 0x7FFE0000u);
+    EXPECT_EQ(ram.GetMemoryLoad(), 100);
+  }
 }
 
 }  // namespace

@@ -552,18 +552,31 @@ TEST(AlarmCheck, ItsRetriesQueueTogetherAndTheNextCheckSkipsWhileTheyRun) {
   EXPECT_EQ(form.releaser.claims.size(), 6u);
 }
 
-TEST(AlarmCheck, FreeMemoryAboveTwoGigabytesIsNotReadAsNegative) {
-  Form form;
-  form.Store("chkSoundon", "1");
-  form.Store("chkAutomatic", "1");
-  form.Store("txtRunOnly", "0");
-  form.Load();
-  for (std::uint32_t free : {0x80000000u, 0xC0000000u, 0xFFFFFFFFu}) {
-    form.status.status.availablePhysical = free;
+TEST(AlarmCheck, FreeMemoryOfAnyMachineIsReadWhole) {
+  // Free above 2 GiB must not read as negative, nor above 4 GiB wrap to a
+  // few megabytes; more free than the total counts as the total.
+  const struct {
+    std::uint64_t totalMiB, freeMiB;
+    bool armed;
+  } cases[] = {
+      {4096, 2048, false}, {4096, 3072, false}, {4096, 4095, false},
+      {16384, 4096 + 100, false},  // 100 MB when wrapped: below the level
+      {16384, 8192, false},         // 0 MB when wrapped
+      {65536, 65535, false},
+      {65536, 200, true},
+      {16384, 20480, false},        // more free than there is
+  };
+  for (const auto& c : cases) {
+    Form form;
+    form.Store("chkSoundon", "1");
+    form.Store("chkAutomatic", "1");
+    form.Store("txtRunOnly", "0");
+    form.Load();
+    form.status.Machine(c.totalMiB, c.freeMiB);
     form.Check();
-    EXPECT_FALSE(form.model.soundArmed()) << free;
+    EXPECT_EQ(form.model.soundArmed(), c.armed) << c.totalMiB << " " << c.freeMiB;
+    EXPECT_EQ(form.releaser.claims.empty(), !c.armed) << c.totalMiB << " " << c.freeMiB;
   }
-  EXPECT_TRUE(form.releaser.claims.empty());
 }
 
 TEST(AlarmCheck, NoSamplerActsAsOneThatCannotMeasure) {

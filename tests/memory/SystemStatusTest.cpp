@@ -54,9 +54,8 @@ struct Form {
             [this](bool busy) { pointer.push_back(busy ? "busy" : "default"); },
             [this] { ++yields; }};
   }
-  void Machine(std::uint32_t totalMegabytes, std::uint32_t freeMegabytes) {
-    status.status.totalPhysical = totalMegabytes * kMB;
-    status.status.availablePhysical = freeMegabytes * kMB;
+  void Machine(std::uint64_t totalMegabytes, std::uint64_t freeMegabytes) {
+    status.Machine(totalMegabytes, freeMegabytes);
   }
 
   testing::FixedMemoryStatus status;
@@ -137,13 +136,16 @@ TEST(SystemStatus, LoadStartsBothGraphsAtThreeHundredMillisecondsWithTheSamplerR
 
 TEST(SystemStatus, TotalMemoryIsRoundedToWholeMegabytes) {
   const struct {
-    std::uint32_t bytes;
+    std::uint64_t bytes;
     int megabytes;
   } cases[] = {{512u * kMB, 512},
                {512u * kMB - 300 * 1024, 512},  // 511.7 MB
                {255u * kMB + 400 * 1024, 255},
                {3u * 1024 * kMB, 3072},  // above 2 GiB: not negative
                {0xFFFFFFFFu, 4096},
+               {4097ull * kMB, 4097},    // above 4 GiB: no wrap
+               {16384ull * kMB, 16384},  // a PC of today
+               {65536ull * kMB, 65536},
                {0, 0}};
   for (const auto& c : cases) {
     Form form;
@@ -173,12 +175,20 @@ TEST(SystemStatus, MemoryTickGraphsTheFreeShareAndKeepsTheTrayTipUpToDate) {
     std::uint32_t total, free;
     bool inPercent;
     std::string_view caption, tip;
+    int freeShown;
   } cases[] = {
-      {512, 200, false, "Memory Usage (39%).", "Memory Usage (200MB)."},
-      {512, 200, true, "Memory Usage (39%).", "Memory Usage (39%)."},
-      {512, 512, true, "Memory Usage (100%).", "Memory Usage (100%)."},
-      {256, 0, false, "Memory Usage (0%).", "Memory Usage (0MB)."},
-      {4000, 3000, false, "Memory Usage (75%).", "Memory Usage (3000MB)."},
+      {512, 200, false, "Memory Usage (39%).", "Memory Usage (200MB).", 200},
+      {512, 200, true, "Memory Usage (39%).", "Memory Usage (39%).", 200},
+      {512, 512, true, "Memory Usage (100%).", "Memory Usage (100%).", 512},
+      {256, 0, false, "Memory Usage (0%).", "Memory Usage (0MB).", 0},
+      {4000, 3000, false, "Memory Usage (75%).", "Memory Usage (3000MB).", 3000},
+      // Machines of 16 and 64 GB: the free amount above 4 GiB does not wrap.
+      {16384, 12288, false, "Memory Usage (75%).", "Memory Usage (12288MB).", 12288},
+      {16384, 4097, false, "Memory Usage (25%).", "Memory Usage (4097MB).", 4097},
+      {65536, 16384, true, "Memory Usage (25%).", "Memory Usage (25%).", 16384},
+      {65536, 49152, false, "Memory Usage (75%).", "Memory Usage (49152MB).", 49152},
+      // More free than there is (seen under emulators): all of it is free.
+      {4096, 5000, false, "Memory Usage (100%).", "Memory Usage (4096MB).", 4096},
   };
   for (const auto& c : cases) {
     Form form;
@@ -188,7 +198,7 @@ TEST(SystemStatus, MemoryTickGraphsTheFreeShareAndKeepsTheTrayTipUpToDate) {
     ASSERT_TRUE(form.timers.Tick(kIdTmrMemory));
     EXPECT_EQ(form.view.Text(kIdFameMemoryUsage), c.caption);
     EXPECT_EQ(form.tray.calls, (std::vector<std::string>{"tip:" + std::string(c.tip), "show"}));
-    EXPECT_EQ(form.model.freeMegabytes(), static_cast<int>(c.free));
+    EXPECT_EQ(form.model.freeMegabytes(), c.freeShown);
   }
 }
 

@@ -281,8 +281,8 @@ TEST_F(ApplyTest, OnLaterWindowsTheMessageNamesTheWrittenValuesItIgnores) {
   EXPECT_EQ(result.changes.written, 20);
   EXPECT_EQ(result.written.size(), 20u);
   EXPECT_EQ(result.message,
-            "Windows 10 ignores 3 of the 20 values written: DefaultReceiveWindow, TcpWindowSize, "
-            "EnableICMPRedirects.\nSee \"What each Windows honours\" in the help for what "
+            "Windows 10 ignores 4 of the 20 values written: DefaultReceiveWindow, "
+            "GlobalMaxTcpWindowSize, TcpWindowSize, EnableICMPRedirects.\nSee \"What each Windows honours\" in the help for what "
             "takes their place.");
 }
 

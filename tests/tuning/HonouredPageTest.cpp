@@ -64,7 +64,7 @@ TEST(HonouredPage, HasTheLegendTheSourcesAndTheTitleTheMessageNames) {
   const std::string page = RenderHonouredPage();
   EXPECT_NE(page.find("<title>What each Windows honours</title>"), std::string::npos);
   for (const char* legend : {"Honoured", "Ignored", "Removed", "another name, key or type",
-                             "Not written", "Not confirmed"}) {
+                             "Sources disagree", "Not written", "Not confirmed"}) {
     EXPECT_NE(page.find(legend), std::string::npos) << legend;
   }
   for (const HonouredSource& source : HonouredSources()) {
@@ -73,6 +73,13 @@ TEST(HonouredPage, HasTheLegendTheSourcesAndTheTitleTheMessageNames) {
   for (WindowsVersion v : kTableVersions) {
     EXPECT_NE(page.find("<th>" + std::string(ColumnCaption(v)) + "</th>"), std::string::npos);
   }
+  // A disputed cell, its two sources and what each says.
+  EXPECT_NE(page.find("<td class=\"d\" title=\"DEPR AUTOTUNE\">D</td>"), std::string::npos);
+  EXPECT_NE(page.find("<td class=\"d\" title=\"DEPR AUTOTUNE KB224829\">D</td>"), std::string::npos);
+  EXPECT_NE(page.find("<li class=\"dispute\"><code>TcpWindowSize</code>: Windows Vista to 8.1"),
+            std::string::npos);
+  // Sources per column where they differ by version.
+  EXPECT_NE(page.find("W2KREF WS03REF; NT4: KB162179; 8.1, 10: KB224829"), std::string::npos);
   // What takes the place of an ignored value on later Windows.
   EXPECT_NE(page.find("autotuninglevel"), std::string::npos);
   // Plain ASCII: the page declares windows-1252.

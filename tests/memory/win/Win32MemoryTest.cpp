@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "memory/win32/Win32MemoryServices.h"
 #include "tests/memory/MemoryStatusContract.h"
 
@@ -12,11 +14,43 @@ namespace {
 
 constexpr std::int32_t kMiB = 1048576;
 
-INSTANTIATE_TEST_SUITE_P(Win32, MemoryStatusContract,
-                         ::testing::Values(MemoryStatusEnvironment{
-                             "GlobalMemoryStatus",
-                             [] { return std::make_unique<win32::Win32MemoryStatus>(); }}),
-                         MemoryStatusName);
+INSTANTIATE_TEST_SUITE_P(
+    Win32, MemoryStatusContract,
+    ::testing::Values(
+        MemoryStatusEnvironment{"GlobalMemoryStatusEx", [] { return std::make_unique<win32::Win32MemoryStatus>(); }},
+        MemoryStatusEnvironment{"GlobalMemoryStatus", [] {
+                                  return std::make_unique<win32::Win32MemoryStatus>(
+                                      win32::Win32MemoryStatus::Api::Legacy);
+                                }}),
+    MemoryStatusName);
+
+// Where kernel32 has GlobalMemoryStatusEx (Wine's always has), the amounts
+// are the machine's whole ones; the old call's stop at 2 GiB - 1. Both come
+// from the same counters, so below that cap they agree.
+TEST(MemoryStatusUnderWindows, TheExtendedCallReadsTheWholeMachine) {
+  win32::Win32MemoryStatus extended;
+  win32::Win32MemoryStatus legacy(win32::Win32MemoryStatus::Api::Legacy);
+  ASSERT_TRUE(extended.Extended());
+  EXPECT_FALSE(legacy.Extended());
+  MemoryStatus whole, capped;
+  extended.Read(whole);
+  legacy.Read(capped);
+  EXPECT_EQ(whole.length, kMemoryStatusExLength);
+  EXPECT_EQ(capped.length, kMemoryStatusLength);
+  EXPECT_LE(capped.totalPhysical, 0x7FFFFFFFu);
+  if (whole.totalPhysical < 0x7FFFFFFFu) {
+    EXPECT_EQ(whole.totalPhysical, capped.totalPhysical);
+  } else {
+    EXPECT_EQ(capped.totalPhysical, 0x7FFFFFFFu);
+  }
+  // The user address space stays the 32-bit program's.
+  EXPECT_LE(whole.totalVirtual, 0x7FFFFFFFu);
+  std::printf("[ memory   ] GlobalMemoryStatusEx: total %llu MiB, free %llu MiB; GlobalMemoryStatus: "
+              "total %llu MiB\n",
+              static_cast<unsigned long long>(whole.totalPhysical >> 20),
+              static_cast<unsigned long long>(whole.availablePhysical >> 20),
+              static_cast<unsigned long long>(capped.totalPhysical >> 20));
+}
 
 // VirtualAlloc with a count of the blocks handed out, and refusals on demand.
 class CountingVirtualAllocator : public IBlockAllocator {

@@ -128,7 +128,7 @@ TEST_F(LaterWindows, AnApplyWritesTheMapOfTheDetectedFamilyAndNamesWhatThisWindo
   EXPECT_EQ(result.message, note);
   if (currentWindowsVersion == V::Windows10) {
     EXPECT_EQ(result.message.substr(0, result.message.find(':')),
-              "Windows 10 ignores 3 of the " + std::to_string(result.written.size()) +
+              "Windows 10 ignores 4 of the " + std::to_string(result.written.size()) +
                   " values written");
     EXPECT_NE(result.message.find("TcpWindowSize"), std::string::npos);
     EXPECT_NE(result.message.find("What each Windows honours"), std::string::npos);
