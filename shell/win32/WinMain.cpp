@@ -2,10 +2,13 @@
 // its start-up sequence; a second copy ends there without showing anything.
 #include <windows.h>
 
+#include "shell/win32/CommandLineRun.h"
 #include "shell/win32/Connect.h"
 #include "shell/win32/MainWindow.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  // Arguments run without a window, before the single-instance test.
+  if (auto exitCode = corvane::win32::RunCommandLine(commandLine)) return *exitCode;
   corvane::shell::MainWindow mainWindow(instance);
   // Declared after the main window, so it goes first: the tray's events
   // call into the main window.

@@ -72,3 +72,38 @@ corvane_make_package() {
   (cd "$stage" && find "$CORVANE_PACKAGE_FOLDER" -type f | LC_ALL=C sort | zip -q -X -D "$zip" -@) || return 1
   echo "$zip"
 }
+
+# corvane_make_installer <arch>: the setup program from the zip's files
+# (corvane_make_package first), built with NSIS from
+# assets/package/corvane.nsi; prints its path,
+# build/corvane-<version>-<arch>-setup.exe.
+corvane_make_installer() {
+  local arch=$1 tree version stage lists setup file name
+  tree="$CORVANE_BUILD/release-$arch"
+  version=$(corvane_version "$tree")
+  stage="$CORVANE_BUILD/package-$arch/$CORVANE_PACKAGE_FOLDER"
+  [[ -n "$version" && -f "$stage/corvane.exe" ]] || { echo "no package stage in $stage" >&2; return 1; }
+  lists="$CORVANE_BUILD/installer-$arch/files.nsh"
+  setup="$CORVANE_BUILD/corvane-$version-$arch-setup.exe"
+  mkdir -p "${lists%/*}"
+  {
+    echo "; The package's files, written by tools/lib/package.sh."
+    echo "!macro CorvaneInstallFiles"
+    for file in "$stage"/*; do
+      echo "  File \"$file\""
+    done
+    echo "!macroend"
+    echo "!macro CorvaneRemoveFiles"
+    for file in "$stage"/*; do
+      name=${file##*/}
+      echo "  Delete \"\$INSTDIR\\$name\""
+    done
+    echo "!macroend"
+    [[ -f "$stage/OrvHelp.chm" ]] && echo "!define HAVE_HELP"
+  } >"$lists"
+  rm -f "$setup"
+  makensis -V2 -NOCD -DVERSION="$version" -DARCH="$arch" -DSTAGE="$stage" -DLISTS="$lists" \
+      -DICON="$CORVANE_ROOT/assets/corvane.ico" -DOUTFILE="$setup" \
+      "$CORVANE_ROOT/assets/package/corvane.nsi" >&2 || return 1
+  echo "$setup"
+}

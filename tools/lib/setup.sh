@@ -10,7 +10,7 @@ CORVANE_PACKAGES=(
   googletest
   fp-utils
   iproute2 procps util-linux
-  python3 zip unzip
+  python3 zip unzip nsis
   locales
 )
 
