@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 
 namespace corvane::memory {
 
@@ -86,7 +87,13 @@ std::optional<int> ParseWholeNumber(std::string_view text) {
   if (digits.empty() || digits.front() < '0' || digits.front() > '9') return std::nullopt;
   int value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  if (end != text.data() + text.size()) return std::nullopt;
+  // A whole number too long for an int is still a number out of range: the
+  // nearer end, which every box's limits then take as they take any other.
+  if (error == std::errc::result_out_of_range) {
+    return text.front() == '-' ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+  }
+  if (error != std::errc()) return std::nullopt;
   return value;
 }
 

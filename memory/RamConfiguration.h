@@ -81,7 +81,8 @@ extern const NumberRule kRamNumberRules[5];
 const NumberRule* RuleOf(int box);
 
 // A whole decimal number, with an optional minus sign and nothing else (no
-// blanks, no fraction); nothing when the text is none or does not fit an int.
+// blanks, no fraction); nothing when the text is none. A number too long
+// for an int reads as the nearer of INT_MIN and INT_MAX.
 std::optional<int> ParseWholeNumber(std::string_view text);
 
 // Frees memory: FreeUpMemory (amount) of some FreeRAM, the amount being

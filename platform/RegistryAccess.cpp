@@ -1,8 +1,11 @@
 #include "platform/RegistryAccess.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <limits>
+#include <optional>
+#include <vector>
 
 namespace corvane {
 
@@ -24,6 +27,24 @@ std::vector<std::uint8_t> TextData(const std::string& text) {
 std::string TextOf(const std::uint8_t* data, std::uint32_t size) {
   if (size <= 1) return std::string();
   return std::string(reinterpret_cast<const char*>(data), size - 1);
+}
+
+// A stored value's bytes as text, however long the writer made it; nothing
+// when it cannot be read. Most values fit the first buffer; a longer one is
+// asked again with the size the registry reports (it may change between the
+// two questions, hence the few rounds).
+std::optional<std::string> QueryText(IRegistry& registry, RegHandle key, std::string_view valueName) {
+  std::vector<std::uint8_t> buffer(256);
+  for (int round = 0; round < 4; ++round) {
+    auto size = static_cast<std::uint32_t>(buffer.size());
+    RegStatus code = registry.QueryValue(key, valueName, nullptr, buffer.data(), &size);
+    if (code == reg::kSuccess) {
+      return TextOf(buffer.data(), std::min(size, static_cast<std::uint32_t>(buffer.size())));
+    }
+    if (code != reg::kMoreData || size <= buffer.size()) return std::nullopt;
+    buffer.resize(size);
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -95,12 +116,8 @@ std::string ReadRegString(IRegistry& registry, RootKey root, std::string_view ke
   if (OpenRegKey(registry, RootHandle(root), keyPath, reg::kKeyRead, key) != reg::kSuccess) {
     return defaultValue;
   }
-  std::uint8_t buffer[255];
-  std::uint32_t size = sizeof buffer;
-  if (registry.QueryValue(key.get(), valueName, nullptr, buffer, &size) != reg::kSuccess) {
-    return defaultValue;
-  }
-  return TextOf(buffer, size);
+  std::optional<std::string> text = QueryText(registry, key.get(), valueName);
+  return text ? std::move(*text) : defaultValue;
 }
 
 std::string GetAppSetting(IRegistry& registry, std::string_view keyPath,

@@ -36,8 +36,8 @@ class IFileSystem {
   virtual bool FolderExists(std::string_view path) = 0;
   // CreateDirectoryA: the parent must exist; an existing entry gives 183.
   virtual FsStatus CreateFolder(std::string_view path) = 0;
-  // The names (without the folder) of the entries of folder whose names end
-  // in ".BCK" in any letter case, in the order of the directory enumeration.
+  // The names (without the folder) of the files of folder whose names end
+  // in ".BCK" in any letter case (never a folder's), in the order of the directory enumeration.
   // A missing folder gives 3 (or 2) and no names; an empty one, success.
   virtual FsStatus ListSnapshotNames(std::string_view folder, std::vector<std::string>& names) = 0;
   // Creates the file (replacing one of that name), writes data whole, makes

@@ -1,6 +1,7 @@
 #include "tuning/mListView.h"
 
 #include <unordered_map>
+#include <utility>
 
 namespace corvane::mListView {
 
@@ -13,6 +14,8 @@ std::unordered_map<ItemParam, std::string>& SortTexts() {
 }  // namespace
 
 void ForgetSortTexts() { SortTexts().clear(); }
+
+void KeepSortText(ItemParam param, std::string text) { SortTexts()[param] = std::move(text); }
 
 int FindItemByParam(const IListControl& list, ItemParam param) { return list.FindParam(param); }
 

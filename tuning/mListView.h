@@ -76,6 +76,9 @@ int CompareListItems(ItemParam first, ItemParam second, const IListControl& list
                      const IDateTimeFormat& format);
 // Forgets the texts kept by CompareListItems; each sort starts with it.
 void ForgetSortTexts();
+// Keeps a row's text for the current sort, so that CompareListItems need
+// not ask the list for it (a list that sorts must not be asked anything).
+void KeepSortText(ItemParam param, std::string text);
 
 // The regional format the Win32 compare function converts dates with; set
 // by the window that sorts before it sends the sort-items message.

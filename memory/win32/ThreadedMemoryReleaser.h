@@ -38,8 +38,13 @@ class ThreadedMemoryReleaser final : public memory::IMemoryReleaser {
   ~ThreadedMemoryReleaser() override;
 
   void FreeUpMemory(std::int32_t amount, Done done) override;
-  // Claims asked for whose `done` has not run yet.
-  bool Busy() const override { return !waiting_.empty(); }
+  // Claims asked for whose `done` has not run yet. Claims that ended but
+  // could not say so (their wake-up was not posted) end here first, so that
+  // a lost wake-up never leaves the releaser busy for good.
+  bool Busy() const override {
+    mailbox_.Collect();
+    return !waiting_.empty();
+  }
 
   // Worker threads of any releaser of this process still running (for tests).
   static long RunningWorkers();
@@ -54,7 +59,7 @@ class ThreadedMemoryReleaser final : public memory::IMemoryReleaser {
   std::map<std::uint64_t, Done> waiting_;
   std::uint64_t nextId_ = 1;
   // Last, so that it closes first when the releaser goes.
-  WorkerMailbox<Ended> mailbox_;
+  mutable WorkerMailbox<Ended> mailbox_;
 };
 
 // The releaser of the program: logging claims when CORVANE_CLAIM_LOG names

@@ -11,7 +11,7 @@ std::unique_ptr<ui::FormModel> frmRamConfiguration::MakeModel(IShellServices& se
   auto model = std::make_unique<memory::RamConfigurationModel>(
       memory::RamConfigurationModel::Services{services.registry(), memoryStatus_, *releaser_, services.sounds(),
                                               services.pump().YieldStep(), services.ApplicationFolder()},
-      *this, *this);
+      view(), timers());
   model->SetSampler(sampler_);
   return model;
 }

@@ -12,7 +12,7 @@ std::unique_ptr<ui::FormModel> frmSystemStatus::MakeModel(IShellServices& servic
       memory::SystemStatusModel::Services{
           memoryStatus_, *releaser_, tray_, [] { return std::make_unique<SystemCpuUsage>(); }, tooltipInPercent_,
           [this](bool busy) { SetBusyPointer(busy); }, services.pump().YieldStep()},
-      *this, *this);
+      view(), timers());
 }
 
 }  // namespace corvane::win32

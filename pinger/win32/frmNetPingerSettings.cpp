@@ -12,7 +12,7 @@ std::unique_ptr<ui::FormModel> frmNetPingerSettings::MakeModel(IShellServices& s
   if (!pings_) pings_ = std::make_unique<ThreadedPingService>(services.instance());
   messages_ = std::make_unique<Win32MessageSink>(FormWindow::hwnd());
   return std::make_unique<PingerSettings>(PingerServices{
-      *this, *this, services.registry(), *pings_, services.sounds(), *messages_, clock_,
+      view(), timers(), services.registry(), *pings_, services.sounds(), *messages_, clock_,
       services.ApplicationFolder(), services.pump().YieldStep()});
 }
 

@@ -78,11 +78,12 @@ bool FormWindow::Load(IShellServices& services, HWND owner) {
     return false;
   }
   CreateControls(services.instance());
-  model_ = MakeModel(services);
+  host_.Open();
+  host_.Attach(MakeModel(services));
   // The load event: skin, then the model's own load.
   (void)services.ApplySkin(Window::hwnd(), "controlForm");
   services.applyAllControls(Window::hwnd());
-  if (model_) model_->OnLoad();
+  host_.Run([](ui::FormModel& model) { model.OnLoad(); });
   return true;
 }
 
@@ -155,8 +156,9 @@ void FormWindow::CreateControls(HINSTANCE instance) {
 }
 
 void FormWindow::Unload() {
-  if (model_) model_->OnUnload();
-  std::unique_ptr<ui::FormModel> going = std::move(model_);
+  // The model first, over the controls still there; it is freed now, or
+  // when the handler that waits further up returns.
+  host_.Unload();
   toolTips_.reset();
   tipped_.clear();
   busy_ = false;
@@ -166,16 +168,17 @@ void FormWindow::Unload() {
 }
 
 void FormWindow::BeforeShow() {
-  if (model_) model_->BeforeShow();
+  host_.Run([](ui::FormModel& model) { model.BeforeShow(); });
 }
 
 void FormWindow::Deliver(const Event& event) {
-  if (!model_ || quiet_) return;
+  if (host_.model() == nullptr || quiet_) return;
   int key = event.kind == Event::Tick ? event.id + kTimerGuardOffset : event.id;
+  auto handle = [&] { host_.Run([&](ui::FormModel& model) { model.OnEvent(event); }); };
   if (services_ != nullptr) {
-    (void)services_->pump().Run(this, key, [&] { model_->OnEvent(event); });
+    (void)services_->pump().Run(this, key, handle);
   } else {
-    model_->OnEvent(event);
+    handle();
   }
 }
 

@@ -8,12 +8,14 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "platform/ui/FormHost.h"
 #include "platform/ui/Layout.h"
 #include "platform/ui/View.h"
 #include "platform/win32/FeatureWindow.h"
@@ -28,14 +30,17 @@ class FormWindow : public FeatureWindow,
                    public Window<FormWindow> {
  public:
   // The layout outlives the window (a constant table).
-  explicit FormWindow(const ui::Layout& layout) : layout_(layout) {}
+  explicit FormWindow(const ui::Layout& layout) : layout_(layout), host_(*this, *this) {}
   ~FormWindow() override;
 
   // The form is created hidden as a pop-up owned by `owner`, with every
   // control of the table; then the model is made, the form takes
   // "controlForm" and applyAllControls, and the model's OnLoad runs.
   bool Load(IShellServices& services, HWND owner) override;
-  // The model's OnUnload, then the window goes, its timers with it.
+  // The model's OnUnload, then the window goes, its timers with it. Called
+  // while a handler of the model waits (a message box, a yield), it leaves
+  // the model to that handler until it returns (platform/ui/FormHost.h):
+  // the handler resumes over a view that reaches nothing.
   void Unload() override;
   bool IsLoaded() const override { return Window::hwnd() != nullptr; }
   HWND hwnd() const override { return Window::hwnd(); }
@@ -78,10 +83,17 @@ class FormWindow : public FeatureWindow,
   void SetTimer(int id, int intervalMs) override;
 
  protected:
-  // The window's model over this view and these timers, made once the
-  // controls exist; nullptr leaves a form without rules.
+  // The window's model over view() and timers(), made once the controls
+  // exist; nullptr leaves a form without rules.
   virtual std::unique_ptr<ui::FormModel> MakeModel(IShellServices& services) = 0;
-  ui::FormModel* model() const { return model_.get(); }
+  ui::FormModel* model() const { return host_.model(); }
+  // This form's controls and timers as the model being made sees them:
+  // they stop reaching the form once that model is unloaded.
+  ui::IView& view() { return host_.view(); }
+  ui::ITimers& timers() { return host_.timers(); }
+  // A handler of the model that the form's own messages run (nothing when
+  // there is no model); the model lives until it returns.
+  void RunModel(const std::function<void(ui::FormModel&)>& handler) { host_.Run(handler); }
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -94,7 +106,7 @@ class FormWindow : public FeatureWindow,
 
   const ui::Layout& layout_;
   IShellServices* services_ = nullptr;
-  std::unique_ptr<ui::FormModel> model_;
+  ui::FormHost host_;
   std::map<int, bool> ownVisible_;
   std::map<int, HWND> controls_;
   std::map<int, std::string> captions_;  // of the controls that are not text boxes

@@ -35,13 +35,17 @@ class WorkerMailbox final : private Window<WorkerMailbox<Result>> {
   class Slot {
    public:
     // From any thread; false (the result dropped) once the mailbox is closed.
+    // Otherwise the result is kept until it is delivered: when the window's
+    // queue is full, or the window went without the mailbox, the wake-up
+    // cannot be posted; the next post tries again, and the owner's Collect
+    // delivers it in any case.
     bool Post(std::uint64_t id, Result result) {
       Locked hold(lock_);
       if (window_ == nullptr) return false;
       landed_.emplace_back(id, std::move(result));
       // Posted under the lock: the mailbox closes the slot under the same
       // lock before its window goes, so this never reaches a destroyed window.
-      (void)::PostMessageA(window_, kLandedMessage, 0, 0);
+      if (!wakePending_) wakePending_ = ::PostMessageA(window_, kLandedMessage, 0, 0) != FALSE;
       return true;
     }
 
@@ -49,6 +53,7 @@ class WorkerMailbox final : private Window<WorkerMailbox<Result>> {
     friend class WorkerMailbox;
     CriticalSection lock_;
     HWND window_ = nullptr;
+    bool wakePending_ = false;
     std::deque<std::pair<std::uint64_t, Result>> landed_;
   };
 
@@ -73,17 +78,14 @@ class WorkerMailbox final : private Window<WorkerMailbox<Result>> {
   // False when the window could not be made: every post is dropped.
   bool IsOpen() const { return Base::hwnd() != nullptr; }
   const std::shared_ptr<Slot>& slot() const { return slot_; }
-
- private:
-  friend Base;
-  static constexpr UINT kLandedMessage = WM_APP + 0x50;
-
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message != kLandedMessage) return ::DefWindowProcA(Base::hwnd(), message, wParam, lParam);
+  // Delivers, on the owner's thread, what has landed and not been delivered
+  // yet (what the window would deliver at its next wake-up).
+  void Collect() {
     std::deque<std::pair<std::uint64_t, Result>> landed;
     {
       Locked hold(slot_->lock_);
       landed.swap(slot_->landed_);
+      slot_->wakePending_ = false;
     }
     // A delivery may end the mailbox's owner, and the mailbox with it.
     std::shared_ptr<bool> alive = alive_;
@@ -91,6 +93,15 @@ class WorkerMailbox final : private Window<WorkerMailbox<Result>> {
       if (!*alive) break;
       if (deliver_) deliver_(id, std::move(result));
     }
+  }
+
+ private:
+  friend Base;
+  static constexpr UINT kLandedMessage = WM_APP + 0x50;
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message != kLandedMessage) return ::DefWindowProcA(Base::hwnd(), message, wParam, lParam);
+    Collect();
     return 0;
   }
 

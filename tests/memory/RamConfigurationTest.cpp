@@ -134,7 +134,11 @@ TEST(RamConfigurationLayout, ANumberIsAWholeDecimalAndNothingElse) {
       {"0", 0},          {"250", 250},       {"-5", -5},           {"007", 7},
       {"", std::nullopt}, {"-", std::nullopt}, {" 5", std::nullopt}, {"5 ", std::nullopt},
       {"+5", std::nullopt}, {"1.5", std::nullopt}, {"1e3", std::nullopt}, {"&H10", std::nullopt},
-      {"2147483647", 2147483647}, {"2147483648", std::nullopt}, {"--1", std::nullopt}};
+      {"2147483647", 2147483647}, {"--1", std::nullopt},
+      // Past what an int holds: the nearer end, so that the boxes' limits
+      // treat it as any other number out of range.
+      {"2147483648", 2147483647}, {"99999999999", 2147483647}, {"-2147483649", -2147483647 - 1},
+      {"-99999999999999999999", -2147483647 - 1}, {"99999999999x", std::nullopt}};
   for (auto [text, value] : cases) EXPECT_EQ(ParseWholeNumber(text), value) << text;
 }
 
@@ -237,7 +241,10 @@ TEST(RamSettings, JunkAndOutOfLimitStoredValuesLoadWhatTheBoxCanHold) {
       {"txtFreeAlarm", "0", kIdTxtFreeAlarm, "0"},      {"txtFreeAlarm", "1.5", kIdTxtFreeAlarm, "10"},
       {"txtTimeCheck", "70000", kIdTxtTimeCheck, "65535"}, {"txtTimeCheck", "-1", kIdTxtTimeCheck, "0"},
       {"txtTimeCheck", "x", kIdTxtTimeCheck, "100"},
-      {"txtTimeCheck", "99999999999", kIdTxtTimeCheck, "100"},  // no int: junk
+      {"txtTimeCheck", "99999999999", kIdTxtTimeCheck, "65535"},
+      {"txtTimeCheck", "-99999999999", kIdTxtTimeCheck, "0"},
+      {"txtAlarm", "99999999999", kIdTxtAlarm, "250"},
+      {"txtRunOnly", "99999999999", kIdTxtRunOnly, "1000"},
       {"txtRunOnly", "300", kIdTxtRunOnly, "300"},      {"txtRunOnly", "5000", kIdTxtRunOnly, "1000"},
       {"txtRetryOptimization", "255", kIdTxtRetryOptimization, "20"},
       {"txtRetryOptimization", "0", kIdTxtRetryOptimization, "0"},

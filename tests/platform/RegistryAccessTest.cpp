@@ -36,5 +36,20 @@ TEST(SetRegValue, ReportsAKeyThatCannotBeCreated) {
             reg::kBadPathname);
 }
 
+// A stored text reads back whole at any length the writer allows, on both
+// kinds of registry; only a value that cannot be read gives the default.
+TEST(GetAppSetting, ReadsBackTextsOfAnyLengthTheWriterStores) {
+  for (auto flavor : {testing::RegistryFlavor::Nt, testing::RegistryFlavor::Win9x}) {
+    for (std::size_t length : {0u, 1u, 254u, 255u, 256u, 1000u, 70000u}) {
+      testing::MemoryRegistry registry(flavor);
+      std::string text(length, 'h');
+      if (length > 2) text.back() = 'z';
+      SaveAppSetting(registry, "Software\\Corvane\\Pinger", "Host", RegValue(text));
+      EXPECT_EQ(GetAppSetting(registry, "Software\\Corvane\\Pinger", "Host", "www.google.com"), text)
+          << "length " << length;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace corvane

@@ -167,6 +167,7 @@ std::vector<int> MemoryView::Samples(int id) const {
 
 int MemoryView::ShowMessage(std::string_view text, std::string_view title, std::uint32_t flags) {
   messages.push_back({std::string(text), std::string(title), flags});
+  if (whileMessageShows) whileMessageShows();
   if (answers.empty()) return ui::kAnswerOk;
   int answer = answers.front();
   answers.pop_front();

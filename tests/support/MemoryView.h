@@ -58,6 +58,9 @@ class MemoryView final : public ui::IView {
   std::vector<Message> messages;
   // The answers the next message boxes give, in order; then kAnswerOk.
   std::deque<int> answers;
+  // Runs while each message box is open (what the user or the program does
+  // meanwhile: an unload, say), before its answer is given.
+  std::function<void()> whileMessageShows;
 
   std::vector<std::string> Items(int id) const;
   std::vector<int> Samples(int id) const;

@@ -58,8 +58,8 @@ TEST(BackupListing, RowsShowBaseNamePlusBckAndTheFirstTwoItems) {
                                       {"junk.BCK", "", ""},
                                       {"empty.BCK", "", ""},
                                       {"cut.BCK", "1/21/2008", ""},
-                                      {"swapped.BCK", "2:05:09 PM", "1/21/2008"},
-                                      {"folder.BCK", "", ""}}));
+                                      {"swapped.BCK", "2:05:09 PM", "1/21/2008"}}))
+      << "a folder is no snapshot, whatever its name";
 }
 
 TEST(BackupListing, AFileThatCannotBeReadStillGetsItsRow) {

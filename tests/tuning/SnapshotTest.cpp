@@ -85,6 +85,14 @@ TEST(SnapshotNumbering, NoNameIsFreeOnce999IsTaken) {
   EXPECT_EQ(NextSnapshotPath(files, kFolder).status, SnapshotStatus::NoFreeNumber);
 }
 
+TEST(SnapshotNumbering, AFolderNamedLikeASnapshotUsesUpNoNumber) {
+  MemoryFileSystem files;
+  files.AddFolder(kFolder);
+  files.AddFolder(JoinPath(kFolder, "Backups"));
+  files.AddFolder(In("999.BCK"));
+  EXPECT_EQ(NextSnapshotPath(files, kFolder).name, "001.BCK");
+}
+
 TEST(SnapshotNumbering, AFileWhereTheFolderShouldBeFails) {
   MemoryFileSystem files;
   files.AddFile("C:\\Corvane\\Backups", "not a folder");

@@ -7,6 +7,8 @@
 #include <functional>
 
 #include "platform/OsVersion.h"
+#include "platform/ui/FormHost.h"
+#include "tests/support/FakeTimers.h"
 #include "tests/support/MemoryView.h"
 #include "tests/tuning/support/FixedClock.h"
 #include "tests/tuning/support/MemoryFileSystem.h"
@@ -276,6 +278,36 @@ TEST_F(WizardModeTest, APartialApplySaysHowManyAndWhichAndWhereTheOldValuesAre) 
   EXPECT_NE(text.find("administrator"), std::string::npos);
   EXPECT_NE(text.find("The backup 001.BCK holds the settings from before the change."), std::string::npos);
   EXPECT_EQ(view.messages[0].flags, ui::kMessageOk | ui::kMessageWarning);
+  EXPECT_EQ(homes, 1);
+}
+
+// The tray's Exit while the note after an apply is open: the window goes
+// under the note; the model lives until its handler returns, the snapshot
+// and the values stay written once, and nothing more reaches the view.
+TEST_F(WizardModeTest, AnUnloadWhileTheNoteIsOpenKeepsTheApplyWhole) {
+  MemoryView shown{WizardModeLayout()};
+  testing::FakeTimers timers;
+  ui::FormHost host(shown, timers);
+  host.Open();
+  host.Attach(std::make_unique<WizardModeModel>(host.view(), TuningContext{registry, files, clock, kFolder},
+                                                [this] { ++homes; }));
+  host.Run([](ui::FormModel& m) { m.OnLoad(); });
+  registry.refuse = [](const std::string&, std::string_view name) -> RegStatus {
+    return name == "DefaultTTL" ? reg::kAccessDenied : 0;
+  };
+  shown.whileMessageShows = [&] { host.Unload(); };
+  host.Run([](ui::FormModel& m) { m.OnEvent(ui::Event{kIdCmdOptimize, ui::Event::Click, 0}); });
+  EXPECT_EQ(host.windingDown(), 0u) << "the model was freed when its handler returned";
+  EXPECT_EQ(shown.messages.size(), 1u);
+  std::vector<std::string> names;
+  ASSERT_EQ(files.ListSnapshotNames("C:\\Corvane\\Backups", names), fs::kSuccess);
+  EXPECT_EQ(names, (std::vector<std::string>{"001.BCK"}));
+  // Every value the apply wrote, written once.
+  EXPECT_EQ(std::count_if(registry.log.begin(), registry.log.end(),
+                          [](const std::string& l) {
+                            return l.rfind("set ", 0) == 0 && l.find("\\KeepAliveTime = ") != std::string::npos;
+                          }),
+            1);
   EXPECT_EQ(homes, 1);
 }
 

@@ -57,7 +57,10 @@ FsStatus Win32FileSystem::ListSnapshotNames(std::string_view folder,
     return code;
   }
   do {
-    if (EndsInBck(found.cFileName)) names.emplace_back(found.cFileName);
+    // Files only: a folder is no snapshot, whatever its name.
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && EndsInBck(found.cFileName)) {
+      names.emplace_back(found.cFileName);
+    }
   } while (::FindNextFileA(find.get(), &found));
   FsStatus code = LastError();
   return code == ERROR_NO_MORE_FILES ? fs::kSuccess : code;

@@ -2,22 +2,39 @@
 
 #include <commctrl.h>
 
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace corvane::win32 {
 
 namespace {
 
+// The item data of a row.
+LPARAM ParamAt(HWND list, int index) {
+  LVITEMA item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = index;
+  return ::SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) != FALSE ? item.lParam : 0;
+}
+
+// The rows' own texts, read before the list sorts: the list view's compare
+// function must not send the list any message.
+struct RowTexts {
+  std::unordered_map<LPARAM, std::string> texts;
+  bool descending = false;
+};
+
 // The rows by their own text, as the list view orders rows it sorts itself.
-int CALLBACK CompareRowTexts(LPARAM first, LPARAM second, LPARAM list) {
-  HWND window = reinterpret_cast<HWND>(list);
-  Win32ListControl control(window);
-  const bool descending = (::GetWindowLongPtrA(window, GWL_STYLE) & LVS_SORTDESCENDING) != 0;
-  std::string a = control.ItemText(control.FindParam(first), 0, MAX_PATH);
-  std::string b = control.ItemText(control.FindParam(second), 0, MAX_PATH);
-  int result = ::lstrcmpA(a.c_str(), b.c_str());
+int CALLBACK CompareRowTexts(LPARAM first, LPARAM second, LPARAM rows) {
+  const RowTexts& known = *reinterpret_cast<const RowTexts*>(rows);
+  auto text = [&](LPARAM param) {
+    auto found = known.texts.find(param);
+    return found != known.texts.end() ? found->second.c_str() : "";
+  };
+  int result = ::lstrcmpA(text(first), text(second));
   result = result < 0 ? -1 : result > 0 ? 1 : 0;
-  return descending ? -result : result;
+  return known.descending ? -result : result;
 }
 
 }  // namespace
@@ -105,13 +122,22 @@ void Win32ListControl::SetOwnSort(bool on, std::int32_t order) {
   // The style orders rows added from now on; the rows already there are
   // sorted once, the same way.
   if (on) {
-    (void)::SendMessageA(list_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(list_),
+    RowTexts rows;
+    rows.descending = order == 1;
+    for (int i = 0, n = RowCount(); i < n; ++i) rows.texts[ParamAt(list_, i)] = ItemText(i, 0, MAX_PATH);
+    (void)::SendMessageA(list_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&rows),
                          reinterpret_cast<LPARAM>(&CompareRowTexts));
   }
 }
 
 void Win32ListControl::SortByCompareListItems() {
+  // Every row's text is read now, so that the compare function finds each
+  // one kept and asks the sorting list nothing.
   mListView::ForgetSortTexts();
+  for (int i = 0, n = RowCount(); i < n; ++i) {
+    const auto param = static_cast<mListView::ItemParam>(ParamAt(list_, i));
+    mListView::KeepSortText(param, mListView::GetSubItemText(*this, i));
+  }
   (void)::SendMessageA(list_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(list_),
                        reinterpret_cast<LPARAM>(&CompareListItems));
 }

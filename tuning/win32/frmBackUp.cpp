@@ -12,7 +12,7 @@ std::unique_ptr<ui::FormModel> frmBackUp::MakeModel(IShellServices& services) {
   BackupWindowModel::Hooks hooks{[shell] { shell->SendMovieHome(); },
                                  [form] { (void)::SetFocus(form); }};
   return std::make_unique<BackupWindowModel>(
-      *this, *list_,
+      view(), *list_,
       TuningContext{services.registry(), files_, clock_, services.ApplicationFolder()}, *format_,
       std::move(hooks));
 }

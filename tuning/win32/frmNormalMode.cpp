@@ -60,7 +60,7 @@ std::unique_ptr<ui::FormModel> frmNormalMode::MakeModel(IShellServices& services
     return ApplyTuningProfile(context);
   };
   hooks.returnHome = [this] { services_->ReturnHome(); };
-  return std::make_unique<NormalModeModel>(*this, state_, workingProfile, std::move(hooks));
+  return std::make_unique<NormalModeModel>(view(), state_, workingProfile, std::move(hooks));
 }
 
 void frmNormalMode::SubclassEntryBoxes() {
@@ -85,18 +85,19 @@ LRESULT frmNormalMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
   }
   if (message == WM_COMMAND && lParam != 0 && IsEntryBox(LOWORD(wParam))) {
     const int id = LOWORD(wParam);
-    auto* editor = static_cast<NormalModeModel*>(model());
     switch (HIWORD(wParam)) {
       case EN_CHANGE:
-        if (editor != nullptr) {
+        if (model() != nullptr) {
           const ui::Event event{id, ui::Event::Change, settingWholeText == id ? 0 : kEditedInBox};
-          (void)services_->pump().Run(this, id, [&] { editor->OnEvent(event); });
+          (void)services_->pump().Run(this, id, [&] {
+            RunModel([&](ui::FormModel& editor) { static_cast<NormalModeModel&>(editor).OnEvent(event); });
+          });
         }
         return 0;
       case EN_KILLFOCUS:
         // Leaving the box completes its entry. While the window goes away
         // there is no model any more.
-        if (editor != nullptr) editor->CompleteEntry(id);
+        RunModel([&](ui::FormModel& editor) { static_cast<NormalModeModel&>(editor).CompleteEntry(id); });
         return 0;
       default:
         break;

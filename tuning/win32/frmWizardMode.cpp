@@ -5,7 +5,7 @@ namespace corvane::win32 {
 std::unique_ptr<ui::FormModel> frmWizardMode::MakeModel(IShellServices& services) {
   IShellServices* shell = &services;
   return std::make_unique<WizardModeModel>(
-      *this, TuningContext{services.registry(), files_, clock_, services.ApplicationFolder()},
+      view(), TuningContext{services.registry(), files_, clock_, services.ApplicationFolder()},
       [shell] { shell->ReturnHome(); });
 }
 

@@ -6,7 +6,7 @@ namespace corvane::shell {
 
 std::unique_ptr<ui::FormModel> frmMainSettings::MakeModel(win32::IShellServices& services) {
   return std::make_unique<MainSettingsModel>(
-      services.registry(), *this, StartupEntryData(services.ApplicationFolder(), win32::ProgramFileName()));
+      services.registry(), view(), StartupEntryData(services.ApplicationFolder(), win32::ProgramFileName()));
 }
 
 }  // namespace corvane::shell

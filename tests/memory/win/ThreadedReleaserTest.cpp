@@ -82,6 +82,26 @@ TEST_F(ThreadedReleaserTest, RealClaimsAndEmptyOnesAllEnd) {
   EXPECT_TRUE(Log().empty()) << "no log asked for";
 }
 
+// The wake-up of an ended claim cannot be posted (here the mailbox's window
+// went while the claim ran; a full queue does the same): the claim still
+// ends, once, and the releaser is not left busy.
+TEST_F(ThreadedReleaserTest, AClaimWhoseWakeUpCannotBePostedStillEnds) {
+  win32::ThreadedMemoryReleaser releaser;
+  HWND mailbox = ::FindWindowA("CorvaneMemoryReleaser", nullptr);
+  ASSERT_NE(mailbox, nullptr);
+  int ended = 0;
+  releaser.FreeUpMemory(64 * kMegabyte, [&] { ++ended; });
+  ASSERT_TRUE(::DestroyWindow(mailbox));
+  for (int i = 0; i < 2000 && win32::ThreadedMemoryReleaser::RunningWorkers() != 0; ++i) ::Sleep(10);
+  ASSERT_EQ(win32::ThreadedMemoryReleaser::RunningWorkers(), 0);
+  win32::DispatchWaitingMessages();
+  EXPECT_FALSE(releaser.Busy()) << "busy for good";
+  EXPECT_EQ(ended, 1);
+  win32::DispatchWaitingMessages();
+  EXPECT_FALSE(releaser.Busy());
+  EXPECT_EQ(ended, 1);
+}
+
 TEST_F(ThreadedReleaserTest, GoingAwayWithClaimsInFlightReportsNothingAndWaitsForNothing) {
   int ended = 0;
   {

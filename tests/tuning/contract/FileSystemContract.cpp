@@ -52,6 +52,16 @@ TEST_P(FileSystemContract, ListingTakesNamesEndingInBckInAnyCase) {
   EXPECT_TRUE(names.empty());
 }
 
+TEST_P(FileSystemContract, AFolderNamedLikeASnapshotIsNotListed) {
+  ASSERT_EQ(files().WriteFileWhole(Path("001.BCK"), "data"), fs::kSuccess);
+  for (const char* name : {"999.BCK", "005.bck"}) {
+    ASSERT_EQ(files().CreateFolder(Path(name)), fs::kSuccess) << name;
+  }
+  std::vector<std::string> names;
+  EXPECT_EQ(files().ListSnapshotNames(env_->scratch(), names), fs::kSuccess);
+  EXPECT_EQ(names, (std::vector<std::string>{"001.BCK"}));
+}
+
 TEST_P(FileSystemContract, WholeFilesAreWrittenReadAndReplaced) {
   std::string path = Path("001.BCK");
   std::string data = "#2008-01-21#\r\n#14:05:09#\r\n7\r\n";

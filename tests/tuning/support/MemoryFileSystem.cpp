@@ -71,8 +71,13 @@ FsStatus MemoryFileSystem::ListSnapshotNames(std::string_view folder,
   if (FsStatus code = Fault(FsOp::List, folder)) return code;
   if (!FolderExists(folder)) return fs::kPathNotFound;
   names = Names(folder);
+  // Files only: a folder is no snapshot, whatever its name.
+  const std::string prefix = Trimmed(folder) + "\\";
   names.erase(std::remove_if(names.begin(), names.end(),
-                             [](const std::string& n) { return !EndsInBck(n); }),
+                             [&](const std::string& n) {
+                               const Entry* entry = Find(prefix + n);
+                               return !EndsInBck(n) || (entry != nullptr && entry->folder);
+                             }),
               names.end());
   return fs::kSuccess;
 }

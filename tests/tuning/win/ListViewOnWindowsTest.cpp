@@ -112,6 +112,37 @@ TEST_F(ListViewOnWindows, TheSortItemsMessageWithCompareListItemsOrdersByDate) {
   EXPECT_EQ(Texts(column.begin(), column.begin() + 3), (Texts{"1/1/2009", "6/15/2008", "6/14/2008"}));
 }
 
+// The list view's compare function must not send the list messages; both
+// sorts read the rows before the list sorts.
+TEST_F(ListViewOnWindows, NeitherSortAsksTheListAnythingWhileItSorts) {
+  for (int i = 0; i < 12; ++i) Add(std::to_string((i * 7) % 12) + ".BCK", std::to_string(1 + i % 12) + "/3/2008", i);
+  static WNDPROC original = nullptr;
+  static int sorting = 0;
+  static int asked = 0;
+  original = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+      list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m == LVM_SORTITEMS) {
+          ++sorting;
+          LRESULT r = ::CallWindowProcA(original, w, m, wp, lp);
+          --sorting;
+          return r;
+        }
+        if (sorting > 0) ++asked;
+        return ::CallWindowProcA(original, w, m, wp, lp);
+      })));
+  asked = 0;
+  mListView::sortColumn = 2;
+  mListView::sortKind = mListView::kKindDate;
+  list().SetOwnSort(false, 0);
+  list().SortByCompareListItems();
+  EXPECT_EQ(asked, 0) << "messages to the list from its compare function";
+  EXPECT_EQ(Column(1).front(), "1/3/2008");
+  list().SetOwnSort(true, 1);
+  EXPECT_EQ(asked, 0) << "messages to the list from its compare function";
+  EXPECT_EQ(Column(0).front(), "9.BCK");
+  ::SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+}
+
 TEST_F(ListViewOnWindows, TheListsOwnSortHoldsForRowsThereAndRowsAddedLater) {
   Add("003.BCK", "", 1);
   Add("001.BCK", "", 2);

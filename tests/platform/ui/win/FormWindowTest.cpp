@@ -31,7 +31,10 @@ void Pump(int rounds = 5) {
 // save button yields once while it runs.
 class KitModel final : public ui::FormModel {
  public:
-  KitModel(ui::IView& view, ui::ITimers& timers, ui::YieldPump& pump) : view_(view), timers_(timers), pump_(pump) {}
+  KitModel(ui::IView& view, ui::ITimers& timers, ui::YieldPump& pump) : view_(view), timers_(timers), pump_(pump) {
+    ++living;
+  }
+  ~KitModel() override { --living; }
   void OnLoad() override { log.push_back("load"); }
   void OnUnload() override { log.push_back("unload"); }
   void BeforeShow() override { log.push_back("before show"); }
@@ -50,6 +53,8 @@ class KitModel final : public ui::FormModel {
       ++saves;
       if (onSave) onSave();
       pump_.DoEvents();
+      livingAfterSave = living;
+      view_.SetText(kKitLabel, "saved");
     }
     if (e.kind == Event::Tick) timers_.SetTimer(e.id, 0);
   }
@@ -60,6 +65,9 @@ class KitModel final : public ui::FormModel {
   std::string accepted = "12";
   int saves = 0;
   std::function<void()> onSave;
+  // Models alive, and as the last save's handler ended.
+  static inline int living = 0;
+  static inline int livingAfterSave = -1;
 
  private:
   ui::IView& view_;
@@ -74,7 +82,7 @@ class KitForm final : public win32::FormWindow {
 
  protected:
   std::unique_ptr<ui::FormModel> MakeModel(win32::IShellServices& services) override {
-    return std::make_unique<KitModel>(*this, *this, services.pump());
+    return std::make_unique<KitModel>(view(), timers(), services.pump());
   }
 };
 
@@ -255,6 +263,24 @@ TEST_F(FormWindowTest, AClickArrivingWhileItsHandlerYieldsIsDropped) {
   EXPECT_EQ(model().saves, 1);
   ::SendMessageA(form.Control(kKitSave), BM_CLICK, 0, 0);
   EXPECT_EQ(model().saves, 2) << "once it ended it runs again";
+}
+
+// The window goes while its handler runs (the tray's Exit from a message
+// box's loop, say): the model lives until the handler returns, which then
+// reaches nothing of the window.
+TEST_F(FormWindowTest, AnUnloadDuringAHandlerFreesTheModelWhenTheHandlerReturns) {
+  form.SetEnabled(kKitSave, true);
+  KitModel::livingAfterSave = -1;
+  const int before = KitModel::living;
+  model().onSave = [this] { form.Unload(); };
+  ::SendMessageA(form.Control(kKitSave), BM_CLICK, 0, 0);
+  EXPECT_EQ(KitModel::livingAfterSave, before) << "the model was freed under its handler";
+  EXPECT_EQ(KitModel::living, before - 1);
+  EXPECT_FALSE(form.IsLoaded());
+  // Loaded again, the window has a new model; the old one is gone.
+  ASSERT_TRUE(form.Load(services, nullptr));
+  EXPECT_EQ(KitModel::living, before);
+  EXPECT_EQ(form.Text(kKitLabel), "Note") << "untouched by the old handler";
 }
 
 }  // namespace
