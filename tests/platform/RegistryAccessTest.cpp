@@ -44,7 +44,8 @@ TEST(GetAppSetting, ReadsBackTextsOfAnyLengthTheWriterStores) {
       testing::MemoryRegistry registry(flavor);
       std::string text(length, 'h');
       if (length > 2) text.back() = 'z';
-      SaveAppSetting(registry, "Software\\Corvane\\Pinger", "Host", RegValue(text));
+      ASSERT_EQ(SaveAppSetting(registry, "Software\\Corvane\\Pinger", "Host", RegValue(text)), reg::kSuccess)
+          << "length " << length;
       EXPECT_EQ(GetAppSetting(registry, "Software\\Corvane\\Pinger", "Host", "www.google.com"), text)
           << "length " << length;
     }
