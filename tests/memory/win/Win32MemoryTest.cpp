@@ -6,6 +6,7 @@
 
 #include "memory/win32/Win32MemoryServices.h"
 #include "tests/memory/MemoryStatusContract.h"
+#include "tests/support/WineRoute.h"
 
 namespace corvane::testing {
 namespace {
@@ -15,7 +16,8 @@ constexpr std::int32_t kMiB = 1048576;
 INSTANTIATE_TEST_SUITE_P(Win32, MemoryStatusContract,
                          ::testing::Values(MemoryStatusEnvironment{
                              "GlobalMemoryStatus",
-                             [] { return std::make_unique<win32::Win32MemoryStatus>(); }}),
+                             [] { return std::make_unique<win32::Win32MemoryStatus>(); },
+                             QemuMemoryStatusFault}),
                          MemoryStatusName);
 
 // VirtualAlloc with a count of the blocks handed out, and refusals on demand.
