@@ -266,8 +266,12 @@ TEST_F(ConnectedShellTest, InternetPropertiesButtonStartsItsAppletProcess) {
   Settle(std::chrono::milliseconds(500));
   ASSERT_TRUE(app().ClickButton("IDC_FS_internetProperties", "system"));
   std::vector<PROCESSENTRY32> started;
-  ASSERT_TRUE(WaitUntil([&] { return !(started = ChildProcesses(pid())).empty(); }, std::chrono::seconds(10)))
-      << "no applet process was started";
+  // A process just made is listed before its image is known (its name is
+  // empty until it has started, which takes a while on a slow machine).
+  ASSERT_TRUE(WaitUntil([&] {
+    started = ChildProcesses(pid());
+    return !started.empty() && started[0].szExeFile[0] != '\0';
+  }, std::chrono::seconds(10))) << "no applet process was started";
   ASSERT_EQ(started.size(), 1u) << "one click, one process";
   EXPECT_STREQ(started[0].szExeFile, "rundll32.exe");
   DWORD appletPid = started[0].th32ProcessID;

@@ -11,6 +11,7 @@
 #include "tests/gui/CorvaneApp.h"
 #include "tests/gui/MovieButtons.h"
 #include "tests/gui/GuiHarness.h"
+#include "tests/support/WineRoute.h"
 
 namespace corvane::gui {
 namespace {
@@ -56,6 +57,48 @@ TEST_F(MainWindowTest, OpensAtTheTopLeftWithItsDesignSizeShowingTheMovie) {
   EXPECT_TRUE(app().MovieInFront());
   EXPECT_FALSE(::IsWindowVisible(app().frame()));
   SaveScreenshot("home");
+}
+
+// The machine type in a Windows executable's header (0x14c for i386), or 0
+// when the file is not one.
+WORD PeMachine(const std::string& path) {
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  unsigned char head[4096] = {};
+  DWORD read = 0;
+  ::ReadFile(file, head, sizeof head, &read, nullptr);
+  ::CloseHandle(file);
+  if (read < 64) return 0;
+  DWORD at = static_cast<DWORD>(head[60] | head[61] << 8 | head[62] << 16 | head[63] << 24);
+  if (at > read - 6 || std::string(reinterpret_cast<char*>(head + at), 4) != std::string("PE\0\0", 4)) return 0;
+  return static_cast<WORD>(head[at + 4] | head[at + 5] << 8);
+}
+
+// The image file the running process was started from.
+std::string ImageOf(DWORD pid) {
+  using Query = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+  auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  char path[MAX_PATH] = {};
+  DWORD size = sizeof path;
+  bool found = query != nullptr && process != nullptr && query(process, 0, path, &size);
+  if (process != nullptr) ::CloseHandle(process);
+  return found ? std::string(path, size) : std::string();
+}
+
+// On a 32-bit route the GUI tests drive the program users get: the running
+// corvane.exe was started from an i386 image, and so was this test program.
+TEST_F(MainWindowTest, RunsTheProgramBuiltForTheRoute) {
+  const std::string route = corvane::testing::WineRoute();
+  if (route.empty()) GTEST_SKIP() << "CORVANE_WINE_ROUTE is not set: not started by tools/test";
+  const std::string image = ImageOf(pid());
+  ASSERT_GT(image.size(), 12u) << "the running corvane.exe's image file could not be found";
+  EXPECT_EQ(image.substr(image.size() - 12), "\\corvane.exe") << image;
+  const WORD expected = route == "win64" ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386;
+  EXPECT_EQ(PeMachine(image), expected) << image << " on the route " << route;
+  EXPECT_EQ(sizeof(void*), route == "win64" ? 8u : 4u);
 }
 
 TEST_F(MainWindowTest, EachFeatureButtonSizesTheFrameAndBringsItToTheFront) {

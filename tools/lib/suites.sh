@@ -5,17 +5,17 @@ CORVANE_RESULTS=${CORVANE_RESULTS:-$CORVANE_BUILD/test-results}
 CORVANE_SUMMARY=()
 CORVANE_FAILED=0
 
-_corvane_record() {  # name status tests failures seconds
-  CORVANE_SUMMARY+=("$(printf '%-44s %-5s %6s %6s %7ss' "$1" "$2" "$3" "$4" "$5")")
+_corvane_record() {  # name status tests failures seconds [skipped]
+  CORVANE_SUMMARY+=("$(printf '%-40s %-5s %6s %6s %7s %7ss' "$1" "$2" "$3" "$4" "${6:--}" "$5")")
   [[ "$2" == "ok" ]] || CORVANE_FAILED=1
 }
 
 # Reads the counts from a GoogleTest XML report: the tests that ran (skipped
-# ones do not count) and the failures.
+# ones do not count), the failures and the skipped tests.
 _corvane_gtest_counts() {
   local xml=$1 tests failures errors skipped
   if [[ ! -s "$xml" ]]; then
-    echo "0 0"
+    echo "0 0 0"
     return
   fi
   tests=$(grep -m1 -o '<testsuites [^>]*' "$xml" | grep -o ' tests="[0-9]*"' | grep -o '[0-9]*')
@@ -23,7 +23,30 @@ _corvane_gtest_counts() {
   errors=$(grep -m1 -o '<testsuites [^>]*' "$xml" | grep -o ' errors="[0-9]*"' | grep -o '[0-9]*')
   skipped=$(grep -o '<testsuite [^>]*' "$xml" | grep -o ' skipped="[0-9]*"' | grep -o '[0-9]*' |
             awk '{ n += $1 } END { print n + 0 }')
-  echo "$(( ${tests:-0} - ${skipped:-0} )) $(( ${failures:-0} + ${errors:-0} ))"
+  echo "$(( ${tests:-0} - ${skipped:-0} )) $(( ${failures:-0} + ${errors:-0} )) ${skipped:-0}"
+}
+
+# _corvane_gtest_skipped <xml> <suite name>: one line per skipped test, with
+# the reason the test gave, so that no test is skipped silently.
+_corvane_gtest_skipped() {
+  [[ -s "$1" ]] || return 0
+  python3 - "$1" "$2" <<'PY'
+import sys
+import xml.etree.ElementTree as ET
+for case in ET.parse(sys.argv[1]).iter("testcase"):
+    skipped = case.find("skipped")
+    if skipped is not None or case.get("result") == "skipped":
+        reason = (skipped.get("message") if skipped is not None else "") or ""
+        reason = reason.strip().splitlines()[-1] if reason.strip() else "(no reason given)"
+        print(f"{sys.argv[2]}: skipped {case.get('classname')}.{case.get('name')}: {reason}")
+PY
+}
+
+# _corvane_record_gtest <name> <status> <counts> <seconds>
+_corvane_record_gtest() {
+  local counts
+  read -r -a counts <<<"$3"
+  _corvane_record "$1" "$2" "${counts[0]}" "${counts[1]}" "$4" "${counts[2]}"
 }
 
 # A GoogleTest suite is there to run tests: one that ran none (a filter that
@@ -64,7 +87,8 @@ corvane_gtest_native() {
   counts=$(_corvane_gtest_counts "$xml")
   status=$(_corvane_gtest_status "$status" "$counts" "$CORVANE_RESULTS/$name.log")
   [[ "$status" == ok ]] || grep -E '^\[  FAILED  \]|Failure|ERROR|Sanitizer|no test ran' "$CORVANE_RESULTS/$name.log" | head -n 40
-  _corvane_record "$name" "$status" ${counts} "$(( $(date +%s) - start ))"
+  _corvane_gtest_skipped "$xml" "$name"
+  _corvane_record_gtest "$name" "$status" "$counts" "$(( $(date +%s) - start ))"
 }
 
 # corvane_gtest_wine <name> <windows-version> <program.exe> [args...]
@@ -78,7 +102,7 @@ corvane_gtest_wine() {
   mkdir -p "$CORVANE_RESULTS"
   xml="$CORVANE_RESULTS/$name.xml"
   rm -f "$xml"
-  echo "=== $name"
+  echo "=== $name: $(basename "$program"), PE machine $(corvane_pe_machine "$program"), $(corvane_wine_route_line)"
   start=$(date +%s)
   prefix=${CORVANE_WINE_PREFIX:-$(corvane_wine_prefix "$winver")}
   # Wine maps the Unix root to drive Z:. Computed here rather than asked of
@@ -92,16 +116,21 @@ corvane_gtest_wine() {
   counts=$(_corvane_gtest_counts "$xml")
   status=$(_corvane_gtest_status "$status" "$counts" "$CORVANE_RESULTS/$name.log")
   [[ "$status" == ok ]] || grep -E '^\[  FAILED  \]|Failure|error|no test ran' "$CORVANE_RESULTS/$name.log" | head -n 40
-  _corvane_record "$name" "$status" ${counts} "$(( $(date +%s) - start ))"
+  _corvane_gtest_skipped "$xml" "$name"
+  _corvane_record_gtest "$name" "$status" "$counts" "$(( $(date +%s) - start ))"
 }
 
 corvane_print_summary() {
   echo
   echo "==================================== summary ===================================="
-  printf '%-44s %-5s %6s %6s %8s\n' "suite" "" "tests" "failed" "time"
+  printf '%-40s %-5s %6s %6s %7s %8s\n' "suite" "" "tests" "failed" "skipped" "time"
   local line
   for line in "${CORVANE_SUMMARY[@]}"; do echo "$line"; done
   echo "logs: $CORVANE_RESULTS"
+  if declare -F corvane_wine_route_line >/dev/null; then
+    corvane_wine_route_line
+    [[ "${CORVANE_WINE_ROUTE:-}" != win64 ]] || corvane_untested_warning
+  fi
   if [[ $CORVANE_FAILED -ne 0 ]]; then
     echo "RESULT: FAILED"
   else
@@ -111,18 +140,20 @@ corvane_print_summary() {
 }
 
 # corvane_test_totals <summary line...>: the last line of the summary, for
-# people and for whatever reads the log: "N passed, N failed" over every test
-# run. A GoogleTest suite counts its tests; a plain suite (a fuzz target, a
-# restart check) counts as one test. A suite that failed without a failed
-# test (a crash, a sanitizer report, its time limit, no test run) counts one
-# failure more.
+# people and for whatever reads the log: "N passed, N failed, N skipped"
+# over every test run. A GoogleTest suite counts its tests; a plain suite (a
+# fuzz target, a restart check) counts as one test. A suite that failed
+# without a failed test (a crash, a sanitizer report, its time limit, no
+# test run) counts one failure more. Skipped tests are neither passed nor
+# failed; each lane's log names them with their reasons.
 corvane_test_totals() {
-  local passed=0 failed=0 line fields n status tests failures
+  local passed=0 failed=0 skipped=0 line fields n status tests failures
   for line in "$@"; do
     read -r -a fields <<<"$line"
     n=${#fields[@]}
-    (( n >= 5 )) || continue
-    status=${fields[n-4]} tests=${fields[n-3]} failures=${fields[n-2]}
+    (( n >= 6 )) || continue
+    status=${fields[n-5]} tests=${fields[n-4]} failures=${fields[n-3]}
+    [[ "${fields[n-2]}" == [0-9]* ]] && skipped=$((skipped + fields[n-2]))
     if [[ "$tests" == - ]]; then
       if [[ "$status" == ok ]]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
       continue
@@ -131,7 +162,7 @@ corvane_test_totals() {
     failed=$((failed + failures))
     [[ "$status" == ok || "$failures" -gt 0 ]] || failed=$((failed + 1))
   done
-  echo "$passed passed, $failed failed"
+  echo "$passed passed, $failed failed, $skipped skipped"
 }
 
 # corvane_session_end_check <windows-version> <seconds> <expected-log> <program.exe> [args...]

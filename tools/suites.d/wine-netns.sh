@@ -23,6 +23,10 @@ _corvane_netns_setup() {
   ip netns add "$_corvane_netns" &&
   ip -n "$_corvane_netns" link set lo up &&
   ip netns exec "$_corvane_netns" sysctl -q -w net.ipv4.icmp_echo_ignore_all=1 &&
+  # On the qemu route Wine runs as root of a user namespace of its own, which
+  # may not open raw sockets in this network; echo sockets (what Wine falls
+  # back to) are let in for every group, in this namespace only.
+  ip netns exec "$_corvane_netns" sysctl -q -w net.ipv4.ping_group_range="0 2147483647" &&
   # Only loopback: no route leads anywhere else.
   [[ -z "$(ip -n "$_corvane_netns" route show)" ]] &&
   [[ "$(ip netns exec "$_corvane_netns" cat /proc/sys/net/ipv4/icmp_echo_ignore_all)" == 1 ]]
@@ -31,6 +35,8 @@ _corvane_netns_setup() {
 mkdir -p "$CORVANE_RESULTS"
 if _corvane_netns_setup >"$CORVANE_RESULTS/netns-setup.log" 2>&1; then
   export CORVANE_NETNS=1
+  # The qemu route's Wine stays in this network instead of making its own.
+  export CORVANE_QEMU_ROUTE_NET=keep
   # corvane_gtest_wine asks winepath for the report's path first, which
   # starts the prefix's wineserver (and the driver process that sends the
   # echoes) outside the namespace. Stop that server of our own prefix, so
@@ -45,7 +51,7 @@ if _corvane_netns_setup >"$CORVANE_RESULTS/netns-setup.log" 2>&1; then
     corvane_gtest_wine "netns-gui-$winver" "$winver" "$WIN_BIN/corvane_gui_tests.exe" \
         --gtest_filter='NetPingerTest.*'
   done
-  unset CORVANE_NETNS CORVANE_WINE_WRAPPER
+  unset CORVANE_NETNS CORVANE_WINE_WRAPPER CORVANE_QEMU_ROUTE_NET
 else
   echo "=== netns-setup"
   echo "corvane: could not make the network namespace $_corvane_netns (ip netns needs root)" >&2
