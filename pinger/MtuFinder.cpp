@@ -1,7 +1,6 @@
 #include "pinger/MtuFinder.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "pinger/PingService.h"
 #include "pinger/mdlPing.h"
@@ -19,10 +18,7 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 std::string Seconds(std::uint64_t ms) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%llu.%llu s", static_cast<unsigned long long>(ms / 1000),
-                static_cast<unsigned long long>(ms % 1000 / 100));
-  return text;
+  return std::to_string(ms / 1000) + "." + std::to_string(ms % 1000 / 100) + " s";
 }
 
 // Closes the echo handle on every way out.
@@ -37,6 +33,19 @@ class HandleGuard {
   IIcmpService& icmp_;
   EchoHandle handle_;
 };
+
+// The pinger's resolution: a name with a domain goes to the resolver, dotted
+// text and single names through ParseDottedAddress. Windows Sockets are
+// started.
+std::optional<std::uint32_t> ResolveFirst(mdlPing& ping, const std::string& host) {
+  const std::size_t dot = host.find('.');
+  if (dot == std::string::npos || IsWholeNumber(std::string_view(host).substr(0, dot))) {
+    return ping.ParseDottedAddress(host);
+  }
+  std::optional<std::vector<std::string>> addresses = ping.ResolveHostAddresses(host);
+  if (!addresses || addresses->empty()) return std::nullopt;
+  return ping.ParseDottedAddress(addresses->front());
+}
 
 }  // namespace
 
@@ -177,8 +186,6 @@ MtuReport MtuFinder::Run(std::string_view host) {
   };
   try {
     if (report.host.empty()) return finish(MtuOutcome::HostNotFound);
-    // The pinger's resolution: a name with a domain goes to the resolver,
-    // dotted text and single names through ParseDottedAddress.
     CollectingMessageSink messages;
     mdlPing ping(sockets_, icmp_, messages);
     std::optional<std::uint32_t> address;
@@ -186,18 +193,7 @@ MtuReport MtuFinder::Run(std::string_view host) {
       report.messages = std::move(messages.shown);
       return finish(MtuOutcome::NoSockets);
     }
-    std::string text = report.host;
-    const std::size_t dot = text.find('.');
-    bool resolved = true;
-    if (dot != std::string::npos && !IsWholeNumber(std::string_view(text).substr(0, dot))) {
-      std::optional<std::vector<std::string>> addresses = ping.ResolveHostAddresses(text);
-      if (!addresses || addresses->empty()) {
-        resolved = false;
-      } else {
-        text = addresses->front();
-      }
-    }
-    if (resolved) address = ping.ParseDottedAddress(text);
+    address = ResolveFirst(ping, report.host);
     ping.StopSockets();
     report.messages = std::move(messages.shown);
     if (!address || *address == 0) return finish(MtuOutcome::HostNotFound);

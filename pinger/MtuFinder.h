@@ -100,4 +100,16 @@ class MtuFinder {
   std::vector<std::uint8_t> reply_;
 };
 
+// A search that runs elsewhere; its reports come back on the window's
+// thread. Start drops the reports of a search still out.
+class IMtuSearch {
+ public:
+  using Trying = std::function<void(std::uint16_t packetSize)>;
+  using Done = std::function<void(MtuReport)>;
+  virtual ~IMtuSearch() = default;
+  virtual void Start(const std::string& host, Trying trying, Done done) = 0;
+  // Stops the search before its next probe; its reports are dropped.
+  virtual void Cancel() = 0;
+};
+
 }  // namespace corvane
