@@ -12,6 +12,7 @@
 # shellcheck shell=bash
 
 # CVMTU_HOSTS: what the Windows tests read (address=mtu, "none" for silence).
+# shellcheck disable=SC2034
 CVMTU_HOSTS="10.231.14.2=1400 10.231.15.2=1500 10.231.16.2=none"
 
 # cvmtu_netns_up <tag>: sets CVMTU_SENDER to the sender's namespace.

@@ -15,6 +15,7 @@ _cvmtu_tag=$BASHPID
 _cvmtu_previous_trap=""
 if [[ -n "$(trap -p EXIT)" ]]; then
   eval "_cvmtu_words=($(trap -p EXIT))"
+  # shellcheck disable=SC2154
   _cvmtu_previous_trap=${_cvmtu_words[2]}
 fi
 trap -- "cvmtu_netns_down; ${_cvmtu_previous_trap}" EXIT
@@ -24,12 +25,19 @@ if cvmtu_netns_up "$_cvmtu_tag" >"$CORVANE_RESULTS/mtu-netns-setup.log" 2>&1; th
   _cvmtu_route=(ip netns exec "$CVMTU_SENDER" sh -c
                 'wineserver -k 2>/dev/null; wineserver -w; exec "$@"' corvane-mtu)
   export CORVANE_MTU_HOSTS=$CVMTU_HOSTS
+  # shellcheck disable=SC2034  # read by corvane_gtest_wine
   CORVANE_WINE_WRAPPER=("${_cvmtu_route[@]}")
   for winver in $CORVANE_WINE_VERSIONS; do
     corvane_gtest_wine "mtu-netns-$winver" "$winver" "$WIN_BIN/corvane_win_tests.exe" \
         --gtest_filter='MtuFinderOnWine.*'
-    corvane_gtest_wine "mtu-netns-gui-$winver" "$winver" "$WIN_BIN/corvane_gui_tests.exe" \
-        --gtest_filter='MtuFinderWindowTest.*'
+    _cvmtu_shots="$CORVANE_BUILD/screenshots/mtu-$winver"
+    rm -rf "$_cvmtu_shots"
+    mkdir -p "$_cvmtu_shots"
+    CORVANE_SCREENSHOT_DIR="$_cvmtu_shots" corvane_gtest_wine "mtu-netns-gui-$winver" "$winver" \
+        "$WIN_BIN/corvane_gui_tests.exe" --gtest_filter='MtuFinderWindowTest.*'
+    for bmp in "$_cvmtu_shots"/*.bmp; do
+      [[ -f "$bmp" ]] && convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+    done
   done
   unset CORVANE_MTU_HOSTS CORVANE_WINE_WRAPPER
 else
@@ -44,4 +52,4 @@ if [[ -n "$_cvmtu_previous_trap" ]]; then
 else
   trap - EXIT
 fi
-unset _cvmtu_tag _cvmtu_route _cvmtu_previous_trap
+unset _cvmtu_tag _cvmtu_route _cvmtu_previous_trap _cvmtu_shots
