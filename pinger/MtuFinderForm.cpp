@@ -20,7 +20,7 @@ constexpr Control kControls[] = {
     {kIdTxtMtuHost, K::TextBox, "txtMtuHost", "", 56, 10, 200, 22, 0},
     {kIdCmdMtuStart, K::Button, "cmdMtuStart", "&Start", 264, 9, 86, 24, 0},
     {kIdLblMtuStatus, K::Label, "lblMtuStatus", "", 10, 42, 340, 58, 0},
-    {kIdCmdMtuUse, K::Button, "cmdMtuUse", "&Use this MTU", 158, 108, 100, 26, 0, ui::kDisabled},
+    {kIdCmdMtuUse, K::Button, "cmdMtuUse", "&Use this MTU", 140, 108, 118, 26, 0, ui::kDisabled},
     {kIdCmdMtuClose, K::Button, "cmdMtuClose", "Close", 264, 108, 86, 26, 0},
 };
 
