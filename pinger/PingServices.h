@@ -45,6 +45,16 @@ using EchoReplyBuffer = std::array<std::uint8_t, kEchoReplyBufferSize>;
 
 inline constexpr std::uint32_t kIpSuccess = 0;        // IP_SUCCESS
 inline constexpr std::uint32_t kIpReqTimedOut = 11010;  // IP_REQ_TIMED_OUT
+inline constexpr std::uint32_t kIpPacketTooBig = 11009;  // IP_PACKET_TOO_BIG
+
+// The IP options an echo request is sent with (IP_OPTION_INFORMATION without
+// option bytes): time to live, type of service and the header flags.
+struct EchoOptions {
+  std::uint8_t ttl = 128;
+  std::uint8_t tos = 0;
+  std::uint8_t flags = 0;
+};
+inline constexpr std::uint8_t kIpFlagDontFragment = 0x2;  // IP_FLAG_DF
 
 inline std::uint32_t ReadLittleEndian32(const std::uint8_t* bytes) {
   return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
@@ -77,6 +87,13 @@ class IIcmpService {
   virtual std::uint32_t Send(EchoHandle handle, std::uint32_t address, const std::uint8_t* data,
                              std::uint16_t dataSize, std::uint8_t* reply, std::uint32_t replySize,
                              std::uint32_t timeoutMs) = 0;
+  // IcmpSendEcho with an IP options record (the don't-fragment flag among
+  // them); otherwise as Send. The reply buffer must hold a reply record, the
+  // echoed data and 8 bytes for an ICMP error.
+  virtual std::uint32_t SendWithOptions(EchoHandle handle, std::uint32_t address,
+                                        const std::uint8_t* data, std::uint16_t dataSize,
+                                        const EchoOptions& options, std::uint8_t* reply,
+                                        std::uint32_t replySize, std::uint32_t timeoutMs) = 0;
   // IcmpCloseHandle.
   virtual bool Close(EchoHandle handle) = 0;
 };

@@ -75,6 +75,8 @@ void NormalModeModel::OnEvent(const ui::Event& event) {
         Next();
       } else if (event.id == kIdCmdPrevPage) {
         Back();
+      } else if (event.id == kIdCmdFindMtu) {
+        if (hooks_.findMtu) hooks_.findMtu();
       }
       return;
     case Event::Select:

@@ -37,6 +37,8 @@ struct NormalModeHooks {
   std::function<ApplyResult()> apply;
   // The movie to the front and "_root.home" := "true".
   std::function<void()> returnHome;
+  // Opens the MTU finder, which may offer a size for the MTU box.
+  std::function<void()> findMtu;
 };
 
 class NormalModeModel final : public ui::FormModel {

@@ -59,6 +59,8 @@ constexpr Control kControls[] = {
     {kIdLblMssRecCaption, K::Label, "lblMssRecCaption", "Recommended MSS size", kText, 158, 180, 16, kIdPage0 + 1},
     {kIdLblMssRecValue, K::Label, "lblMSSRecVaklue", "", kRecLeft, 158, kRecWidth, 16, kIdPage0 + 1},
     {kIdTxtMssValue, K::TextBox, "txtMSSValue", "536", kBoxLeft, 155, kBoxWidth, kBoxHeight, kIdPage0 + 1},
+    // In the free strip below the last row, under the boxes.
+    {kIdCmdFindMtu, K::Button, "cmdFindMtu", "&Find MTU...", kBoxLeft, 177, kBoxWidth, 18, kIdPage0 + 1},
 
     // Step 3.
     {kIdLblBlackHoleText, K::Label, "lblBlackHoleText",

@@ -30,6 +30,7 @@ enum NormalModeId : int {
   kIdLblMssRecValue = 217,
   kIdLblMssYours = 218,
   kIdTxtMssValue = 219,
+  kIdCmdFindMtu = 227,  // opens the MTU finder
   // Step 3: black hole detection and path MTU discovery.
   kIdLblBlackHoleText = 220,
   kIdLblBlackHoleRec = 221,

@@ -22,6 +22,25 @@ static_assert(sizeof(ICMP_ECHO_REPLY) == kEchoReplyRecordSize);
 static_assert(sizeof(ICMP_ECHO_REPLY) == 40);
 #endif
 
+// The options record the echo call takes: four single bytes, then the
+// pointer to the option bytes (none here), which makes it 8 bytes in the
+// 32-bit program and 16 in the 64-bit one. The flags byte carries
+// don't-fragment.
+static_assert(offsetof(IP_OPTION_INFORMATION, Ttl) == 0);
+static_assert(offsetof(IP_OPTION_INFORMATION, Tos) == 1);
+static_assert(offsetof(IP_OPTION_INFORMATION, Flags) == 2);
+static_assert(offsetof(IP_OPTION_INFORMATION, OptionsSize) == 3);
+#ifndef _WIN64
+static_assert(offsetof(IP_OPTION_INFORMATION, OptionsData) == 4);
+static_assert(sizeof(IP_OPTION_INFORMATION) == 8);
+#else
+static_assert(offsetof(IP_OPTION_INFORMATION, OptionsData) == 8);
+static_assert(sizeof(IP_OPTION_INFORMATION) == 16);
+#endif
+static_assert(IP_FLAG_DF == kIpFlagDontFragment);
+static_assert(IP_PACKET_TOO_BIG == kIpPacketTooBig);
+static_assert(IP_REQ_TIMED_OUT == kIpReqTimedOut);
+
 WsaStartupResult Win32Sockets::Startup(std::uint16_t requestedVersion) {
   WSADATA data{};
   WsaStartupResult result;
@@ -75,17 +94,37 @@ std::optional<EchoHandle> Win32Icmp::Open() {
 std::uint32_t Win32Icmp::Send(EchoHandle handle, std::uint32_t address, const std::uint8_t* data,
                               std::uint16_t dataSize, std::uint8_t* reply,
                               std::uint32_t replySize, std::uint32_t timeoutMs) {
+  return SendRecord(handle, address, data, dataSize, nullptr, reply, replySize, timeoutMs);
+}
+
+std::uint32_t Win32Icmp::SendWithOptions(EchoHandle handle, std::uint32_t address,
+                                         const std::uint8_t* data, std::uint16_t dataSize,
+                                         const EchoOptions& options, std::uint8_t* reply,
+                                         std::uint32_t replySize, std::uint32_t timeoutMs) {
+  IP_OPTION_INFORMATION record{};
+  record.Ttl = options.ttl;
+  record.Tos = options.tos;
+  record.Flags = options.flags;
+  record.OptionsSize = 0;
+  record.OptionsData = nullptr;
+  return SendRecord(handle, address, data, dataSize, &record, reply, replySize, timeoutMs);
+}
+
+std::uint32_t Win32Icmp::SendRecord(EchoHandle handle, std::uint32_t address,
+                                    const std::uint8_t* data, std::uint16_t dataSize,
+                                    void* options, std::uint8_t* reply, std::uint32_t replySize,
+                                    std::uint32_t timeoutMs) {
   if (!Available()) return 0;
   // The request data is only read; the prototype merely lacks the const.
 #ifndef _WIN64
   return send_(reinterpret_cast<HANDLE>(handle), address,
-               const_cast<std::uint8_t*>(data), dataSize, nullptr, reply, replySize, timeoutMs);
+               const_cast<std::uint8_t*>(data), dataSize, options, reply, replySize, timeoutMs);
 #else
   constexpr std::size_t kWide = sizeof(ICMP_ECHO_REPLY);
   constexpr std::size_t kExtra = kWide - kEchoReplyRecordSize;
   if (replySize < kEchoReplyRecordSize) {
     return send_(reinterpret_cast<HANDLE>(handle), address, const_cast<std::uint8_t*>(data),
-                 dataSize, nullptr, reply, replySize, timeoutMs);
+                 dataSize, options, reply, replySize, timeoutMs);
   }
   // Address, Status, RoundTripTime, DataSize and Reserved keep their places;
   // the Data pointer is 32 bits in the 32-bit record; the option record's
@@ -98,7 +137,7 @@ std::uint32_t Win32Icmp::Send(EchoHandle handle, std::uint32_t address, const st
   std::copy(reply + 20, reply + 24, w + 24);
   std::copy(reply + kEchoReplyRecordSize, reply + replySize, w + kWide);
   const DWORD count = send_(reinterpret_cast<HANDLE>(handle), address,
-                            const_cast<std::uint8_t*>(data), dataSize, nullptr, w,
+                            const_cast<std::uint8_t*>(data), dataSize, options, w,
                             static_cast<DWORD>(wide.size()), timeoutMs);
   std::copy(w, w + 16, reply);
   std::copy(w + 24, w + 28, reply + 20);

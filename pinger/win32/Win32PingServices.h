@@ -29,12 +29,20 @@ class Win32Icmp final : public IIcmpService {
   std::uint32_t Send(EchoHandle handle, std::uint32_t address, const std::uint8_t* data,
                      std::uint16_t dataSize, std::uint8_t* reply, std::uint32_t replySize,
                      std::uint32_t timeoutMs) override;
+  std::uint32_t SendWithOptions(EchoHandle handle, std::uint32_t address,
+                                const std::uint8_t* data, std::uint16_t dataSize,
+                                const EchoOptions& options, std::uint8_t* reply,
+                                std::uint32_t replySize, std::uint32_t timeoutMs) override;
   bool Close(EchoHandle handle) override;
 
  private:
   using CreateFn = HANDLE(WINAPI*)();
   using SendFn = DWORD(WINAPI*)(HANDLE, ULONG, LPVOID, WORD, LPVOID, LPVOID, DWORD, DWORD);
   using CloseFn = BOOL(WINAPI*)(HANDLE);
+
+  std::uint32_t SendRecord(EchoHandle handle, std::uint32_t address, const std::uint8_t* data,
+                           std::uint16_t dataSize, void* options, std::uint8_t* reply,
+                           std::uint32_t replySize, std::uint32_t timeoutMs);
 
   UniqueHmodule module_;
   CreateFn create_ = nullptr;

@@ -126,10 +126,50 @@ class FakeIcmp : public IIcmpService {
     return 1;
   }
 
+  // An echo with options travels a path that passes payloads up to
+  // pathPayload bytes whole. A larger one with don't-fragment set gets
+  // "packet too big" when the path reports it, or no answer; without the
+  // flag it is fragmented and passes. The next dropNext probes go
+  // unanswered whatever their size; onProbe runs before each probe (with
+  // its number from 0), so that a test can change the path as it goes.
+  std::uint32_t SendWithOptions(EchoHandle handle, std::uint32_t address,
+                                const std::uint8_t* data, std::uint16_t dataSize,
+                                const EchoOptions& options, std::uint8_t* reply,
+                                std::uint32_t replySize, std::uint32_t timeoutMs) override {
+    if (onProbe) onProbe(probed.size());
+    probed.push_back({dataSize, options, timeoutMs});
+    const bool tooBig = dataSize > pathPayload && (options.flags & kIpFlagDontFragment) != 0;
+    if (open.count(handle) == 0 || mode != Mode::Answer) {
+      return Send(handle, address, data, dataSize, reply, replySize, timeoutMs);
+    }
+    if (dropNext > 0 || (tooBig && !pathReports)) {
+      if (dropNext > 0) --dropNext;
+      Put32(reply, 4, kIpReqTimedOut);
+      return 0;
+    }
+    if (tooBig) {
+      Put32(reply, 4, kIpPacketTooBig);
+      return 0;
+    }
+    return Send(handle, address, data, dataSize, reply, replySize, timeoutMs);
+  }
+
   bool Close(EchoHandle handle) override {
     if (onEvent) onEvent("close");
     return open.erase(handle) == 1;
   }
+
+  static void Put32(std::uint8_t* reply, std::size_t offset, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+      reply[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+    }
+  }
+
+  struct Probed {
+    std::uint16_t payload;
+    EchoOptions options;
+    std::uint32_t timeoutMs;
+  };
 
   struct Sent {
     std::uint32_t address;
@@ -143,6 +183,11 @@ class FakeIcmp : public IIcmpService {
   std::uint32_t roundTripMs = 0;      // the time an answer reports
   bool openFails = false;
   std::function<void(const char*)> onEvent;
+  std::uint16_t pathPayload = 65535;
+  bool pathReports = true;
+  int dropNext = 0;
+  std::function<void(std::size_t probe)> onProbe;
+  std::vector<Probed> probed;
 
   int openCalls = 0;
   std::set<EchoHandle> open;  // handles not yet closed

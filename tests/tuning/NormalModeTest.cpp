@@ -48,7 +48,7 @@ class NormalModeTest : public ::testing::Test {
       }
       model->OnEvent(event);
     };
-    model.emplace(*view, state, profile, NormalModeHooks{[this] { return Apply(); }, [this] { ++homes; }});
+    model.emplace(*view, state, profile, NormalModeHooks{[this] { return Apply(); }, [this] { ++homes; }, [this] { ++finds; }});
     model->OnLoad();
   }
 
@@ -95,6 +95,7 @@ class NormalModeTest : public ::testing::Test {
   std::vector<TuningProfile> applied;
   ApplyResult nextResult;
   int homes = 0;
+  int finds = 0;
 
  private:
   int typedBox_ = 0;
@@ -523,6 +524,29 @@ TEST_F(NormalModeTest, ReloadStartsAtTheFirstPageKeepingConnectionTypeAndProfile
   // connectionType still says DSL.
   Next();
   EXPECT_EQ(Text(kIdTxtMtuValue), "1492");
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// "Find MTU..." only asks the window to open the finder: the page, the box
+// and the working profile stay as they are.
+TEST_F(NormalModeTest, FindMtuOpensTheFinderAndChangesNothing) {
+  Next();
+  ASSERT_EQ(model->currWizardPage(), 1);
+  const std::string before = Text(kIdTxtMtuValue);
+  const TuningProfile profileBefore = profile;
+  ASSERT_TRUE(view->Visible(kIdCmdFindMtu));
+  ASSERT_TRUE(view->Click(kIdCmdFindMtu));
+  EXPECT_EQ(finds, 1);
+  EXPECT_EQ(model->currWizardPage(), 1);
+  EXPECT_EQ(Text(kIdTxtMtuValue), before);
+  EXPECT_EQ(profile, profileBefore);
+  Next();
+  EXPECT_FALSE(view->Visible(kIdCmdFindMtu));
 }
 
 }  // namespace

@@ -60,6 +60,13 @@ std::unique_ptr<ui::FormModel> frmNormalMode::MakeModel(IShellServices& services
     return ApplyTuningProfile(context);
   };
   hooks.returnHome = [this] { services_->ReturnHome(); };
+  // The size the user takes goes into the box as a whole text, checked as
+  // any; only Finish applies it.
+  hooks.findMtu = [this] {
+    (void)mtuFinder_.Open(*services_, ::GetAncestor(hwnd(), GA_ROOT), [this](std::uint16_t mtu) {
+      SetText(kIdTxtMtuValue, std::to_string(mtu));
+    });
+  };
   return std::make_unique<NormalModeModel>(view(), state_, workingProfile, std::move(hooks));
 }
 

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+#include "pinger/win32/frmMtuFinder.h"
 #include "platform/win32/FormWindow.h"
 #include "tuning/NormalMode.h"
 #include "tuning/win32/Win32Clock.h"
@@ -27,6 +28,8 @@ class frmNormalMode final : public FormWindow {
   std::int16_t currWizardPage() const { return state_.currWizardPage; }
   std::int16_t connectionType() const { return state_.connectionType; }
   NormalModeModel* editor() const { return static_cast<NormalModeModel*>(model()); }
+  // The MTU finder the MTU page opens.
+  frmMtuFinder& mtuFinder() { return mtuFinder_; }
 
  protected:
   std::unique_ptr<ui::FormModel> MakeModel(IShellServices& services) override;
@@ -41,6 +44,8 @@ class frmNormalMode final : public FormWindow {
   IShellServices* services_ = nullptr;
   Win32FileSystem files_;
   Win32Clock clock_;
+  // Last: it goes first, giving the editor back its input.
+  frmMtuFinder mtuFinder_;
 };
 
 }  // namespace corvane::win32
