@@ -133,10 +133,10 @@ TEST(PingerHostTest, AutomaticModeOrTheTypedHost) {
   MemoryRegistry registry;
   EXPECT_EQ(PingerHost(registry), kAutomaticPingHost);
   const std::string key = ui::SettingsKey(kNetPingerSection);
-  SaveAppSetting(registry, key, "optAuto", "False");
-  SaveAppSetting(registry, key, "txtPingHost", "10.77.0.2");
+  ASSERT_EQ(SaveAppSetting(registry, key, "optAuto", "False"), reg::kSuccess);
+  ASSERT_EQ(SaveAppSetting(registry, key, "txtPingHost", "10.77.0.2"), reg::kSuccess);
   EXPECT_EQ(PingerHost(registry), "10.77.0.2");
-  SaveAppSetting(registry, key, "optAuto", "True");
+  ASSERT_EQ(SaveAppSetting(registry, key, "optAuto", "True"), reg::kSuccess);
   EXPECT_EQ(PingerHost(registry), kAutomaticPingHost);
 }
 
