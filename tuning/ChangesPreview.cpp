@@ -23,9 +23,9 @@ constexpr Control kControls[] = {
 };
 
 constexpr ui::Column kColumns[] = {
-    {kIdLstChanges, kPreviewColumns[0], 70},  {kIdLstChanges, kPreviewColumns[1], 112},
-    {kIdLstChanges, kPreviewColumns[2], 62},  {kIdLstChanges, kPreviewColumns[3], 62},
-    {kIdLstChanges, kPreviewColumns[4], 110},
+    {kIdLstChanges, kPreviewColumns[0], 56},  {kIdLstChanges, kPreviewColumns[1], 136},
+    {kIdLstChanges, kPreviewColumns[2], 56},  {kIdLstChanges, kPreviewColumns[3], 56},
+    {kIdLstChanges, kPreviewColumns[4], 280},
 };
 
 constexpr ui::Layout kLayout{"frmChanges", "CorvaneChanges", "Changes", ui::Unit::Pixels,

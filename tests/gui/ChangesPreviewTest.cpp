@@ -170,6 +170,8 @@ TEST_F(ChangesPreviewTest, ApplyFromThePreviewIsTheOptimizePath) {
   AnswerAnyNote(app());
   const Values byOptimize = Read();
   EXPECT_EQ(CountSnapshotFiles(), snapshots + 1);
+  // Without its record the drift watch does not ask about the values put back below.
+  ::DeleteFileA(RecordPath().c_str());
 
   Prepare();
   wizard = OpenWizard();
