@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstring>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,23 @@ void AnswerAnyNote(CorvaneApp& app) {
   ASSERT_TRUE(WaitUntil([&] { return app.MovieInFront(); }, kWait));
 }
 
+std::set<std::string> Snapshots() {
+  std::set<std::string> names;
+  WIN32_FIND_DATAA found{};
+  HANDLE find = ::FindFirstFileA((ProgramFolder() + "\\Backups\\*.BCK").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do names.insert(found.cFileName);
+  while (::FindNextFileA(find, &found));
+  ::FindClose(find);
+  return names;
+}
+
+void RemoveSnapshotsMadeSince(const std::set<std::string>& before) {
+  for (const std::string& name : Snapshots()) {
+    if (!before.contains(name)) ::DeleteFileA((ProgramFolder() + "\\Backups\\" + name).c_str());
+  }
+}
+
 class ChangesPreviewTest : public RunningCorvaneTest {
  protected:
   HWND OpenWizard() {
@@ -133,7 +151,17 @@ class ChangesPreviewTest : public RunningCorvaneTest {
     Settle();
     return preview.value_or(nullptr);
   }
-  void TearDown() override { ::DeleteFileA(RecordPath().c_str()); }
+  void SetUp() override {
+    RunningCorvaneTest::SetUp();
+    before_ = Snapshots();
+  }
+  // The record and the snapshots the test made go, so that the backup list
+  // of later tests is as it was.
+  void TearDown() override {
+    ::DeleteFileA(RecordPath().c_str());
+    RemoveSnapshotsMadeSince(before_);
+  }
+  std::set<std::string> before_;
 };
 
 TEST_F(ChangesPreviewTest, BackWritesNothingNotEvenASnapshot) {
@@ -184,9 +212,43 @@ TEST_F(ChangesPreviewTest, ApplyFromThePreviewIsTheOptimizePath) {
   EXPECT_NE(ReadTextFile(RecordPath()).find("Pellavon applied values 1"), std::string::npos);
 }
 
+TEST_F(ChangesPreviewTest, TheBackupManagerPreviewsARestoreAndBackWritesNothing) {
+  Prepare();
+  HWND wizard = OpenWizard();
+  ASSERT_NE(wizard, nullptr);
+  ClickCentre(::GetDlgItem(wizard, kIdCmdOptimize));  // a snapshot of the prepared values
+  AnswerAnyNote(app());
+  const Values applied = Read();
+  const int snapshots = CountSnapshotFiles();
+
+  ASSERT_TRUE(app().ClickButton("IDC_FS_backupManger"));
+  std::optional<HWND> manager;
+  ASSERT_TRUE(WaitUntil([&] {
+    manager = FindChild(app().frame(), "CorvaneBackUp");
+    return manager && ::IsWindowVisible(*manager) && app().FrameInFront();
+  }, kWait));
+  HWND changes = ::GetDlgItem(*manager, 5);
+  EXPECT_FALSE(::IsWindowEnabled(changes));
+  ClickInWindow(::GetDlgItem(*manager, 2), 30, 30);  // the first row
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(changes) != FALSE; }, kWait));
+  Settle();
+  SaveScreenshot("backup-changes-button");
+  ClickCentre(changes);
+  std::optional<HWND> preview;
+  ASSERT_TRUE(WaitUntil([&] { return (preview = VisibleWindowOfClass(pid(), kChangesClass)).has_value(); },
+                        kWait));
+  Settle();
+  SaveScreenshot("restore-preview");
+  ClickCentre(::GetDlgItem(*preview, kIdCmdBack));
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(*preview); }, kWait));
+  EXPECT_EQ(Read(), applied);
+  EXPECT_EQ(CountSnapshotFiles(), snapshots);
+}
+
 // Two starts of its own, so that the start-up check is what is tested.
 TEST(DriftWatchGui, AValueChangedBetweenTwoStartsIsToldAndReapplyMendsIt) {
   ::DeleteFileA(RecordPath().c_str());
+  const std::set<std::string> before = Snapshots();
   SetWatch("1");
   Prepare();
   {
@@ -233,6 +295,7 @@ TEST(DriftWatchGui, AValueChangedBetweenTwoStartsIsToldAndReapplyMendsIt) {
   }
   SetWatch("1");
   ::DeleteFileA(RecordPath().c_str());
+  RemoveSnapshotsMadeSince(before);
 }
 
 }  // namespace

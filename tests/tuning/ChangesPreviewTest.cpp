@@ -5,6 +5,7 @@
 #include "tests/support/MemoryView.h"
 #include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RegistryStates.h"
+#include "tuning/BackupWindow.h"
 #include "tuning/ChangesPreview.h"
 #include "tuning/Presets.h"
 #include "tuning/WizardMode.h"
@@ -117,20 +118,26 @@ TEST_F(ChangesPreviewTest, NoPlanNoApply) {
   EXPECT_EQ(view.Text(kIdLblSummary), none.message);
 }
 
-TEST(ChangesPreviewLayout, FitsTheFrameAndTheWizardsButtonCoversNothing) {
-  EXPECT_TRUE(ui::CheckLayout(ChangesPreviewLayout(), 440, 250).empty());
-  const ui::Layout& wizard = WizardModeLayout();
-  const ui::Control* changes = ui::FindControl(wizard, wizard::kIdCmdChanges);
+// The "Changes…" button of a layout covers no control but its containers.
+void ExpectChangesButtonCoversNothing(const ui::Layout& layout, int id) {
+  EXPECT_TRUE(ui::CheckLayout(layout, 440, 250).empty()) << layout.name;
+  const ui::Control* changes = ui::FindControl(layout, id);
   ASSERT_NE(changes, nullptr);
   EXPECT_EQ(changes->caption, kChangesCaption);
-  ui::Rect c = ui::FormRect(wizard, *changes);
-  for (const ui::Control& other : wizard.controls) {
-    if (other.id == changes->id || other.parent != 0) continue;
-    ui::Rect o = ui::FormRect(wizard, other);
+  ui::Rect c = ui::FormRect(layout, *changes);
+  for (const ui::Control& other : layout.controls) {
+    if (other.id == changes->id || ui::IsInside(layout, changes->id, other.id)) continue;
+    ui::Rect o = ui::FormRect(layout, other);
     bool apart = c.left >= o.left + o.width || o.left >= c.left + c.width ||
                  c.top >= o.top + o.height || o.top >= c.top + c.height;
-    EXPECT_TRUE(apart) << other.name;
+    EXPECT_TRUE(apart) << layout.name << ": " << other.name;
   }
+}
+
+TEST(ChangesPreviewLayout, FitsTheFrameAndTheChangesButtonsCoverNothing) {
+  EXPECT_TRUE(ui::CheckLayout(ChangesPreviewLayout(), 440, 250).empty());
+  ExpectChangesButtonCoversNothing(WizardModeLayout(), wizard::kIdCmdChanges);
+  ExpectChangesButtonCoversNothing(BackUpLayout(), backup::kIdCmdChanges);
 }
 
 }  // namespace
