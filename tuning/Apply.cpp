@@ -1,6 +1,7 @@
 #include "tuning/Apply.h"
 
 #include "platform/RegistryAccess.h"
+#include "tuning/Plan.h"
 #include "tuning/RegistryMap.h"
 
 namespace corvane {
@@ -58,29 +59,15 @@ ApplyResult ApplyTuningProfile(const TuningContext& context) {
 
   // Read once, when the apply runs: the profile is used unchanged.
   const TuningProfile profile = workingProfile;
-  ChangeCounts& counts = result.changes;
-  auto apply = [&](const MapEntry& entry) {
-    ChangeValue(context.registry, entry.root, entry.keyPath, entry.valueName, map->valueType,
-                WrittenValue(profile, entry.field, entry.fixedValue),
-                IsRemoved(profile, entry.removedBy), counts, &result.written);
-  };
-  for (const MapEntry& entry : map->entries) apply(entry);
-  // The MTU and MSS values go with the mtu field: USE_DEFAULT there removes
-  // both, whatever mss holds.
-  const bool removeAdapterValues = IsRemoved(profile, RemovedBy::Mtu);
-  (void)EnumerateAdapterSubkeys(context.registry, map->adapterParent, [&](const std::string& n) {
-    for (const AdapterEntry& entry : map->adapterEntries) {
-      ChangeValue(context.registry, RootKey::LocalMachine, AdapterKeyPath(entry, n),
-                  entry.valueName, map->valueType, WrittenValue(profile, entry.field, 0),
-                  removeAdapterValues, counts, &result.written);
-    }
+  ForEachProfileWrite(context.registry, *map, profile, [&](const PlannedWrite& w) {
+    ChangeValue(context.registry, w.root, w.keyPath, w.valueName, w.type, w.value, w.remove,
+                result.changes, &result.written);
   });
-  for (const MapEntry& entry : map->trailingEntries) apply(entry);
 
   // Only values that were really written are named as ignored: a user
   // without the right to change them hears about the failures alone.
   result.message = JoinMessages(
-      FailureMessage(counts, "Some network settings could not be changed",
+      FailureMessage(result.changes, "Some network settings could not be changed",
                      "The settings from before are kept in the backup " + result.snapshot.name +
                          "."),
       IgnoredValuesNote(currentWindowsVersion,

@@ -6,6 +6,8 @@
 #include <optional>
 
 #include "tuning/Apply.h"
+#include "tuning/DriftWatch.h"
+#include "tuning/Plan.h"
 #include "tuning/Snapshot.h"
 #include "tuning/SnapshotFile.h"
 
@@ -222,8 +224,9 @@ bool RestoresZeroAsRemoval(std::string_view valueName) {
   return false;
 }
 
-RestoreResult RestoreSnapshot(const TuningContext& context, std::string_view fileName) {
-  RestoreResult result;
+LoadedSnapshot LoadSnapshotForRestore(const TuningContext& context, std::string_view fileName,
+                                      OsFamily family) {
+  LoadedSnapshot result;
   const std::string path = JoinPath(BackupsFolder(context.programFolder), fileName);
   const std::string nothing = "\nNo setting was changed.";
   std::string text;
@@ -238,18 +241,20 @@ RestoreResult RestoreSnapshot(const TuningContext& context, std::string_view fil
     result.status = RestoreStatus::Damaged;
     result.message = "The backup file " + std::string(fileName) +
                      " is damaged or incomplete: " + why + "." + nothing;
+    result.contents = SnapshotContents{};
     return result;
   };
   if (text.size() > kMaxSnapshotBytes) return damaged("it is far too large for a backup file");
 
-  SnapshotContents contents = ReadSnapshot(text);
+  result.contents = ReadSnapshot(text);
+  const SnapshotContents& contents = result.contents;
   auto where = [&] {
     return contents.errorLine > 0 ? "line " + std::to_string(contents.errorLine) + ": " + contents.error
                                   : contents.error;
   };
   if (!contents.headerOk) return damaged(where());
   // The whole code: a snapshot goes back only to the Windows version it came from.
-  if (contents.family != currentOsFamily) {
+  if (contents.family != family) {
     result.status = RestoreStatus::OtherFamily;
     result.message = std::string(kOtherFamilyMessage);
     return result;
@@ -259,20 +264,25 @@ RestoreResult RestoreSnapshot(const TuningContext& context, std::string_view fil
     return result;
   }
   if (!contents.ok) return damaged(where());
+  return result;
+}
 
-  const bool nt = IsNtFamily(contents.family);
-  const std::uint32_t type = nt ? reg::kTypeDword : reg::kTypeSz;
-  for (const SnapshotGroup& group : contents.groups) {
-    for (const SnapshotPair& pair : group.pairs) {
-      // NT: the 32 bits as recorded, whether in signed or unsigned form. 9x:
-      // the text of the number as recorded.
-      std::int64_t value = nt ? static_cast<std::int32_t>(static_cast<std::uint32_t>(pair.value))
-                              : pair.value;
-      bool remove = value == 0 && RestoresZeroAsRemoval(pair.name);
-      ChangeValue(context.registry, group.root, group.keyPath, pair.name, type, value, remove,
-                  result.changes, &result.written);
-    }
+RestoreResult RestoreSnapshot(const TuningContext& context, std::string_view fileName) {
+  RestoreResult result;
+  LoadedSnapshot loaded = LoadSnapshotForRestore(context, fileName, currentOsFamily);
+  if (loaded.status != RestoreStatus::Restored) {
+    result.status = loaded.status;
+    result.message = loaded.message;
+    return result;
   }
+  const bool nt = IsNtFamily(loaded.contents.family);
+  ForEachRestoreWrite(loaded.contents, [&](const PlannedWrite& w) {
+    ChangeValue(context.registry, w.root, w.keyPath, w.valueName, w.type, w.value, w.remove,
+                result.changes, &result.written);
+  });
+  // The values applied last are no longer meant to be in place: the drift
+  // watch has nothing to compare with until the next apply.
+  (void)context.files.RemoveFile(JoinPath(BackupsFolder(context.programFolder), kAppliedRecordName));
   result.message = JoinMessages(
       FailureMessage(result.changes, "Some settings could not be restored", ""),
       IgnoredValuesNote(currentWindowsVersion, nt ? MapGroup::Nt : MapGroup::Windows9x,

@@ -12,6 +12,7 @@
 #include "tuning/DateTimeFormat.h"
 #include "tuning/FileSystem.h"
 #include "tuning/HonouredValues.h"
+#include "tuning/SnapshotFile.h"
 #include "tuning/TuningContext.h"
 
 namespace corvane {
@@ -113,6 +114,17 @@ inline constexpr std::string_view kOtherFamilyMessage =
 // so it can only have come from a missing value) and is restored by removing
 // the value.
 bool RestoresZeroAsRemoval(std::string_view valueName);
+
+// A snapshot file read and checked whole for a restore on the Windows of
+// `family`: status Restored when `contents` may be written back; otherwise
+// the message says why not (the restore's own messages).
+struct LoadedSnapshot {
+  RestoreStatus status = RestoreStatus::Restored;
+  std::string message;
+  SnapshotContents contents;
+};
+LoadedSnapshot LoadSnapshotForRestore(const TuningContext& context, std::string_view fileName,
+                                      OsFamily family);
 
 // Writes the snapshot `fileName` of Backups back with SetRegValue, only when
 // it was taken on the same Windows version (the whole code) as

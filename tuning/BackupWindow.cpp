@@ -2,6 +2,7 @@
 
 #include "platform/AppInfo.h"
 #include "tuning/ChangeMessage.h"
+#include "tuning/ChangesPreview.h"
 
 namespace corvane {
 
@@ -19,6 +20,9 @@ constexpr Control kControls[] = {
      ui::kDisabled},
     {kIdCmdDelete, ControlKind::Button, "cmdDelete", "Delete", 326, 196, 90, 28, kIdFrameBackUp,
      ui::kDisabled},
+    // Left of "Restore", in space no other control uses.
+    {kIdCmdChanges, ControlKind::Button, "cmdChanges", kChangesCaption, 118, 196, 90, 28,
+     kIdFrameBackUp, ui::kDisabled},
 };
 
 constexpr ui::Column kColumns[] = {
@@ -53,6 +57,9 @@ void BackupWindowModel::OnEvent(const ui::Event& event) {
     case kIdCmdDelete:
       if (event.kind == ui::Event::Click) cmdDeleteClick();
       return;
+    case kIdCmdChanges:
+      if (event.kind == ui::Event::Click) cmdChangesClick();
+      return;
     default:
       return;
   }
@@ -61,6 +68,12 @@ void BackupWindowModel::OnEvent(const ui::Event& event) {
 void BackupWindowModel::EnableButtons(bool enabled) {
   view_.SetEnabled(kIdCmdRestore, enabled);
   view_.SetEnabled(kIdCmdDelete, enabled);
+  view_.SetEnabled(kIdCmdChanges, enabled);
+}
+
+void BackupWindowModel::cmdChangesClick() {
+  const std::string fileName = SelectedFileName();
+  if (!fileName.empty() && showChanges_) showChanges_(fileName);
 }
 
 void BackupWindowModel::intializeList() {

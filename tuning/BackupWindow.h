@@ -21,6 +21,7 @@ enum : int {
   kIdLstBackUpList = 2,
   kIdCmdRestore = 3,
   kIdCmdDelete = 4,
+  kIdCmdChanges = 5,  // "Changes…": what restoring the selected snapshot would change
 };
 inline constexpr int kFormWidth = 440;
 inline constexpr int kFormHeight = 246;
@@ -62,6 +63,11 @@ class BackupWindowModel final : public ui::FormModel {
   void ColumnClick(int column);
   void cmdRestoreClick();
   void cmdDeleteClick();
+  void cmdChangesClick();
+  // What "Changes…" runs: shows what restoring that snapshot would change.
+  void SetShowChanges(std::function<void(const std::string& fileName)> showChanges) {
+    showChanges_ = std::move(showChanges);
+  }
 
   // The header tags "ASC" / "DESC" / "".
   const std::array<std::string, 3>& headerTags() const { return tags_; }
@@ -80,6 +86,7 @@ class BackupWindowModel final : public ui::FormModel {
   std::array<std::string, 3> tags_;
   mListView::ItemParam nextParam_ = 1;
   RestoreResult lastRestore_;
+  std::function<void(const std::string& fileName)> showChanges_;
 };
 
 }  // namespace corvane

@@ -4,6 +4,7 @@
 #include "platform/OsVersion.h"
 #include "tuning/HonouredValues.h"
 #include "tuning/ChangeMessage.h"
+#include "tuning/ChangesPreview.h"
 
 namespace corvane {
 
@@ -38,6 +39,8 @@ constexpr Control kControls[] = {
     {kIdLblModeDescrip, ControlKind::Label, "lblModeDescrip", "Modes Description", 75, 1245, 6075,
      1575, kIdFrameOptimizationMode},
     {kIdCmdOptimize, ControlKind::Button, "cmdOptimize", "Optimize &Now", 2670, 3210, 1390, 405, 0},
+    // Beside "Optimize Now", below the frame, in space no other control uses.
+    {kIdCmdChanges, ControlKind::Button, "cmdChanges", kChangesCaption, 4200, 3210, 1390, 405, 0},
 };
 
 constexpr ui::Layout kLayout{"frmWizardMode", "CorvaneWizardMode", "Wizard Mode", ui::Unit::Twips, kFormWidth,
@@ -108,6 +111,8 @@ void WizardModeModel::OnEvent(const ui::Event& event) {
     optModeClick(event.id - kIdOptMode0);
   } else if (event.id == kIdCmdOptimize) {
     cmdOptimizeClick();
+  } else if (event.id == kIdCmdChanges && showChanges_) {
+    showChanges_();
   }
 }
 
@@ -122,6 +127,9 @@ void WizardModeModel::optModeClick(int index) {
 
 void WizardModeModel::cmdOptimizeClick() {
   lastApply_ = ApplyTuningProfile(context_);
+  if (afterApply_ && lastApply_.status == ApplyStatus::Applied && lastApply_.changes.failed == 0) {
+    afterApply_(workingProfile);
+  }
   ApplyNotice notice = ApplyNoticeFor(lastApply_);
   if (!notice.text.empty()) (void)view_.ShowMessage(notice.text, kAppTitle, notice.flags);
   if (returnHome_) returnHome_();

@@ -21,6 +21,7 @@ enum : int {
   kIdOptMode0 = 10,  // optMode(0) to optMode(7): 10 to 17
   kIdLblModeDescrip = 20,
   kIdCmdOptimize = 21,
+  kIdCmdChanges = 22,  // "Changes…": the preview of what Optimize would change
 };
 // The form's size: the child frame's 440 x 250 pixels, in twips.
 inline constexpr int kFormWidth = 6600;
@@ -63,7 +64,16 @@ class WizardModeModel final : public ui::FormModel {
 
   const ApplyResult& lastApply() const { return lastApply_; }
 
+  // What "Changes…" runs: the window shows the preview of workingProfile.
+  void SetShowChanges(std::function<void()> showChanges) { showChanges_ = std::move(showChanges); }
+  // Runs after an apply that wrote every value (the drift watch records it).
+  void SetAfterApply(std::function<void(const TuningProfile&)> afterApply) {
+    afterApply_ = std::move(afterApply);
+  }
+
  private:
+  std::function<void()> showChanges_;
+  std::function<void(const TuningProfile&)> afterApply_;
   ui::IView& view_;
   TuningContext context_;
   std::function<void()> returnHome_;

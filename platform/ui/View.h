@@ -35,6 +35,7 @@ enum MessageAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAn
 enum MessageFlag : std::uint32_t {
   kMessageOk = 0x0,
   kMessageOkCancel = 0x1,
+  kMessageYesNoCancel = 0x3,
   kMessageYesNo = 0x4,
   kMessageError = 0x10,
   kMessageQuestion = 0x20,

@@ -20,6 +20,10 @@ constexpr ui::Control kControls[] = {
     {kIdChkRunProgramMini, ControlKind::CheckBox, kChkRunProgramMini, "Run Program In system tray", 16, 60, 390, 22,
      kIdFrameStartup},
     {kIdCmdSave, ControlKind::Button, "cmdSave", "&Save", 340, 194, 90, 28, kIdFrameMainSettings},
+    // Below the start-up frame, in space no other control uses.
+    {kIdChkDriftWatch, ControlKind::CheckBox, "chkDriftWatch",
+     "Tell me when the applied network values have been changed", 30, 140, 404, 22,
+     kIdFrameMainSettings},
 };
 
 }  // namespace
@@ -27,9 +31,10 @@ constexpr ui::Control kControls[] = {
 const ui::Layout kMainSettingsLayout{
     "frmMainSettings", "CorvaneMainSettings", "Main Settings", ui::Unit::Pixels, 460, 245, kControls};
 
-const ui::Stored kMainSettingsStored[2] = {
+const ui::Stored kMainSettingsStored[3] = {
     {kIdChkRunMainProgram, ui::As::Check, "0"},
     {kIdChkRunProgramMini, ui::As::Check, "0"},
+    {kIdChkDriftWatch, ui::As::Check, "1"},
 };
 
 std::int16_t ParseCheckValue(std::string_view stored) {
@@ -116,6 +121,7 @@ void MainSettingsModel::OnEvent(const ui::Event& event) {
   switch (event.id) {
     case kIdChkRunMainProgram:
     case kIdChkRunProgramMini:
+    case kIdChkDriftWatch:
       SetSettingsChanged(true);
       return;
     case kIdCmdSave:

@@ -34,12 +34,14 @@ enum MainSettingsId : int {
   kIdChkRunMainProgram = 102,
   kIdChkRunProgramMini = 103,
   kIdCmdSave = 104,
+  kIdChkDriftWatch = 105,
 };
 
 // 460 x 245 pixels, the size of its place in the child frame.
 extern const ui::Layout kMainSettingsLayout;
-// The two boxes, stored as "0"/"1", default "0".
-extern const ui::Stored kMainSettingsStored[2];
+// The two start-up boxes, stored as "0"/"1", default "0"; the drift watch's
+// switch "chkDriftWatch" (tuning/DriftWatch.h), default "1".
+extern const ui::Stored kMainSettingsStored[3];
 
 // A stored check box value: "1" is checked, "0" is not. Anything else (a
 // text that is no number, the grayed state 2, a number with blanks) loads as

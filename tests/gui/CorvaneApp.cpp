@@ -117,6 +117,8 @@ CorvaneApp* RunningCorvaneTest::app_ = nullptr;
 std::string RunningCorvaneTest::startError_;
 
 void RunningCorvaneTest::SetUpTestSuite() {
+  // No record of an earlier test's apply: the drift watch would ask about it.
+  ::DeleteFileA((ProgramFolder() + "\\Backups\\Applied.rec").c_str());
   std::string why;
   app_ = CorvaneApp::Start(CorvaneApp::Options{}, &why).release();
   startError_ = app_ == nullptr ? why : std::string();

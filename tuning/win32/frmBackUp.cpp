@@ -11,10 +11,25 @@ std::unique_ptr<ui::FormModel> frmBackUp::MakeModel(IShellServices& services) {
   HWND form = FormWindow::hwnd();
   BackupWindowModel::Hooks hooks{[shell] { shell->SendMovieHome(); },
                                  [form] { (void)::SetFocus(form); }};
-  return std::make_unique<BackupWindowModel>(
-      view(), *list_,
-      TuningContext{services.registry(), files_, clock_, services.ApplicationFolder()}, *format_,
-      std::move(hooks));
+  TuningContext context{services.registry(), files_, clock_, services.ApplicationFolder()};
+  auto showChanges = [this, shell, context](const std::string& fileName) {
+    auto plan = [context, fileName] {
+      return PlanRestore(context, fileName, currentOsFamily, currentWindowsVersion);
+    };
+    ChangesPreviewModel::Hooks preview;
+    preview.replan = plan;
+    // Exactly what "Restore" does, its question included.
+    preview.apply = [this] {
+      if (backup() != nullptr) backup()->cmdRestoreClick();
+    };
+    // The last preview goes now, never while its own button is handled.
+    changes_.reset();
+    changes_ = std::make_unique<frmChanges>(plan(), "&Restore", std::move(preview));
+    if (!changes_->Open(*shell, FormWindow::hwnd())) changes_.reset();
+  };
+  auto model = std::make_unique<BackupWindowModel>(view(), *list_, context, *format_, std::move(hooks));
+  model->SetShowChanges(std::move(showChanges));
+  return model;
 }
 
 }  // namespace corvane::win32

@@ -11,6 +11,7 @@
 #include "tuning/win32/Win32DateTimeFormat.h"
 #include "tuning/win32/Win32FileSystem.h"
 #include "tuning/win32/Win32ListView.h"
+#include "tuning/win32/frmChanges.h"
 
 namespace corvane::win32 {
 
@@ -35,6 +36,8 @@ class frmBackUp final : public FormWindow {
   Win32Clock clock_;
   std::unique_ptr<Win32DateTimeFormat> format_;
   std::unique_ptr<Win32ListControl> list_;
+  // The preview of the selected snapshot's restore, once opened.
+  std::unique_ptr<frmChanges> changes_;
 };
 
 }  // namespace corvane::win32

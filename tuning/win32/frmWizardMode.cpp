@@ -1,12 +1,83 @@
 #include "tuning/win32/frmWizardMode.h"
 
+#include "platform/AppInfo.h"
+#include "platform/OsVersion.h"
+
 namespace corvane::win32 {
 
+namespace {
+// Posted to the form: compare the registry with the record of the last apply
+// once the message loop runs (after start-up, after the form is shown).
+constexpr UINT kCheckDrift = WM_APP + 26;
+}  // namespace
+
 std::unique_ptr<ui::FormModel> frmWizardMode::MakeModel(IShellServices& services) {
+  services_ = &services;
   IShellServices* shell = &services;
-  return std::make_unique<WizardModeModel>(
-      view(), TuningContext{services.registry(), files_, clock_, services.ApplicationFolder()},
-      [shell] { shell->ReturnHome(); });
+  TuningContext context{services.registry(), files_, clock_, services.ApplicationFolder()};
+  auto model = std::make_unique<WizardModeModel>(view(), context, [shell] { shell->ReturnHome(); });
+  IRegistry* registry = &services.registry();
+  model->SetShowChanges([this, shell, registry] {
+    auto plan = [registry] {
+      return PlanProfile(*registry, currentOsFamily, currentWindowsVersion, workingProfile);
+    };
+    // Exactly what "Optimize Now" does.
+    OpenChanges(*shell, plan(), plan, "Optimize &Now", [this] {
+      if (wizard() != nullptr) wizard()->cmdOptimizeClick();
+    });
+  });
+
+  // The regional formats as they are when the program starts.
+  // Made once: a check still asking its question keeps using them while the
+  // form is unloaded and loaded again.
+  if (!format_) format_ = std::make_unique<Win32DateTimeFormat>();
+  if (!drift_) {
+    DriftWatcher::Hooks hooks;
+    hooks.ask = [this](const std::string& text) {
+      return ShowMessage(text, kAppTitle, ui::kMessageYesNoCancel | ui::kMessageQuestion);
+    };
+    hooks.tell = [this](const std::string& text, bool warning) {
+      (void)ShowMessage(text, kAppTitle,
+                        ui::kMessageOk | (warning ? ui::kMessageWarning : ui::kMessageInformation));
+    };
+    hooks.showChanges = [this, shell](Plan plan, std::function<void()> apply) {
+      OpenChanges(*shell, std::move(plan), nullptr, "Re-&apply", std::move(apply));
+    };
+    drift_ = std::make_unique<DriftWatcher>(context, *format_, std::move(hooks));
+  }
+  model->SetAfterApply([this](const TuningProfile& profile) { drift_->RecordApply(profile); });
+  return model;
+}
+
+bool frmWizardMode::Load(IShellServices& services, HWND owner) {
+  if (!FormWindow::Load(services, owner)) return false;
+  (void)::PostMessageA(FormWindow::hwnd(), kCheckDrift, 0, 0);
+  return true;
+}
+
+void frmWizardMode::BeforeShow() {
+  FormWindow::BeforeShow();
+  if (IsLoaded()) (void)::PostMessageA(FormWindow::hwnd(), kCheckDrift, 0, 0);
+}
+
+LRESULT frmWizardMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kCheckDrift) {
+    // Not while a preview is open: it is told at the next showing.
+    if (drift_ && !(changes_ && changes_->IsOpen())) drift_->Check();
+    return 0;
+  }
+  return FormWindow::HandleMessage(message, wParam, lParam);
+}
+
+void frmWizardMode::OpenChanges(IShellServices& services, Plan plan, std::function<Plan()> replan,
+                                std::string applyCaption, std::function<void()> apply) {
+  // The last preview goes now, never while its own button is handled.
+  changes_.reset();
+  ChangesPreviewModel::Hooks hooks;
+  hooks.replan = std::move(replan);
+  hooks.apply = std::move(apply);
+  changes_ = std::make_unique<frmChanges>(std::move(plan), std::move(applyCaption), std::move(hooks));
+  if (!changes_->Open(services, FormWindow::hwnd())) changes_.reset();
 }
 
 }  // namespace corvane::win32

@@ -73,6 +73,7 @@ struct Bound {
   std::vector<std::pair<MainSettingsBox, std::int16_t>> Shown() const {
     std::vector<std::pair<MainSettingsBox, std::int16_t>> shown;
     for (const std::string& set : form.view.valueLog) {
+      if (set.starts_with("chkDriftWatch")) continue;  // the drift watch's switch, on by default
       auto box = set.starts_with(kChkRunMainProgram) ? MainSettingsBox::RunMainProgram : MainSettingsBox::RunProgramMini;
       shown.push_back({box, static_cast<std::int16_t>(set.back() - '0')});
     }

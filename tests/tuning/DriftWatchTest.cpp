@@ -1,0 +1,191 @@
+// The drift watch in memory: the record's format and its damaged forms, the
+// atomic save, the comparison, and the one question with its three answers.
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "platform/RegistryAccess.h"
+#include "platform/ui/View.h"
+#include "tests/tuning/support/FixedClock.h"
+#include "tests/tuning/support/MemoryFileSystem.h"
+#include "tests/tuning/support/RecordingRegistry.h"
+#include "tests/tuning/support/RegistryStates.h"
+#include "tuning/DriftWatch.h"
+#include "tuning/Presets.h"
+
+namespace corvane {
+namespace {
+
+using testing::RecordingRegistry;
+
+constexpr const char* kFolder = "C:\\Corvane";
+constexpr const char* kRecord = "C:\\Corvane\\Backups\\Applied.rec";
+const testing::ValueLocation kTtl{RootKey::LocalMachine,
+                                  "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters",
+                                  "DefaultTTL"};
+
+class DriftWatchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    savedFamily_ = currentOsFamily;
+    savedProfile_ = workingProfile;
+    currentOsFamily = 7;
+    FillPresetProfiles();
+    files.AddFolder("C:\\Corvane\\Backups");
+    testing::ResetAdapters(registry, 7, {"{A1}", "{B2}", "{C3}"});
+  }
+  void TearDown() override {
+    currentOsFamily = savedFamily_;
+    workingProfile = savedProfile_;
+  }
+  // Applies preset A and records it, as the windows do.
+  void ApplyAndRecord() {
+    workingProfile = presetProfiles[0];
+    ASSERT_EQ(ApplyTuningProfile(context).status, ApplyStatus::Applied);
+    watcher.RecordApply(workingProfile);
+  }
+
+  RecordingRegistry registry{testing::RegistryFlavor::Nt};
+  testing::MemoryFileSystem files;
+  testing::FixedClock clock{{{2026, 12, 9}, {14, 5, 9}}};
+  TuningContext context{registry, files, clock, kFolder};
+  PictureDateTimeFormat format{"dd.MM.yyyy", "HH:mm:ss"};
+  std::vector<std::string> asked, told;
+  std::deque<int> answers;
+  int changesShown = 0;
+  DriftWatcher watcher{context, format,
+                       {[this](const std::string& text) {
+                          asked.push_back(text);
+                          int a = answers.empty() ? ui::kAnswerCancel : answers.front();
+                          if (!answers.empty()) answers.pop_front();
+                          return a;
+                        },
+                        [this](const std::string& text, bool) { told.push_back(text); },
+                        [this](Plan plan, std::function<void()> apply) {
+                          ++changesShown;
+                          EXPECT_EQ(plan.Changing(), 3);
+                          apply();
+                        }}};
+  OsFamily savedFamily_ = 0;
+  TuningProfile savedProfile_;
+};
+
+TEST_F(DriftWatchTest, TheRecordReadsBackAsWritten) {
+  ApplyAndRecord();
+  std::string text;
+  ASSERT_EQ(files.ReadFileText(kRecord, 1 << 20, text), fs::kSuccess);
+  LoadedRecord loaded = ParseAppliedRecord(text);
+  ASSERT_EQ(loaded.status, RecordStatus::Ok) << loaded.message;
+  EXPECT_EQ(loaded.record.when, clock.Now());
+  EXPECT_EQ(loaded.record.values.size(), 16u + 3 * 4);
+  EXPECT_EQ(AppliedRecordText(loaded.record), text);
+  EXPECT_EQ(FindDrift(registry, loaded.record).changed, 0);
+  // Saved again: replaced whole, no pending file left beside it.
+  watcher.RecordApply(workingProfile);
+  std::vector<std::string> names;
+  ASSERT_EQ(files.ListSnapshotNames("C:\\Corvane\\Backups", names), fs::kSuccess);
+  EXPECT_EQ(names, (std::vector<std::string>{"001.BCK"}));
+}
+
+TEST_F(DriftWatchTest, DamagedRecordsAndOtherVersionsGiveAClearMessageNeverValues) {
+  ApplyAndRecord();
+  std::string whole;
+  ASSERT_EQ(files.ReadFileText(kRecord, 1 << 20, whole), fs::kSuccess);
+  struct Case {
+    std::string text;
+    RecordStatus status;
+    std::string_view says;
+  };
+  const Case cases[] = {
+      {whole.substr(0, whole.size() - 9), RecordStatus::Corrupt, "damaged"},
+      {whole.substr(0, whole.size() - 5), RecordStatus::Corrupt, "cut short"},
+      {"", RecordStatus::Corrupt, "empty"},
+      {"Pellavon applied values 2\r\nanything\r\n", RecordStatus::OtherVersion, "another version"},
+      {"garbage\r\n", RecordStatus::Corrupt, "not a record"},
+      {std::string(whole).replace(whole.find("dword\t") + 6, 1, "x"), RecordStatus::Corrupt, "32-bit"},
+  };
+  for (const Case& c : cases) {
+    LoadedRecord loaded = ParseAppliedRecord(c.text);
+    EXPECT_EQ(loaded.status, c.status) << c.text.size();
+    EXPECT_NE(loaded.message.find(c.says), std::string::npos) << loaded.message;
+    EXPECT_TRUE(loaded.record.values.empty());
+  }
+  files.AddFile(kRecord, cases[0].text);
+  watcher.Check();
+  watcher.Check();
+  EXPECT_TRUE(asked.empty());
+  ASSERT_EQ(told.size(), 1u);  // told once per run
+}
+
+TEST_F(DriftWatchTest, ADifferenceIsAskedOnceDismissedUntilItChanges) {
+  ApplyAndRecord();
+  watcher.Check();
+  EXPECT_TRUE(asked.empty());
+
+  testing::WriteState(registry, {{kTtl, testing::Dword(64)},
+                                 {{RootKey::LocalMachine,
+                                   "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{B2}",
+                                   "MTU"},
+                                  std::nullopt},
+                                 {{RootKey::CurrentUser,
+                                   "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
+                                   "MaxConnectionsPerServer"},
+                                  testing::Sz("8")}});
+  watcher.Check();
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].rfind("3 of the values you applied on 09.12.2026 have been changed.", 0), 0u)
+      << asked[0];
+  watcher.Check();  // dismissed
+  EXPECT_EQ(asked.size(), 1u);
+
+  testing::WriteState(registry, {{kTtl, testing::Dword(65)}});
+  watcher.Check();
+  EXPECT_EQ(asked.size(), 2u) << "a changed difference is told again";
+
+  watcher.Check();
+  EXPECT_EQ(asked.size(), 2u);
+}
+
+TEST_F(DriftWatchTest, ReapplyMendsItAndSeeTheChangesShowsThePlanBack) {
+  ApplyAndRecord();
+  auto drifted = [&] {
+    testing::WriteState(registry, {{kTtl, testing::Dword(64)},
+                                   {{RootKey::LocalMachine,
+                                     "SYSTEM\\CurrentControlSet\\Services\\{C3}\\Parameters\\Tcpip",
+                                     "MSS"},
+                                    testing::Dword(1)},
+                                   {{RootKey::LocalMachine,
+                                     "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters",
+                                     "KeepAliveTime"},
+                                    std::nullopt}});
+  };
+  LoadedRecord record = LoadAppliedRecord(files, kFolder);
+  ASSERT_EQ(record.status, RecordStatus::Ok);
+
+  drifted();
+  answers = {ui::kAnswerYes};
+  watcher.Check();
+  EXPECT_EQ(FindDrift(registry, record.record).changed, 0);
+  EXPECT_TRUE(told.empty()) << told[0];
+
+  drifted();
+  answers = {ui::kAnswerNo};
+  watcher.Check();
+  EXPECT_EQ(changesShown, 1);
+  EXPECT_EQ(FindDrift(registry, record.record).changed, 0);
+}
+
+TEST_F(DriftWatchTest, TheSwitchOffSilencesIt) {
+  ApplyAndRecord();
+  testing::WriteState(registry, {{kTtl, testing::Dword(64)}});
+  SaveAppSetting(registry, MainSettingsKey(), kDriftWatchSetting, "0");
+  watcher.Check();
+  EXPECT_TRUE(asked.empty());
+  SaveAppSetting(registry, MainSettingsKey(), kDriftWatchSetting, "1");
+  watcher.Check();
+  EXPECT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].rfind("1 of the values you applied on 09.12.2026 has been changed", 0), 0u);
+}
+
+}  // namespace
+}  // namespace corvane
