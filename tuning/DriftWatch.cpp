@@ -352,7 +352,9 @@ void DriftWatcher::Check() {
                          [this] { Reapply(); });
     }
   } else {
-    SaveAppSetting(context_.registry, MainSettingsKey(), kDriftDismissedSetting, drift.fingerprint);
+    // A dismissal that cannot be stored (the settings key refuses writes)
+    // only means the same difference is told once more at the next check.
+    (void)SaveAppSetting(context_.registry, MainSettingsKey(), kDriftDismissedSetting, drift.fingerprint);
   }
 }
 

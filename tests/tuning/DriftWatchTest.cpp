@@ -178,10 +178,10 @@ TEST_F(DriftWatchTest, ReapplyMendsItAndSeeTheChangesShowsThePlanBack) {
 TEST_F(DriftWatchTest, TheSwitchOffSilencesIt) {
   ApplyAndRecord();
   testing::WriteState(registry, {{kTtl, testing::Dword(64)}});
-  SaveAppSetting(registry, MainSettingsKey(), kDriftWatchSetting, "0");
+  ASSERT_EQ(SaveAppSetting(registry, MainSettingsKey(), kDriftWatchSetting, "0"), reg::kSuccess);
   watcher.Check();
   EXPECT_TRUE(asked.empty());
-  SaveAppSetting(registry, MainSettingsKey(), kDriftWatchSetting, "1");
+  ASSERT_EQ(SaveAppSetting(registry, MainSettingsKey(), kDriftWatchSetting, "1"), reg::kSuccess);
   watcher.Check();
   EXPECT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0].rfind("1 of the values you applied on 09.12.2026 has been changed", 0), 0u);

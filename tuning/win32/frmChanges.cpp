@@ -11,7 +11,7 @@ std::unique_ptr<ui::FormModel> frmChanges::MakeModel(IShellServices&) {
     Close();
     if (closeFirst) closeFirst();
   };
-  return std::make_unique<ChangesPreviewModel>(*this, plan_, applyCaption_, std::move(hooks));
+  return std::make_unique<ChangesPreviewModel>(view(), plan_, applyCaption_, std::move(hooks));
 }
 
 bool frmChanges::Open(IShellServices& services, HWND host) {
