@@ -71,26 +71,29 @@ std::wstring ShortPathWide(const std::wstring& longPath) {
   return result;
 }
 
-// The path as the ANSI calls take it; empty when there is none.
+// The path as the ANSI calls take it; empty when there is none. The wide
+// path is asked first on every system that has it (NT, and Wine whatever
+// version it poses as); 95/98/ME have only the ANSI one.
 std::string UsableAnsiPath() {
-  if (!IsNt()) {
-    char buffer[MAX_PATH + 1] = {};
-    DWORD length = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    // A path cut at MAX_PATH is no path.
-    if (length == 0 || length >= MAX_PATH) return {};
-    std::string path(buffer, length);
-    auto parts = SplitProgramPath(path);
-    return parts && FolderFitsAnsiCalls(parts->folder) ? path : std::string();
-  }
   std::wstring wide = ModulePathWide();
-  if (wide.empty()) return {};
-  for (const std::wstring& candidate : {wide, ShortPathWide(wide)}) {
-    auto ansi = ExactAnsi(candidate);
-    if (!ansi) continue;
-    auto parts = SplitProgramPath(*ansi);
-    if (parts && FolderFitsAnsiCalls(parts->folder)) return *ansi;
+  if (!wide.empty()) {
+    for (const std::wstring& candidate : {wide, ShortPathWide(wide)}) {
+      auto ansi = ExactAnsi(candidate);
+      if (!ansi) continue;
+      auto parts = SplitProgramPath(*ansi);
+      if (parts && FolderFitsAnsiCalls(parts->folder)) return *ansi;
+    }
+    return {};
   }
-  return {};
+  char buffer[MAX_PATH + 1] = {};
+  DWORD length = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+  // A path cut at MAX_PATH is no path, and one with a "?" is a name the
+  // code page could not show, never a file's real name.
+  if (length == 0 || length >= MAX_PATH) return {};
+  std::string path(buffer, length);
+  if (path.find('?') != std::string::npos) return {};
+  auto parts = SplitProgramPath(path);
+  return parts && FolderFitsAnsiCalls(parts->folder) ? path : std::string();
 }
 
 const std::string& ProgramPath() {
@@ -113,8 +116,8 @@ std::string ProgramFileName() {
 
 std::wstring ProgramFolderUnusableText() {
   std::wstring folder;
-  if (IsNt()) {
-    folder = SplitProgramFolder(ModulePathWide()).value_or(L"");
+  if (std::wstring wide = ModulePathWide(); !wide.empty()) {
+    folder = SplitProgramFolder(wide).value_or(L"");
   } else {
     char buffer[MAX_PATH + 1] = {};
     DWORD length = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);

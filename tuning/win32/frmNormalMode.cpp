@@ -5,6 +5,19 @@
 namespace corvane::win32 {
 
 namespace {
+// The top-level window a child sits in (GetAncestor is not on Windows 95).
+HWND TopLevelOf(HWND window) {
+  while (window != nullptr && (::GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) != 0) {
+    HWND parent = ::GetParent(window);
+    if (parent == nullptr) break;
+    window = parent;
+  }
+  return window;
+}
+}  // namespace
+
+
+namespace {
 
 constexpr char kOriginalProc[] = "CorvaneEntryProc";
 // The box whose text is being set as a whole (WM_SETTEXT), 0 for none: its
@@ -63,7 +76,7 @@ std::unique_ptr<ui::FormModel> frmNormalMode::MakeModel(IShellServices& services
   // The size the user takes goes into the box as a whole text, checked as
   // any; only Finish applies it.
   hooks.findMtu = [this] {
-    (void)mtuFinder_.Open(*services_, ::GetAncestor(hwnd(), GA_ROOT), [this](std::uint16_t mtu) {
+    (void)mtuFinder_.Open(*services_, TopLevelOf(hwnd()), [this](std::uint16_t mtu) {
       SetText(kIdTxtMtuValue, std::to_string(mtu));
     });
   };
