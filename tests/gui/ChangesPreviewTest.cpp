@@ -252,6 +252,25 @@ TEST_F(ChangesPreviewTest, TheEditorsPreviewGoesBackWritingNothingAndItsApplyIsF
   EXPECT_EQ(Read(), byPreview);
   EXPECT_EQ(CountSnapshotFiles(), snapshots + 2);
   EXPECT_NE(ReadTextFile(RecordPath()).find("Pellavon applied values 1"), std::string::npos);
+
+  // The editor's record is watched, and showing the backup manager or the
+  // editor checks it, as showing the wizard does. Cancel dismisses.
+  SetWatch("1");
+  const struct {
+    const char* button;
+    const char* windowClass;
+    long long ttl;
+  } shows[] = {{"IDC_FS_backupManger", "CorvaneBackUp", 77}, {"IDC_FS_normalMode", kEditorClass, 78}};
+  for (const auto& show : shows) {
+    Write(kNames[0], show.ttl);
+    ASSERT_TRUE(app().ClickButton(show.button));
+    auto box = WaitForMessageBox(pid(), kWait);
+    ASSERT_TRUE(box) << "the drift notification when " << show.windowClass << " is shown";
+    EXPECT_NE(box->text.find("1 of the values you applied on "), std::string::npos) << box->text;
+    ::PostMessageA(box->hwnd, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box->hwnd) || !::IsWindowVisible(box->hwnd); }, kWait));
+    app().BackHome();
+  }
 }
 
 TEST_F(ChangesPreviewTest, ApplyFromThePreviewIsTheOptimizePath) {
