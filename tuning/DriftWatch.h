@@ -92,6 +92,13 @@ ApplyResult ReapplyRecord(const TuningContext& context, const AppliedRecord& rec
 // The key of the main settings, which hold the watch's switch.
 std::string MainSettingsKey();
 
+// How the other tuner windows reach the one drift watch: record after their
+// own apply, and ask for a check when they are shown.
+struct DriftLink {
+  std::function<void(const TuningProfile& applied)> recordApply;
+  std::function<void()> checkSoon;
+};
+
 // Compares the registry with the record when asked (at start-up, when a
 // tuner window is shown) and tells a new difference once, by one question
 // whose answers are: yes, apply the values again; no, see the changes;

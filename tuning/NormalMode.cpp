@@ -77,6 +77,8 @@ void NormalModeModel::OnEvent(const ui::Event& event) {
         Back();
       } else if (event.id == kIdCmdFindMtu) {
         if (hooks_.findMtu) hooks_.findMtu();
+      } else if (event.id == kIdCmdChanges) {
+        cmdChangesClick();
       }
       return;
     case Event::Select:
@@ -221,7 +223,7 @@ void NormalModeModel::EnterPage(int page) {
   }
 }
 
-void NormalModeModel::Finish() {
+void NormalModeModel::ReadBoxes(TuningProfile& profile) const {
   // In this order; check boxes, the SYN box and the NDI list are kept up to
   // date by their own events.
   const std::pair<int, std::int32_t TuningProfile::*> reads[] = {
@@ -235,10 +237,33 @@ void NormalModeModel::Finish() {
       {kIdTxtKeepAliveIntervalValue, &TuningProfile::keepAliveInterval},
   };
   for (const auto& [id, field] : reads) {
-    if (auto value = TextToInt32(view_.Text(id))) profile_.*field = *value;
+    if (auto value = TextToInt32(view_.Text(id))) profile.*field = *value;
   }
+}
+
+TuningProfile NormalModeModel::FinishedProfile() const {
+  TuningProfile target = profile_;
+  ReadBoxes(target);
+  return target;
+}
+
+void NormalModeModel::cmdChangesClick() {
+  if (state_.currWizardPage != kNormalModePageCount - 1) return;
+  CompleteAllEntries();
+  if (hooks_.showChanges) hooks_.showChanges(FinishedProfile());
+}
+
+void NormalModeModel::FinishFromPreview() {
+  if (state_.currWizardPage == kNormalModePageCount - 1) Next();
+}
+
+void NormalModeModel::Finish() {
+  ReadBoxes(profile_);
   if (hooks_.apply) {
     ApplyResult result = hooks_.apply();
+    if (hooks_.afterApply && result.status == ApplyStatus::Applied && result.changes.failed == 0) {
+      hooks_.afterApply(profile_);
+    }
     if (!result.message.empty()) {
       // Refused: nothing was written. Values that could not be written: a
       // warning. Otherwise only a note (values this Windows ignores).

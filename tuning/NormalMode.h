@@ -39,6 +39,12 @@ struct NormalModeHooks {
   std::function<void()> returnHome;
   // Opens the MTU finder, which may offer a size for the MTU box.
   std::function<void()> findMtu;
+  // "Changes…": shows the preview of applying the profile Finish would
+  // apply; its apply calls FinishFromPreview.
+  std::function<void(const TuningProfile& target)> showChanges;
+  // Runs after a Finish whose apply wrote every value (the drift watch
+  // records it).
+  std::function<void(const TuningProfile& applied)> afterApply;
 };
 
 class NormalModeModel final : public ui::FormModel {
@@ -56,6 +62,14 @@ class NormalModeModel final : public ui::FormModel {
 
   void Next();
   void Back();
+  // "Changes…" on the last page: completes the open entries and shows the
+  // preview of the profile Finish would apply; nothing is written.
+  void cmdChangesClick();
+  // Apply from the preview: exactly Finish, when the last page is still the
+  // one shown.
+  void FinishFromPreview();
+  // workingProfile as Finish would apply it: the boxes' texts read in.
+  TuningProfile FinishedProfile() const;
   // hideAllExcept: only page frmNo stays visible.
   void hideAllExcept(int frmNo);
 
@@ -78,6 +92,7 @@ class NormalModeModel final : public ui::FormModel {
   void CompleteAllEntries();
   void EnterPage(int page);
   void Finish();
+  void ReadBoxes(TuningProfile& profile) const;
   void SetMultiplierText(int multiplier);
 
   ui::IView& view_;

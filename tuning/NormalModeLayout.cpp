@@ -1,5 +1,7 @@
 #include "tuning/NormalModeLayout.h"
 
+#include "tuning/ChangesPreview.h"
+
 namespace corvane {
 
 namespace {
@@ -167,6 +169,8 @@ constexpr Control kControls[] = {
      "Finish first saves today's settings as a backup, which the Backup page can restore, and "
      "then applies every value of these eight pages.",
      kText, 136, kTextWidth, 30, kIdPage0 + 7},
+    // In the free strip below the note, on the last page only.
+    {kIdCmdChanges, K::Button, "cmdChanges", kChangesCaption, kText, 170, 90, 24, kIdPage0 + 7},
 };
 
 }  // namespace

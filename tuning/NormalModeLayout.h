@@ -91,6 +91,7 @@ enum NormalModeId : int {
   kIdLblIcmpRec = 291,
   kIdChkIcmpValue = 292,
   kIdLblFinishNote = 293,
+  kIdCmdChanges = 294,  // "Changes…": the preview of what Finish would change
 };
 
 inline constexpr int kNormalModePageCount = 8;

@@ -78,8 +78,12 @@ std::unique_ptr<ShellParts> ConnectShellParts(MainWindow& mainWindow) {
 
   // The wizard (its load takes "Automatic-A") and the backup manager, whose
   // BeforeShow is intializeList.
-  mainWindow.ConnectFeatureWindow(Feature::WizardMode, std::make_unique<win32::frmWizardMode>());
-  mainWindow.ConnectFeatureWindow(Feature::BackUp, std::make_unique<win32::frmBackUp>());
+  // The wizard holds the drift watch; the backup manager and the editor
+  // reach it through its link.
+  auto wizard = std::make_unique<win32::frmWizardMode>();
+  const DriftLink drift = wizard->driftLink();
+  mainWindow.ConnectFeatureWindow(Feature::WizardMode, std::move(wizard));
+  mainWindow.ConnectFeatureWindow(Feature::BackUp, std::make_unique<win32::frmBackUp>(drift));
 
   c.trayShow = [p](bool show) { p->TrayShow(show); };
   c.trayBalloon = [p] { p->Tray1.showBalloonoolTip(true); };
@@ -111,7 +115,7 @@ std::unique_ptr<ShellParts> ConnectShellParts(MainWindow& mainWindow) {
   c.runProgramInTray = [p] { return p->mainSettings->chkRunProgramMini() == 1; };
 
   // Made on its first command, loaded again by each one.
-  mainWindow.ConnectFeatureWindow(Feature::NormalMode, std::make_unique<win32::frmNormalMode>());
+  mainWindow.ConnectFeatureWindow(Feature::NormalMode, std::make_unique<win32::frmNormalMode>(drift));
 
   c.runShortcut = [p](SystemShortcut shortcut) { p->RunShortcut(shortcut); };
   c.restartWindows = [] { return SystemAddons().RestartWindows(); };

@@ -1,7 +1,7 @@
 // The preview of an apply and the drift watch in the real corvane.exe: the
 // wizard's "Changes…" opened and left with "Back" (nothing written, not even
 // a snapshot), "Optimize Now" from the preview giving what the wizard's own
-// button gives, and a value changed between two starts told at the second
+// button gives, the same for the editor's last page and its Finish, and a value changed between two starts told at the second
 // start, mended by re-applying, and not told with the watch switched off.
 #include <windows.h>
 #include <commctrl.h>
@@ -30,6 +30,9 @@ constexpr int kIdLstChanges = 2;
 constexpr int kIdCmdApply = 3;
 constexpr int kIdCmdBack = 4;
 constexpr auto kWait = std::chrono::seconds(10);
+constexpr char kEditorClass[] = "CorvaneNormalMode";
+constexpr int kIdEditorNext = 102;
+constexpr int kIdEditorChanges = 294;
 
 bool Nt() {
   OSVERSIONINFOA version{};
@@ -151,6 +154,22 @@ class ChangesPreviewTest : public RunningCorvaneTest {
     Settle();
     return preview.value_or(nullptr);
   }
+  // The editor on "Step 8 of 8", its values as recommended for dial-up.
+  HWND OpenEditorOnItsLastPage() {
+    EXPECT_TRUE(app().ClickButton("IDC_FS_normalMode"));
+    std::optional<HWND> editor;
+    EXPECT_TRUE(WaitUntil([&] {
+      editor = FindChild(app().frame(), kEditorClass);
+      return editor && ::IsWindowVisible(*editor) && app().FrameInFront();
+    }, kWait));
+    if (!editor) return nullptr;
+    HWND next = ::GetDlgItem(*editor, kIdEditorNext);
+    for (int page = 0; page < 7; ++page) {
+      ::SendMessageA(*editor, WM_COMMAND, MAKEWPARAM(kIdEditorNext, BN_CLICKED), reinterpret_cast<LPARAM>(next));
+    }
+    Settle();
+    return *editor;
+  }
   void SetUp() override {
     RunningCorvaneTest::SetUp();
     before_ = Snapshots();
@@ -185,6 +204,73 @@ TEST_F(ChangesPreviewTest, BackWritesNothingNotEvenASnapshot) {
   EXPECT_EQ(Read(), before);
   EXPECT_EQ(CountSnapshotFiles(), snapshots);
   EXPECT_EQ(ReadTextFile(RecordPath()), "");
+}
+
+TEST_F(ChangesPreviewTest, TheEditorsPreviewGoesBackWritingNothingAndItsApplyIsFinish) {
+  Prepare();
+  ::DeleteFileA(RecordPath().c_str());
+  const Values before = Read();
+  const int snapshots = CountSnapshotFiles();
+  HWND editor = OpenEditorOnItsLastPage();
+  ASSERT_NE(editor, nullptr);
+  HWND changes = ::GetDlgItem(editor, kIdEditorChanges);
+  ASSERT_TRUE(::IsWindowVisible(changes));
+  SaveScreenshot("editor-changes-button");
+  ClickCentre(changes);
+  std::optional<HWND> preview;
+  ASSERT_TRUE(WaitUntil([&] { return (preview = VisibleWindowOfClass(pid(), kChangesClass)).has_value(); },
+                        kWait));
+  Settle();
+  SaveScreenshot("editor-changes-preview");
+  EXPECT_GT(::SendMessageA(::GetDlgItem(*preview, kIdLstChanges), LVM_GETITEMCOUNT, 0, 0), 1);
+  ClickCentre(::GetDlgItem(*preview, kIdCmdBack));
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(*preview); }, kWait));
+  EXPECT_EQ(Read(), before);
+  EXPECT_EQ(CountSnapshotFiles(), snapshots) << "not even a snapshot";
+  EXPECT_EQ(ReadTextFile(RecordPath()), "");
+
+  // Apply from the preview.
+  ClickCentre(changes);
+  ASSERT_TRUE(WaitUntil([&] { return (preview = VisibleWindowOfClass(pid(), kChangesClass)).has_value(); },
+                        kWait));
+  Settle();
+  ClickCentre(::GetDlgItem(*preview, kIdCmdApply));
+  AnswerAnyNote(app());
+  const Values byPreview = Read();
+  EXPECT_NE(byPreview, before);
+  EXPECT_EQ(CountSnapshotFiles(), snapshots + 1);
+  EXPECT_NE(ReadTextFile(RecordPath()).find("Pellavon applied values 1"), std::string::npos)
+      << "the editor's apply is recorded for the drift watch";
+
+  // Finish by its own button gives the same.
+  ::DeleteFileA(RecordPath().c_str());
+  Prepare();
+  editor = OpenEditorOnItsLastPage();
+  ASSERT_NE(editor, nullptr);
+  ClickCentre(::GetDlgItem(editor, kIdEditorNext));
+  AnswerAnyNote(app());
+  EXPECT_EQ(Read(), byPreview);
+  EXPECT_EQ(CountSnapshotFiles(), snapshots + 2);
+  EXPECT_NE(ReadTextFile(RecordPath()).find("Pellavon applied values 1"), std::string::npos);
+
+  // The editor's record is watched, and showing the backup manager or the
+  // editor checks it, as showing the wizard does. Cancel dismisses.
+  SetWatch("1");
+  const struct {
+    const char* button;
+    const char* windowClass;
+    long long ttl;
+  } shows[] = {{"IDC_FS_backupManger", "CorvaneBackUp", 77}, {"IDC_FS_normalMode", kEditorClass, 78}};
+  for (const auto& show : shows) {
+    Write(kNames[0], show.ttl);
+    ASSERT_TRUE(app().ClickButton(show.button));
+    auto box = WaitForMessageBox(pid(), kWait);
+    ASSERT_TRUE(box) << "the drift notification when " << show.windowClass << " is shown";
+    EXPECT_NE(box->text.find("1 of the values you applied on "), std::string::npos) << box->text;
+    ::PostMessageA(box->hwnd, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box->hwnd) || !::IsWindowVisible(box->hwnd); }, kWait));
+    app().BackHome();
+  }
 }
 
 TEST_F(ChangesPreviewTest, ApplyFromThePreviewIsTheOptimizePath) {

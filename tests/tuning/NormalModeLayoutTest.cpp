@@ -106,7 +106,7 @@ TEST(NormalModeLayoutTest, EachPageHoldsItsOwnControls) {
       {"optConnType(3)", 0},    {"txtMTUValue", 1},   {"txtMSSValue", 1},           {"chkBlackHoleValue", 2},
       {"chkMTUDisconver", 2},   {"txtMultiplier", 3}, {"txtRWIN", 3},               {"txtTTLValue", 4},
       {"txtHTTP10Value", 4},    {"txtHTTP11Value", 4}, {"txtKeepAliveTimeValue", 5}, {"txtKeepAliveIntervalValue", 5},
-      {"txtSYNValue", 6},       {"cmbNDI", 6},        {"chkICMPValue", 7},
+      {"txtSYNValue", 6},       {"cmbNDI", 6},        {"chkICMPValue", 7},          {"cmdChanges", 7},
   };
   for (const auto& [name, page] : where) {
     const ui::Control* c = ui::FindControl(kNormalModeLayout, name);

@@ -48,7 +48,12 @@ class NormalModeTest : public ::testing::Test {
       }
       model->OnEvent(event);
     };
-    model.emplace(*view, state, profile, NormalModeHooks{[this] { return Apply(); }, [this] { ++homes; }, [this] { ++finds; }});
+    NormalModeHooks hooks{[this] { return Apply(); },
+                          [this] { ++homes; },
+                          [this] { ++finds; },
+                          [this](const TuningProfile& target) { previews.push_back(target); },
+                          [this](const TuningProfile& done) { recorded.push_back(done); }};
+    model.emplace(*view, state, profile, std::move(hooks));
     model->OnLoad();
   }
 
@@ -93,6 +98,8 @@ class NormalModeTest : public ::testing::Test {
   std::optional<MemoryView> view;
   std::optional<NormalModeModel> model;
   std::vector<TuningProfile> applied;
+  std::vector<TuningProfile> previews;  // the targets "Changes…" showed
+  std::vector<TuningProfile> recorded;  // what the drift watch was given
   ApplyResult nextResult;
   int homes = 0;
   int finds = 0;
@@ -547,6 +554,82 @@ TEST_F(NormalModeTest, FindMtuOpensTheFinderAndChangesNothing) {
   EXPECT_EQ(profile, profileBefore);
   Next();
   EXPECT_FALSE(view->Visible(kIdCmdFindMtu));
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST_F(NormalModeTest, ChangesIsOnTheLastPageOnly) {
+  for (int page = 0; page < kNormalModePageCount; ++page) {
+    GoToPage(page);
+    EXPECT_EQ(view->Visible(kIdCmdChanges), page == kNormalModePageCount - 1) << "page " << page;
+    EXPECT_EQ(Text(kIdCmdChanges), "Changes\x85");
+  }
+  // A click that reaches the model on another page shows nothing.
+  Back();
+  model->cmdChangesClick();
+  EXPECT_TRUE(previews.empty());
+}
+
+// The preview shows what Finish would apply, writes nothing, and its apply
+// is Finish itself: the same profile applied, the same page, the movie home.
+TEST_F(NormalModeTest, ChangesPreviewsWhatFinishAppliesAndItsApplyIsFinish) {
+  ASSERT_TRUE(view->Click(kIdOptConnType0 + 1));
+  GoToPage(4);
+  TypeKeys(kIdTxtHttp10Value, "12");
+  GoToPage(kNormalModePageCount - 1);
+  const TuningProfile before = profile;
+  ASSERT_TRUE(view->Click(kIdCmdChanges));
+  ASSERT_EQ(previews.size(), 1u);
+  EXPECT_EQ(previews[0].maxConnPer10Server, 12);
+  EXPECT_TRUE(applied.empty()) << "the preview writes nothing";
+  EXPECT_EQ(homes, 0);
+  EXPECT_EQ(model->currWizardPage(), kNormalModePageCount - 1);
+
+  model->FinishFromPreview();
+  ASSERT_EQ(applied.size(), 1u);
+  EXPECT_EQ(applied[0], previews[0]);
+  EXPECT_EQ(model->currWizardPage(), kFinishedPage);
+  EXPECT_EQ(homes, 1);
+  EXPECT_FALSE(view->Enabled(kIdCmdNextPage));
+  // A second apply from a stale preview does nothing once finished.
+  model->FinishFromPreview();
+  EXPECT_EQ(applied.size(), 1u);
+
+  // Finish by its own button applies the same.
+  Back();
+  Next();
+  ASSERT_EQ(applied.size(), 2u);
+  EXPECT_EQ(applied[1], applied[0]);
+  EXPECT_NE(before, applied[0]) << "the boxes were read in";
+}
+
+TEST_F(NormalModeTest, FinishRecordsForTheDriftWatchOnlyWhatWasWrittenWhole) {
+  struct Case {
+    ApplyStatus status;
+    int failed;
+    bool recorded;
+  };
+  const Case cases[] = {
+      {ApplyStatus::Applied, 0, true},
+      {ApplyStatus::Applied, 2, false},
+      {ApplyStatus::SnapshotFailed, 0, false},
+      {ApplyStatus::NotDetected, 0, false},
+  };
+  for (const Case& c : cases) {
+    nextResult.status = c.status;
+    nextResult.changes.failed = c.failed;
+    recorded.clear();
+    GoToPage(kFinishedPage);
+    ASSERT_EQ(recorded.size(), c.recorded ? 1u : 0u) << static_cast<int>(c.status) << " " << c.failed;
+    if (c.recorded) {
+      EXPECT_EQ(recorded[0], applied.back());
+    }
+    Back();
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "platform/win32/FormWindow.h"
 #include "tuning/BackupWindow.h"
+#include "tuning/DriftWatch.h"
 #include "tuning/win32/Win32Clock.h"
 #include "tuning/win32/Win32DateTimeFormat.h"
 #include "tuning/win32/Win32FileSystem.h"
@@ -18,6 +19,8 @@ namespace corvane::win32 {
 class frmBackUp final : public FormWindow {
  public:
   frmBackUp() : FormWindow(BackUpLayout()) {}
+  // drift: whom showing the manager asks for a drift check.
+  explicit frmBackUp(DriftLink drift) : FormWindow(BackUpLayout()), drift_(std::move(drift)) {}
   ~frmBackUp() override {
     if (mListView::dateFormat == format_.get()) mListView::dateFormat = nullptr;
   }
@@ -28,10 +31,17 @@ class frmBackUp final : public FormWindow {
   }
   BackupWindowModel* backup() const { return static_cast<BackupWindowModel*>(model()); }
 
+  // The list is rebuilt, then a drift check.
+  void BeforeShow() override {
+    FormWindow::BeforeShow();
+    if (drift_.checkSoon) drift_.checkSoon();
+  }
+
  protected:
   std::unique_ptr<ui::FormModel> MakeModel(IShellServices& services) override;
 
  private:
+  DriftLink drift_;
   Win32FileSystem files_;
   Win32Clock clock_;
   std::unique_ptr<Win32DateTimeFormat> format_;

@@ -1,6 +1,8 @@
 #include "tuning/win32/frmNormalMode.h"
 
+#include "platform/OsVersion.h"
 #include "tuning/Apply.h"
+#include "tuning/Plan.h"
 
 namespace corvane::win32 {
 
@@ -62,6 +64,24 @@ bool frmNormalMode::IsEntryBox(int id) {
 void frmNormalMode::BeforeShow() {
   state_.currWizardPage = 0;
   FormWindow::BeforeShow();
+  if (drift_.checkSoon) drift_.checkSoon();
+}
+
+void frmNormalMode::OpenChanges(const TuningProfile& target) {
+  IRegistry* registry = &services_->registry();
+  auto plan = [registry, target] {
+    return PlanProfile(*registry, currentOsFamily, currentWindowsVersion, target);
+  };
+  ChangesPreviewModel::Hooks preview;
+  preview.replan = plan;
+  // Exactly what "Finish" does.
+  preview.apply = [this] {
+    if (editor() != nullptr) editor()->FinishFromPreview();
+  };
+  // The last preview goes now, never while its own button is handled.
+  changes_.reset();
+  changes_ = std::make_unique<frmChanges>(plan(), "&Finish", std::move(preview));
+  if (!changes_->Open(*services_, hwnd())) changes_.reset();
 }
 
 std::unique_ptr<ui::FormModel> frmNormalMode::MakeModel(IShellServices& services) {
@@ -79,6 +99,10 @@ std::unique_ptr<ui::FormModel> frmNormalMode::MakeModel(IShellServices& services
     (void)mtuFinder_.Open(*services_, TopLevelOf(hwnd()), [this](std::uint16_t mtu) {
       SetText(kIdTxtMtuValue, std::to_string(mtu));
     });
+  };
+  hooks.showChanges = [this](const TuningProfile& target) { OpenChanges(target); };
+  hooks.afterApply = [this](const TuningProfile& applied) {
+    if (drift_.recordApply) drift_.recordApply(applied);
   };
   return std::make_unique<NormalModeModel>(view(), state_, workingProfile, std::move(hooks));
 }

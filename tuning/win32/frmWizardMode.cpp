@@ -51,19 +51,36 @@ std::unique_ptr<ui::FormModel> frmWizardMode::MakeModel(IShellServices& services
 
 bool frmWizardMode::Load(IShellServices& services, HWND owner) {
   if (!FormWindow::Load(services, owner)) return false;
-  (void)::PostMessageA(FormWindow::hwnd(), kCheckDrift, 0, 0);
+  CheckDriftSoon();
   return true;
 }
 
 void frmWizardMode::BeforeShow() {
   FormWindow::BeforeShow();
+  CheckDriftSoon();
+}
+
+void frmWizardMode::CheckDriftSoon() {
   if (IsLoaded()) (void)::PostMessageA(FormWindow::hwnd(), kCheckDrift, 0, 0);
+}
+
+DriftLink frmWizardMode::driftLink() {
+  DriftLink link;
+  link.recordApply = [this](const TuningProfile& applied) {
+    if (drift_) drift_->RecordApply(applied);
+  };
+  link.checkSoon = [this] { CheckDriftSoon(); };
+  return link;
 }
 
 LRESULT frmWizardMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kCheckDrift) {
-    // Not while a preview is open: it is told at the next showing.
-    if (drift_ && !(changes_ && changes_->IsOpen())) drift_->Check();
+    // One notification at a time: not while a preview of any window is
+    // open nor while a question is asked (either holds the main window);
+    // it is told at the next showing.
+    HWND main = services_ != nullptr ? services_->mainWindow() : nullptr;
+    const bool busy = (changes_ && changes_->IsOpen()) || (main != nullptr && !::IsWindowEnabled(main));
+    if (drift_ && !busy) drift_->Check();
     return 0;
   }
   return FormWindow::HandleMessage(message, wParam, lParam);

@@ -28,12 +28,16 @@ class frmWizardMode final : public FormWindow {
   // The preview, while one has been opened.
   frmChanges* changes() const { return changes_.get(); }
   DriftWatcher* drift() const { return drift_.get(); }
+  // For the editor and the backup manager: their applies go into the same
+  // record, and their showing asks for the same check.
+  DriftLink driftLink();
 
  protected:
   std::unique_ptr<ui::FormModel> MakeModel(IShellServices& services) override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  void CheckDriftSoon();
   void OpenChanges(IShellServices& services, Plan plan, std::function<Plan()> replan,
                    std::string applyCaption, std::function<void()> apply);
 
