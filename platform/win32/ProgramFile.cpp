@@ -116,8 +116,8 @@ std::string ProgramFileName() {
 
 std::wstring ProgramFolderUnusableText() {
   std::wstring folder;
-  if (std::wstring wide = ModulePathWide(); !wide.empty()) {
-    folder = SplitProgramFolder(wide).value_or(L"");
+  if (std::wstring whole = ModulePathWide(); !whole.empty()) {
+    folder = SplitProgramFolder(whole).value_or(L"");
   } else {
     char buffer[MAX_PATH + 1] = {};
     DWORD length = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
