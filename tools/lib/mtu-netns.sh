@@ -22,6 +22,9 @@ cvmtu_netns_up() {
   CVMTU_NAMESPACES=("$CVMTU_SENDER")
   ip netns add "$CVMTU_SENDER" || return 1
   ip -n "$CVMTU_SENDER" link set lo up || return 1
+  # On the qemu route Wine runs as root of a user namespace of its own, which
+  # may not open raw sockets; echo sockets are let in, in this namespace only.
+  ip netns exec "$CVMTU_SENDER" sysctl -q -w net.ipv4.ping_group_range="0 2147483647" || return 1
   for net in 14 15 16; do
     mtu=1500
     [[ $net == 14 ]] && mtu=1400

@@ -25,6 +25,9 @@ if cvmtu_netns_up "$_cvmtu_tag" >"$CORVANE_RESULTS/mtu-netns-setup.log" 2>&1; th
   _cvmtu_route=(ip netns exec "$CVMTU_SENDER" sh -c
                 'wineserver -k 2>/dev/null; wineserver -w; exec "$@"' corvane-mtu)
   export CORVANE_MTU_HOSTS=$CVMTU_HOSTS
+  # The qemu route's Wine stays in the sender's network instead of making
+  # its own.
+  export CORVANE_QEMU_ROUTE_NET=keep
   # shellcheck disable=SC2034  # read by corvane_gtest_wine
   CORVANE_WINE_WRAPPER=("${_cvmtu_route[@]}")
   for winver in $CORVANE_WINE_VERSIONS; do
@@ -39,7 +42,7 @@ if cvmtu_netns_up "$_cvmtu_tag" >"$CORVANE_RESULTS/mtu-netns-setup.log" 2>&1; th
       [[ -f "$bmp" ]] && convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
     done
   done
-  unset CORVANE_MTU_HOSTS CORVANE_WINE_WRAPPER
+  unset CORVANE_MTU_HOSTS CORVANE_WINE_WRAPPER CORVANE_QEMU_ROUTE_NET
 else
   echo "=== mtu-netns-setup"
   echo "corvane: could not make the MTU test namespaces (ip netns needs root)" >&2
