@@ -35,8 +35,18 @@ pass() { echo "ok [${SECONDS}s]: $*"; }
 prefix=$(corvane_wine_prefix "$winver") || exit 1
 trap 'corvane_wine_discard "$prefix"' EXIT
 export WINEPREFIX=$prefix
-folder="$prefix/drive_c/Program Files/Corvane"
-exe='C:\Program Files\Corvane\corvane.exe'
+# Where a silent install puts the program: Program Files, or on 64-bit
+# Windows (a WoW64 prefix) Program Files (x86) for the 32-bit setup, whose
+# uninstall entry then lives in the registry's 32-bit view.
+programs='Program Files'
+wow=''
+use_programs() {
+  programs=$1
+  wow=$2
+  folder="$prefix/drive_c/$programs/Corvane"
+  exe="C:\\$programs\\Corvane\\corvane.exe"
+}
+use_programs 'Program Files' ''
 cp "$setup" "$prefix/drive_c/setup.exe"
 # The registry files hold every change once the prefix's server has ended.
 settle() { wineserver -k 2>/dev/null; wineserver -w; }
@@ -65,6 +75,10 @@ network_state() {
 status=$?
 settle
 [[ $status == 0 ]] && pass "silent install" || fail "silent install ended with $status"
+if [[ ! -f "$folder/corvane.exe" && -f "$prefix/drive_c/Program Files (x86)/Corvane/corvane.exe" ]]; then
+  use_programs 'Program Files (x86)' 'Wow6432Node\'
+  pass "a 32-bit setup on 64-bit Windows: installed into $programs"
+fi
 for file in corvane.exe README.txt uninstall.exe; do
   [[ -f "$folder/$file" ]] || fail "not installed: $file"
 done
@@ -78,7 +92,7 @@ else
   [[ ! -f "$folder/OrvHelp.chm" || -f "$menu/Help.lnk" ]] || fail "Start menu lacks Help.lnk"
   pass "Start menu: $(cd "$menu" && echo *)"
 fi
-uninstall='Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvane'
+uninstall="Software\\${wow}Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane"
 [[ $(registry get "$prefix" HKLM "$uninstall" DisplayVersion) == "\"$version\"" ]] ||
   fail "the uninstall entry lacks DisplayVersion $version"
 [[ $(registry get "$prefix" HKLM "$uninstall" Publisher) == '"Tarvik"' ]] ||
@@ -194,7 +208,7 @@ fi
 wine regedit /S 'C:\before.reg' >/dev/null 2>&1
 settle
 entry=$(registry get "$prefix" HKCU "$run" Sorbek)
-[[ $startup_status == 0 && $entry == '"C:\\Program Files\\Corvane\\corvane.exe"' ]] &&
+[[ $startup_status == 0 && $entry == "\"C:\\\\$programs\\\\Corvane\\\\corvane.exe\"" ]] &&
   pass "setup /S /STARTUP adds the start-with-Windows entry" ||
   fail "setup /S /STARTUP ended with $startup_status, entry ${entry:-absent}"
 before=$(network_state)
@@ -234,7 +248,7 @@ fi
 
 # --- silent uninstall with the restore -------------------------------------------------
 # The uninstaller runs on from a copy of itself: wait for the prefix to settle.
-(cd "$prefix/drive_c" && timeout 120 wine 'C:\Program Files\Corvane\uninstall.exe' /S /RESTORE) \
+(cd "$prefix/drive_c" && timeout 120 wine "C:\\$programs\\Corvane\\uninstall.exe" /S /RESTORE) \
     >/dev/null 2>&1
 wineserver -w
 grep -q "Restoring snapshot 001.BCK" "$folder/Backups/restore.log" 2>/dev/null ||
