@@ -3,7 +3,10 @@
 #
 # qemu-user-static comes from bookworm-backports (Debian 12's own 7.2 cannot
 # run 32-bit Wine, see tools/lib/wine.sh): a sources entry of its own, and a
-# pin that lets nothing else come from there.
+# pin that lets nothing else come from there but qemu-user-static and the
+# two packages of the same version it depends on in that suite (qemu-user,
+# qemu-user-binfmt): a pin on qemu-user-static alone leaves those at 7.2 and
+# the install fails.
 #
 # A Debian mirror in mid-sync serves some package index at the wrong size;
 # apt-get update then drops that index and still succeeds, and the install
@@ -25,7 +28,7 @@ CORVANE_PACKAGES=(
   fp-utils
   nsis
   iproute2 procps util-linux
-  python3 zip unzip nsis
+  python3 zip unzip
   locales
 )
 
@@ -66,16 +69,16 @@ Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 EOF
 }
 
-# Nothing comes from backports unless asked for; qemu-user-static is asked
-# for here once and for all, so that every install (the main-suite retry's
-# included) takes it from there.
+# Nothing comes from backports unless asked for; qemu-user-static and its
+# own dependencies are asked for here once and for all, so that every
+# install (the main-suite retry's included) takes them from there.
 _corvane_backports_pin() {
   cat <<EOF
 Package: *
 Pin: release n=$CORVANE_DEBIAN_SUITE-backports
 Pin-Priority: 100
 
-Package: qemu-user-static
+Package: qemu-user-static qemu-user qemu-user-binfmt
 Pin: release n=$CORVANE_DEBIAN_SUITE-backports
 Pin-Priority: 990
 EOF
