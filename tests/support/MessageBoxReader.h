@@ -1,12 +1,14 @@
 // Reads the program's message boxes as the user would, for the Windows tests
 // whose code under test shows one on its own thread: a watcher thread finds
 // each box titled with the program's title in this process, keeps its text
-// and presses OK, until the reader goes.
+// and presses OK, until the reader goes. The reader waits for its watcher
+// to end, answering this thread's messages meanwhile.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,47 +19,68 @@ namespace corvane::testing {
 
 class MessageBoxReader {
  public:
-  MessageBoxReader() { thread_ = ::CreateThread(nullptr, 0, &Watch, this, 0, nullptr); }
+  MessageBoxReader() : state_(std::make_shared<State>()) {
+    // The watcher holds the state too: a watcher that outlives the reader
+    // (it cannot be stopped in time) never writes into freed memory.
+    auto* held = new std::shared_ptr<State>(state_);
+    thread_ = ::CreateThread(nullptr, 0, &Watch, held, 0, nullptr);
+    if (thread_ == nullptr) delete held;
+  }
   ~MessageBoxReader() {
-    stop_ = true;
-    if (thread_ != nullptr) {
-      ::WaitForSingleObject(thread_, 5000);
-      ::CloseHandle(thread_);
+    state_->stop = true;
+    if (thread_ == nullptr) return;
+    // The watcher asks this thread's windows for their texts, which this
+    // thread answers only while it handles messages: wait that way.
+    DWORD start = ::GetTickCount();
+    while (::MsgWaitForMultipleObjects(1, &thread_, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0 &&
+           ::GetTickCount() - start < 30000) {
+      MSG msg;
+      while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+      }
     }
+    ::CloseHandle(thread_);
   }
   MessageBoxReader(const MessageBoxReader&) = delete;
   MessageBoxReader& operator=(const MessageBoxReader&) = delete;
 
   // The texts of the boxes answered so far, in order.
   std::vector<std::string> texts() {
-    win32::Locked lock(section_);
-    return texts_;
+    win32::Locked lock(state_->section);
+    return state_->texts;
   }
 
  private:
+  struct State {
+    std::atomic<bool> stop{false};
+    win32::CriticalSection section;
+    std::vector<std::string> texts;
+  };
   struct Search {
     DWORD pid;
     HWND found;
   };
   static BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
-    char name[16] = {};
-    char title[64] = {};
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != search->pid || !::IsWindowVisible(hwnd)) return TRUE;
+    char name[16] = {};
     ::GetClassNameA(hwnd, name, sizeof name);
+    if (std::string(name) != "#32770") return TRUE;
+    // Only now the title: for a window of this process that asks its thread.
+    char title[64] = {};
     ::GetWindowTextA(hwnd, title, sizeof title);
-    if (pid == search->pid && std::string(name) == "#32770" && std::string(title) == kAppTitle &&
-        ::IsWindowVisible(hwnd)) {
-      search->found = hwnd;
-      return FALSE;
-    }
-    return TRUE;
+    if (std::string(title) != kAppTitle) return TRUE;
+    search->found = hwnd;
+    return FALSE;
   }
   static DWORD WINAPI Watch(LPVOID param) {
-    auto* self = static_cast<MessageBoxReader*>(param);
+    std::unique_ptr<std::shared_ptr<State>> held(static_cast<std::shared_ptr<State>*>(param));
+    State& state = **held;
     HWND last = nullptr;
-    while (!self->stop_) {
+    while (!state.stop) {
       Search search{::GetCurrentProcessId(), nullptr};
       ::EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
       if (search.found != nullptr && search.found != last) {
@@ -65,8 +88,8 @@ class MessageBoxReader {
         char text[1024] = {};
         ::GetDlgItemTextA(search.found, 0xFFFF, text, sizeof text);  // the box's text control
         {
-          win32::Locked lock(self->section_);
-          self->texts_.emplace_back(text);
+          win32::Locked lock(state.section);
+          state.texts.emplace_back(text);
         }
         ::PostMessageA(search.found, WM_COMMAND, IDOK, 0);
       }
@@ -75,9 +98,7 @@ class MessageBoxReader {
     return 0;
   }
 
-  std::atomic<bool> stop_{false};
-  win32::CriticalSection section_;
-  std::vector<std::string> texts_;
+  std::shared_ptr<State> state_;
   HANDLE thread_ = nullptr;
 };
 

@@ -216,7 +216,9 @@ TEST_P(FrmMainSettingsReadOnly, SaveSaysSoKeepsSaveEnabledAndNeverSplitsSettingF
   Click(frmMainSettings::kIdChkRunProgramMini);
   Click(frmMainSettings::kIdCmdSave);
   auto texts = boxes.texts();
-  ASSERT_EQ(texts.size(), 1u) << c.what;
+  std::string all;
+  for (const auto& t : texts) all += "[" + t + "]\n";
+  ASSERT_EQ(texts.size(), 1u) << c.what << "\n" << all;
   EXPECT_NE(texts[0].find("could not be saved"), std::string::npos) << texts[0];
   EXPECT_NE(texts[0].find("access denied"), std::string::npos) << texts[0];
   EXPECT_TRUE(SaveEnabled()) << c.what;
