@@ -373,6 +373,37 @@ COLORREF ScreenPixel(int x, int y) {
   return color;
 }
 
+std::vector<DWORD> CaptureScreen(const RECT& area) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return {};
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<DWORD> pixels;
+  if (bitmap != nullptr && bits != nullptr) {
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    ::GdiFlush();
+    const auto* first = static_cast<const DWORD*>(bits);
+    pixels.assign(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (DWORD& p : pixels) p &= 0x00FFFFFFu;
+    ::SelectObject(memory, old);
+  }
+  if (bitmap != nullptr) ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
 std::string SaveScreenshot(const std::string& name) {
   std::string folder;
   if (const char* unixDir = std::getenv("CORVANE_SCREENSHOT_DIR"); unixDir && *unixDir) {

@@ -127,6 +127,8 @@ void Settle(std::chrono::milliseconds time = std::chrono::milliseconds(300));
 
 // The colour of a screen pixel.
 COLORREF ScreenPixel(int x, int y);
+// The pixels of a screen rectangle, row by row (0x00RRGGBB).
+std::vector<DWORD> CaptureScreen(const RECT& area);
 // Saves the whole screen as <name>.bmp in the screenshot folder (the Unix
 // path in CORVANE_SCREENSHOT_DIR, else the program folder); the test
 // command turns them into PNG files. Returns the Windows path written.
