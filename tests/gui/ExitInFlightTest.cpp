@@ -31,6 +31,10 @@ constexpr char kStatusClass[] = "CorvaneSystemStatus";
 constexpr int kIdSldFreeMomoryReq = 414;  // memory/SystemStatus.h
 constexpr int kIdCmdOptimaize = 416;
 constexpr char kTcpip[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+constexpr char kMstcp[] = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+constexpr char kBackUpClass[] = "CorvaneBackUp";
+constexpr int kIdLstBackUpList = 2;  // tuning/BackupWindow.h
+constexpr int kIdCmdRestore = 3;
 
 bool IsNt() {
   OSVERSIONINFOA version{};
@@ -178,6 +182,48 @@ TEST_F(ExitInFlight, AClaimOfFiveHundredTwelveMegabytesStillRunning) {
   ::PostMessageA(*status, WM_COMMAND, MAKEWPARAM(kIdCmdOptimaize, BN_CLICKED),
                  reinterpret_cast<LPARAM>(::GetDlgItem(*status, kIdCmdOptimaize)));
   ASSERT_NO_FATAL_FAILURE(ExitAndExpectACleanEnd("exit with a claim running"));
+}
+
+// The backup manager's restore waits for the user's "Yes" when the tray's
+// Exit comes: the program ends cleanly, restores nothing and keeps every
+// snapshot.
+TEST_F(ExitInFlight, TrayExitWhileTheRestoreQuestionIsOpen) {
+  // A snapshot to restore, made by an apply from the command line.
+  StartOptions apply;
+  apply.arguments = "/apply 1";
+  auto applying = Program::Start(apply);
+  ASSERT_TRUE(applying);
+  ASSERT_TRUE(applying->WaitForExit(seconds(30))) << "the command-line apply did not end";
+  const int snapshots = CountSnapshotFiles();
+  ASSERT_GE(snapshots, 1) << "the apply made no snapshot";
+  const char* tcp = IsNt() ? kTcpip : kMstcp;
+  const auto ttl = ReadRegistryNumber(HKEY_LOCAL_MACHINE, tcp, "DefaultTTL");
+
+  ASSERT_NO_FATAL_FAILURE(Start());
+  if (!app_->ClickButton("IDC_FS_backupManger")) ASSERT_TRUE(app_->SendCommand("IDC_FS_backupManger"));
+  std::optional<HWND> manager;
+  ASSERT_TRUE(WaitUntil([&] {
+    manager = FindChild(app_->frame(), kBackUpClass);
+    return manager && ::IsWindowVisible(*manager);
+  }, seconds(10))) << DumpTree(app_->main());
+  HWND list = ::GetDlgItem(*manager, kIdLstBackUpList);
+  HWND restore = ::GetDlgItem(*manager, kIdCmdRestore);
+  // The first row, just under the list's heading.
+  RECT heading{};
+  ::GetWindowRect(reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0)), &heading);
+  Settle();
+  ClickInWindow(list, 12, heading.bottom - heading.top + 8);
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(restore) != FALSE; }, seconds(10))) << "no row selected";
+  RECT button{};
+  ::GetClientRect(restore, &button);
+  ClickInWindow(restore, button.right / 2, button.bottom / 2);
+  auto question = WaitForMessageBox(app_->program().pid(), seconds(10));
+  ASSERT_TRUE(question) << "no question before the restore";
+  EXPECT_EQ(question->text, "Do you want to restore this settings?");
+  SaveScreenshot("exit-under-the-restore-question");
+  ASSERT_NO_FATAL_FAILURE(ExitAndExpectACleanEnd("exit under the restore question"));
+  EXPECT_EQ(ReadRegistryNumber(HKEY_LOCAL_MACHINE, tcp, "DefaultTTL"), ttl) << "nothing was restored";
+  EXPECT_EQ(CountSnapshotFiles(), snapshots) << "every snapshot stays";
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -197,6 +198,26 @@ TEST_F(NetPingerTest, ManualLoopbackPingNowSoundsAndShowsTheRoundTrip) {
   MoveMouse(680, 600);
   Settle(std::chrono::milliseconds(500));
   SaveScreenshot("net-pinger");
+}
+
+// The tray's Exit while "Ping Now" waits on a host that never answers: the
+// program ends by itself with code 0, without waiting out the ping.
+TEST_F(NetPingerTest, TrayExitWhileAPingThatNeverAnswersIsOut) {
+  if (!InNamespace()) GTEST_SKIP() << "needs the network-namespace run";
+  HWND pinger = Open();
+  ASSERT_NE(pinger, nullptr) << DumpTree(app_->main());
+  SetUpManualLoopback(pinger);
+  auto pingNow = ChildWithCaption(pinger, "Ping &Now");
+  ASSERT_TRUE(pingNow);
+  Click(*pingNow);
+  Settle(std::chrono::milliseconds(1000));  // the echo is out on the worker
+  ASSERT_TRUE(app_->program().IsRunning());
+  DWORD start = ::GetTickCount();
+  (void)app_->ChooseTrayMenu("mnuExit");
+  auto code = app_->program().WaitForExit(std::chrono::seconds(20));
+  ASSERT_TRUE(code) << "the program did not end";
+  EXPECT_EQ(*code, 0u) << "the program ended with a fault";
+  std::printf("exit with a ping out took %lu ms\n", static_cast<unsigned long>(::GetTickCount() - start));
 }
 
 // In the namespace 127.0.0.1 never answers: "Ping Now" waits its whole 10 s

@@ -47,8 +47,9 @@ if _corvane_netns_setup >"$CORVANE_RESULTS/netns-setup.log" 2>&1; then
     corvane_gtest_wine "netns-$winver" "$winver" "$WIN_BIN/corvane_win_tests.exe" \
         --gtest_filter='*SocketsContract*:*EchoContract*:RealPing.*:ThreadedPingService.*'
     # The net pinger's "Ping Now" to the host that never answers, while the
-    # main window of the real program keeps answering messages.
-    corvane_gtest_wine "netns-gui-$winver" "$winver" "$WIN_BIN/corvane_gui_tests.exe" \
+    # main window of the real program keeps answering messages, and the
+    # tray's Exit while that ping is out, with Wine's heap checking.
+    WINEDEBUG=warn+heap corvane_gtest_wine "netns-gui-$winver" "$winver" "$WIN_BIN/corvane_gui_tests.exe" \
         --gtest_filter='NetPingerTest.*'
   done
   unset CORVANE_NETNS CORVANE_WINE_WRAPPER CORVANE_QEMU_ROUTE_NET
