@@ -9,6 +9,10 @@
 #   - every file the program opened or looked for in its folder during
 #     start-up is in the package (checked by a second start with one of the
 #     package's files taken away as well, which must be caught).
+# The package is unzipped under a folder whose name no ANSI code page holds
+# ("Työkalut ✓"), as a user's folder may be named: the program reaches its
+# files there through the folder's 8.3 short form, which the check resolves
+# through Wine.
 #   package_test.sh <zip> <windows-version> [screenshot.png]
 # Needs DISPLAY (a virtual display of the caller's) and tools/lib/{wine,package}.sh.
 set -uo pipefail
@@ -55,7 +59,7 @@ done
 start_from_program_files() {
   local remove=$1 log=$2 pid i
   START_PREFIX=$(corvane_wine_prefix "$winver") || return 1
-  local program_files="$START_PREFIX/drive_c/Program Files"
+  local program_files="$START_PREFIX/drive_c/Program Files/$PARENT_FOLDER"
   mkdir -p "$program_files"
   unzip -q "$zip" -d "$program_files" || return 1
   START_FOLDER="$program_files/$CORVANE_PACKAGE_FOLDER"
@@ -63,7 +67,7 @@ start_from_program_files() {
   # Started as Explorer would, from another current folder.
   (cd "$START_PREFIX/drive_c" &&
    WINEPREFIX="$START_PREFIX" WINEDEBUG=-all,trace+file \
-     exec wine "C:\\Program Files\\$CORVANE_PACKAGE_FOLDER\\corvane.exe") >"$log" 2>&1 &
+     exec wine "C:\\Program Files\\$PARENT_FOLDER\\$CORVANE_PACKAGE_FOLDER\\corvane.exe") >"$log" 2>&1 &
   pid=$!
   START_WINDOW=0
   for ((i = 0; i < 120; i++)); do
@@ -97,34 +101,73 @@ stop_start() {
 
 # The files in the program's folder that the program opened or looked for
 # (its own CreateFile and GetFileAttributes calls in Wine's file trace; the
-# loader's own probes for DLLs and a manifest go through other calls). The
+# loader's own probes for DLLs and a manifest go through other calls), by
+# their long names. The program may name its folder in its 8.3 short form,
+# so every traced path is resolved by Wine (one winepath for all of them,
+# while the prefix still exists) and kept when it lies in the folder. The
 # Backups folder and what is in it are the program's own to make.
-opened_program_files() {
-  python3 - "$1" "$CORVANE_PACKAGE_FOLDER" <<'PY'
+# record_opened <log> <prefix> <folder>: prints those names.
+record_opened() {
+  local log=$1 prefix=$2 folder=$3
+  local -a short=()
+  local long
+  # The trace's paths, decoded: "\\" is a backslash, "\XXXX" the character
+  # of that code. Those that start with the folder's long name are named
+  # here; the others on drive C (ASCII: 8.3 forms among them) go to winepath.
+  long=$(python3 - "$log" "C:\\Program Files\\$PARENT_FOLDER\\$CORVANE_PACKAGE_FOLDER\\" <<'PY'
 import re, sys
-log, folder = sys.argv[1], sys.argv[2].lower()
-calls = re.compile(r'trace:file:(?:CreateFileW|GetFileAttributesW|GetFileAttributesExW) L"([^"]*)"')
-names = set()
-with open(log, encoding="utf-8", errors="replace") as f:
+calls = re.compile(r'trace:file:(?:CreateFileW|GetFileAttributesW|GetFileAttributesExW) L"((?:[^"\\]|\\.)*)"')
+def decode(text):
+    out, i = [], 0
+    while i < len(text):
+        if text[i] == "\\" and text[i + 1:i + 2] == "\\":
+            out.append("\\"); i += 2
+        elif text[i] == "\\" and re.fullmatch(r"[0-9a-fA-F]{4}", text[i + 1:i + 5] or ""):
+            out.append(chr(int(text[i + 1:i + 5], 16))); i += 5
+        else:
+            out.append(text[i]); i += 1
+    return "".join(out)
+folder = sys.argv[2].lower()
+named, short = set(), []
+with open(sys.argv[1], encoding="utf-8", errors="replace") as f:
     for line in f:
-        for path in calls.findall(line):
-            parts = path.replace("\\\\", "\\").split("\\")
-            if (len(parts) == 4 and parts[0].lower() == "c:" and parts[1].lower() == "program files"
-                    and parts[2].lower() == folder and parts[3]
-                    and parts[3].lower() not in ("backups", "corvane.exe")):
-                names.add(parts[3])
-print("\n".join(sorted(names)))
+        for raw in calls.findall(line):
+            path = decode(raw)
+            if path.lower().startswith(folder):
+                rest = path[len(folder):]
+                if rest and "\\" not in rest:
+                    named.add("N " + rest)
+            elif re.match(r"(?i)^c:\\", path) and path.isascii() and path not in short:
+                short.append(path)
+print("\n".join(sorted(named) + ["S " + p for p in short]))
 PY
+)
+  mapfile -t short < <(sed -n 's/^S //p' <<<"$long")
+  {
+    sed -n 's/^N //p' <<<"$long"
+    if [[ ${#short[@]} -gt 0 ]]; then
+      WINEPREFIX="$prefix" WINEDEBUG=-all wine winepath.exe -u "${short[@]}" 2>/dev/null |
+        while IFS= read -r unix; do
+          [[ -n "$unix" ]] || continue
+          unix=${unix%/}
+          [[ "$(realpath -m "$(dirname "$unix")")" == "$(realpath -m "$folder")" ]] && basename "$unix"
+        done
+    fi
+  } | grep -v -i -x -e backups -e corvane.exe | sort -u
 }
 
-# files_missing <log> <folder>: prints each opened file the folder lacks.
+# files_missing <opened-list> <folder>: prints each opened file the folder lacks.
 files_missing() {
-  local log=$1 folder=$2 file
+  local opened=$1 folder=$2 file
   while IFS= read -r file; do
+    [[ -n "$file" ]] || continue
     [[ -e "$folder/$file" ]] || echo "$file"
-  done < <(opened_program_files "$log")
+  done <"$opened"
 }
 
+# No ANSI code page holds the check mark; the rest is Finnish.
+PARENT_FOLDER="Työkalut ✓"
+opened_list=$(mktemp "${TMPDIR:-/tmp}/corvane-opened.XXXXXX")
 log=$(mktemp "${TMPDIR:-/tmp}/corvane-package.XXXXXX")
 start_from_program_files "" "$log" || { echo "FAIL: could not unzip into a fresh prefix"; exit 1; }
 if [[ $START_WINDOW -eq 1 ]]; then
@@ -137,11 +180,12 @@ else
   fail "no main window after starting corvane.exe from Program Files"
   tail -n 20 "$log"
 fi
-echo "files the program opened in its folder:"
-opened_program_files "$log" | sed 's/^/  /'
-opened=$(opened_program_files "$log" | wc -l)
+record_opened "$log" "$START_PREFIX" "$START_FOLDER" >"$opened_list"
+echo "files the program opened in its folder ($PARENT_FOLDER\\$CORVANE_PACKAGE_FOLDER):"
+sed 's/^/  /' "$opened_list"
+opened=$(grep -c . "$opened_list")
 [[ $opened -gt 0 ]] || fail "the file trace shows no file opened in the program's folder"
-missing=$(files_missing "$log" "$START_FOLDER")
+missing=$(files_missing "$opened_list" "$START_FOLDER")
 [[ -z "$missing" ]] || fail "the program opened files the package lacks: $missing"
 # The version resource of the packaged program.
 resource=$("$windres" -i "$START_FOLDER/corvane.exe" -O rc 2>/dev/null)
@@ -154,11 +198,12 @@ stop_start "$START_PREFIX"
 
 # --- the check above catches a missing file ----------------------------------
 # Take away the first packaged file the program opened and start again.
-taken=$(opened_program_files "$log" | while IFS= read -r f; do
-          grep -qxF "$CORVANE_PACKAGE_FOLDER/$f" <<<"$listing" && { echo "$f"; break; }; done)
+taken=$(while IFS= read -r f; do
+          grep -qxF "$CORVANE_PACKAGE_FOLDER/$f" <<<"$listing" && { echo "$f"; break; }; done <"$opened_list")
 if [[ -n "$taken" ]]; then
   start_from_program_files "$taken" "$log" || fail "could not unzip for the second start"
-  missing=$(files_missing "$log" "$START_FOLDER")
+  record_opened "$log" "$START_PREFIX" "$START_FOLDER" >"$opened_list"
+  missing=$(files_missing "$opened_list" "$START_FOLDER")
   if grep -qxF "$taken" <<<"$missing"; then
     echo "a package without \"$taken\" is caught"
   else
@@ -168,7 +213,7 @@ if [[ -n "$taken" ]]; then
 else
   fail "no packaged file was opened, so the missing-file check is untested"
 fi
-rm -f "$log"
+rm -f "$log" "$opened_list"
 
 echo "$failures failed"
 [[ $failures -eq 0 ]]
