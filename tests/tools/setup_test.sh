@@ -161,6 +161,13 @@ grep -q '^qemu-user-static installed 1:10' "$FAKE_STATE/db" || fail "qemu-user-s
 grep -qx 'Suites: bookworm-backports' "$FAKE_STATE/etc/sources.list.d/corvane-backports.sources" ||
   fail "no backports sources entry"
 grep -qx 'Pin-Priority: 100' "$FAKE_STATE/etc/preferences.d/corvane-backports" || fail "no backports pin"
+# The backports qemu-user-static depends on qemu-user and qemu-user-binfmt of
+# its own version: all three come from there, or the install fails.
+for pkg in qemu-user-static qemu-user qemu-user-binfmt; do
+  awk -v pkg="$pkg" '/^Package:/ { hit = 0; for (i = 2; i <= NF; i++) if ($i == pkg) hit = 1 }
+                     hit && /^Pin-Priority: 990$/ { found = 1 } END { exit !found }' \
+      "$FAKE_STATE/etc/preferences.d/corvane-backports" || fail "$pkg is not taken from backports"
+done
 case_name=index-stays-missing-message
 grep -q 'still misses' "$work/index-stays-missing/out" || fail "no word of the missing index"
 case_name=broken-message
