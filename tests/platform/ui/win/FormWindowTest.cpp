@@ -185,6 +185,16 @@ TEST_F(FormWindowTest, ReplacingATextRaisesChangeOnceMoreAndAnEqualTextNothing) 
   EXPECT_TRUE(model().events.empty()) << "setting values raises nothing";
 }
 
+TEST_F(FormWindowTest, AChangeSaysWhetherTheBoxWasEditedOrItsTextSetWhole) {
+  model().events.clear();
+  form.SetText(kKitText, "56");
+  ::SendMessageA(form.Control(kKitText), EM_SETSEL, 2, 2);
+  ::SendMessageA(form.Control(kKitText), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("7"));
+  EXPECT_EQ(form.Text(kKitText), "567");
+  EXPECT_EQ(model().events,
+            (std::vector<Event>{{kKitText, Event::Change, 0}, {kKitText, Event::Change, ui::kEditedByUser}}));
+}
+
 TEST_F(FormWindowTest, TheViewReadsBackWhatItSet) {
   form.SetValue(kKitOptA, 1);
   form.SetValue(kKitOptB, 1);
