@@ -308,6 +308,15 @@ bool FormWindow::Enabled(int id) const {
   return control != nullptr && ::IsWindowEnabled(control) != FALSE;
 }
 
+bool FormWindow::EditedByUser(int id) const {
+  if (settingText_ == id) return false;
+  // The box's modified flag: an edit of the user's (a key, a paste, an
+  // undo) sets it, a text set whole (WM_SETTEXT, from here or from another
+  // program) clears it.
+  HWND box = Control(id);
+  return box != nullptr && ::SendMessageA(box, EM_GETMODIFY, 0, 0) != FALSE;
+}
+
 bool FormWindow::ShownByLayout(int index) const {
   // A table with a cycle in its parents is refused by CheckLayout; stop
   // after as many steps as there are controls all the same.
@@ -541,7 +550,7 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
           if (code == BN_CLICKED) Deliver(Event{id, Event::Click, Value(id)});
           return 0;
         case ControlKind::TextBox:
-          if (code == EN_CHANGE) Deliver(Event{id, Event::Change, settingText_ == id ? 0 : ui::kEditedByUser});
+          if (code == EN_CHANGE) Deliver(Event{id, Event::Change, EditedByUser(id) ? ui::kEditedByUser : 0});
           return 0;
         case ControlKind::ComboBox:
           if (code == CBN_SELCHANGE) Deliver(Event{id, Event::Select, Value(id)});

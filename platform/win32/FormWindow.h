@@ -103,6 +103,9 @@ class FormWindow : public FeatureWindow,
   }
   void CreateControls(HINSTANCE instance);
   void Deliver(const ui::Event& event);
+  // Whether the latest change of the text box was the user's edit rather
+  // than a text set whole.
+  bool EditedByUser(int id) const;
   // Whether the control at that place and every container around it show.
   bool ShownByLayout(int index) const;
   bool OnNotify(const NMHDR& header, LRESULT& result);
