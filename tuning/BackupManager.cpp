@@ -164,32 +164,32 @@ int CompareListTexts(std::string_view first, std::string_view second, std::int32
   return order == 1 ? -result : result;
 }
 
-int CompareBackupRows(const BackupEntry& first, const BackupEntry& second,
+int CompareBackupRows(const BackupEntry& first, const BackupEntry& second, const ListSort& sort,
                       const IDateTimeFormat& format) {
   // "Creating Time" holds times of day only.
-  const ColumnHolds holds = mListView::sortColumn == 3 ? ColumnHolds::TimesOfDay : ColumnHolds::Dates;
-  return CompareListTexts(ColumnOf(first, mListView::sortColumn),
-                          ColumnOf(second, mListView::sortColumn), mListView::sortOrder,
-                          mListView::sortKind, format, holds);
+  const ColumnHolds holds = sort.column == 3 ? ColumnHolds::TimesOfDay : ColumnHolds::Dates;
+  return CompareListTexts(ColumnOf(first, sort.column), ColumnOf(second, sort.column), sort.order,
+                          sort.kind, format, holds);
 }
 
-void SortBackupEntries(std::vector<BackupEntry>& entries, const IDateTimeFormat& format) {
+void SortBackupEntries(std::vector<BackupEntry>& entries, const ListSort& sort,
+                       const IDateTimeFormat& format) {
   std::stable_sort(entries.begin(), entries.end(),
                    [&](const BackupEntry& a, const BackupEntry& b) {
-                     return CompareBackupRows(a, b, format) < 0;
+                     return CompareBackupRows(a, b, sort, format) < 0;
                    });
 }
 
-HeaderClick ClickBackupHeader(std::array<std::string, 3>& tags, std::size_t column,
+HeaderClick ClickBackupHeader(std::array<std::string, 3>& tags, ListSort& sort, std::size_t column,
                               std::string_view caption) {
   HeaderClick click;
   if (column < tags.size()) {
     if (tags[column] != "ASC") {
       tags[column] = "ASC";
-      mListView::sortOrder = 0;
+      sort.order = 0;
     } else {
       tags[column] = "DESC";
-      mListView::sortOrder = 1;
+      sort.order = 1;
     }
     for (std::size_t other = 0; other < tags.size(); ++other) {
       if (other != column) tags[other].clear();
@@ -199,8 +199,8 @@ HeaderClick ClickBackupHeader(std::array<std::string, 3>& tags, std::size_t colu
     click.sort = HeaderSort::ByListItself;
   } else if (caption == kBackupColumns[1] || caption == kBackupColumns[2]) {
     click.sort = HeaderSort::ByCompare;
-    mListView::sortColumn = caption == kBackupColumns[1] ? 2 : 3;
-    mListView::sortKind = mListView::kKindDate;
+    sort.column = caption == kBackupColumns[1] ? 2 : 3;
+    sort.kind = mListView::kKindDate;
   } else {
     click.sort = HeaderSort::Unknown;
     click.message = "Error no such header named " + std::string(caption);

@@ -41,18 +41,24 @@ BackupListing ListBackups(IFileSystem& files, const IDateTimeFormat& format,
 BackupEntry BackupEntryFor(std::string_view name, std::string_view fileStart,
                            const IDateTimeFormat& format);
 
-// How the list compares its rows (the list module's state).
+// How a column's text is converted before comparing.
 namespace mListView {
 inline constexpr std::int32_t kKindText = 0;
 inline constexpr std::int32_t kKindInteger = 1;
 inline constexpr std::int32_t kKindDouble = 2;
 inline constexpr std::int32_t kKindDate = 3;
-inline std::int32_t sortColumn = 1;  // 1-based column whose text is compared
-inline std::int32_t sortOrder = 0;   // 0 ascending, 1 descending
-inline std::int32_t sortKind = 0;    // how the text is converted before comparing
 // The list reads at most this many characters of a column text.
 inline constexpr std::size_t kCompareTextLength = 31;
 }  // namespace mListView
+
+// How the backup list compares its rows. The backup manager's model keeps
+// it; a click on a column header changes it.
+struct ListSort {
+  std::int32_t column = 1;                   // 1-based column whose text is compared
+  std::int32_t order = 0;                    // 0 ascending, 1 descending
+  std::int32_t kind = mListView::kKindText;  // how the text is converted before comparing
+  friend bool operator==(const ListSort&, const ListSort&) = default;
+};
 
 // What a column compared as dates holds.
 enum class ColumnHolds { Dates, TimesOfDay };
@@ -64,11 +70,12 @@ enum class ColumnHolds { Dates, TimesOfDay };
 int CompareListTexts(std::string_view first, std::string_view second, std::int32_t order,
                      std::int32_t kind, const IDateTimeFormat& format,
                      ColumnHolds holds = ColumnHolds::Dates);
-// Two rows by column mListView::sortColumn with sortOrder and sortKind.
-int CompareBackupRows(const BackupEntry& first, const BackupEntry& second,
+// Two rows by the sort's column, order and kind.
+int CompareBackupRows(const BackupEntry& first, const BackupEntry& second, const ListSort& sort,
                       const IDateTimeFormat& format);
 // Orders the rows as the list's sort by CompareBackupRows does (stable).
-void SortBackupEntries(std::vector<BackupEntry>& entries, const IDateTimeFormat& format);
+void SortBackupEntries(std::vector<BackupEntry>& entries, const ListSort& sort,
+                       const IDateTimeFormat& format);
 
 // The captions of the list's columns, in order.
 inline constexpr std::array<std::string_view, 3> kBackupColumns{"File Name", "Creating Date",
@@ -87,9 +94,8 @@ struct HeaderClick {
 
 // A click on header `column` (0-based) with that caption: alternates its tag
 // "ASC"/"DESC" (the first click ascending), clears the other two, and sets
-// the list module's sortOrder, and for the date and time columns sortColumn
-// and sortKind.
-HeaderClick ClickBackupHeader(std::array<std::string, 3>& tags, std::size_t column,
+// the sort's order, and for the date and time columns its column and kind.
+HeaderClick ClickBackupHeader(std::array<std::string, 3>& tags, ListSort& sort, std::size_t column,
                               std::string_view caption);
 
 enum class RestoreStatus {

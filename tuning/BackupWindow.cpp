@@ -102,16 +102,15 @@ void BackupWindowModel::ColumnClick(int column) {
   if (column >= 0 && column < static_cast<int>(kBackupColumns.size())) {
     caption = kBackupColumns[static_cast<std::size_t>(column)];
   }
-  HeaderClick click = ClickBackupHeader(tags_, static_cast<std::size_t>(column < 0 ? 3 : column),
+  HeaderClick click = ClickBackupHeader(tags_, sort_, static_cast<std::size_t>(column < 0 ? 3 : column),
                                         caption);
   switch (click.sort) {
     case HeaderSort::ByListItself:
-      list_.SetOwnSort(true, mListView::sortOrder);
+      list_.SetOwnSort(true, sort_.order);
       break;
     case HeaderSort::ByCompare:
-      list_.SetOwnSort(false, mListView::sortOrder);
-      mListView::dateFormat = &format_;
-      list_.SortByCompareListItems();
+      list_.SetOwnSort(false, sort_.order);
+      list_.SortByCompareListItems(sort_, format_);
       break;
     case HeaderSort::Unknown:
       (void)view_.ShowMessage(click.message, kAppTitle, ui::kMessageOk);

@@ -71,6 +71,8 @@ class BackupWindowModel final : public ui::FormModel {
 
   // The header tags "ASC" / "DESC" / "".
   const std::array<std::string, 3>& headerTags() const { return tags_; }
+  // How the list was last sorted by a header click.
+  const ListSort& sort() const { return sort_; }
   const RestoreResult& lastRestore() const { return lastRestore_; }
 
  private:
@@ -84,6 +86,7 @@ class BackupWindowModel final : public ui::FormModel {
   const IDateTimeFormat& format_;
   Hooks hooks_;
   std::array<std::string, 3> tags_;
+  ListSort sort_;
   mListView::ItemParam nextParam_ = 1;
   RestoreResult lastRestore_;
   std::function<void(const std::string& fileName)> showChanges_;

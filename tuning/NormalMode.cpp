@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/AppInfo.h"
+
 namespace corvane {
 
 namespace {
@@ -40,6 +42,11 @@ const NormalModeModel::NumberBox* NormalModeModel::FindBox(int id) {
 }
 
 void NormalModeModel::OnLoad() {
+  // The controls are new, in their design state.
+  shownPage_ = 0;
+  backEnabled_ = false;
+  nextEnabled_ = true;
+  nextText_ = kNextCaption;
   hideAllExcept(0);
   // The option marked at design time; connectionType keeps its own value.
   view_.SetValue(kIdOptConnType0, 1);
@@ -55,6 +62,34 @@ void NormalModeModel::OnLoad() {
 void NormalModeModel::hideAllExcept(int frmNo) {
   for (int page = 0; page < kNormalModePageCount; ++page) view_.SetVisible(kIdPage0 + page, false);
   if (frmNo >= 0 && frmNo < kNormalModePageCount) view_.SetVisible(kIdPage0 + frmNo, true);
+  shownPage_ = frmNo;
+}
+
+void NormalModeModel::ShowPage(int page) {
+  // One page shows at a time: the one shown goes, the new one comes, and
+  // nothing else is touched.
+  if (page == shownPage_ || page < 0 || page >= kNormalModePageCount) return;
+  if (shownPage_ >= 0 && shownPage_ < kNormalModePageCount) view_.SetVisible(kIdPage0 + shownPage_, false);
+  view_.SetVisible(kIdPage0 + page, true);
+  shownPage_ = page;
+}
+
+void NormalModeModel::SetBackEnabled(bool enabled) {
+  if (backEnabled_ == enabled) return;
+  view_.SetEnabled(kIdCmdPrevPage, enabled);
+  backEnabled_ = enabled;
+}
+
+void NormalModeModel::SetNextEnabled(bool enabled) {
+  if (nextEnabled_ == enabled) return;
+  view_.SetEnabled(kIdCmdNextPage, enabled);
+  nextEnabled_ = enabled;
+}
+
+void NormalModeModel::SetNextText(std::string_view text) {
+  if (nextText_ == text) return;
+  view_.SetText(kIdCmdNextPage, text);
+  nextText_ = text;
 }
 
 void NormalModeModel::OnEvent(const ui::Event& event) {
@@ -123,8 +158,9 @@ void NormalModeModel::SetMultiplierText(int multiplier) {
 
 void NormalModeModel::ValidateMultiplier(Check check) {
   const int fallback = DefaultMultiplier(state_.connectionType);
-  MultiplierVerdict verdict = CheckMultiplier(view_.Text(kIdTxtMultiplier), profile_.mss, check);
-  if (!ParseNumber(view_.Text(kIdTxtMultiplier))) {
+  const std::string text = view_.Text(kIdTxtMultiplier);
+  MultiplierVerdict verdict = CheckMultiplier(text, profile_.mss, check);
+  if (!ParseNumber(text)) {
     SetMultiplierText(fallback);
     return;
   }
@@ -157,8 +193,8 @@ void NormalModeModel::Next() {
     return;
   }
   EnterPage(state_.currWizardPage);
-  hideAllExcept(state_.currWizardPage);
-  view_.SetEnabled(kIdCmdPrevPage, true);
+  ShowPage(state_.currWizardPage);
+  SetBackEnabled(true);
 }
 
 void NormalModeModel::EnterPage(int page) {
@@ -166,7 +202,7 @@ void NormalModeModel::EnterPage(int page) {
     case 1: {
       const ConnectionRecommendation* r = RecommendationFor(state_.connectionType);
       if (r == nullptr) {
-        (void)view_.ShowMessage("Error", "Pellavon", ui::kMessageOk);
+        (void)view_.ShowMessage("Error", kAppTitle, ui::kMessageOk);
         return;
       }
       // Whatever was typed before is replaced.
@@ -186,10 +222,13 @@ void NormalModeModel::EnterPage(int page) {
       return;
     case 3: {
       view_.SetText(kIdTxtMssRwinValue, std::to_string(profile_.mss));
-      SetMultiplierText(state_.connectionType == 0 ? 3 : 44);
-      double multiplier = ParseNumber(view_.Text(kIdTxtMultiplier)).value_or(DefaultMultiplier(state_.connectionType));
-      view_.SetText(kIdTxtRwin, NumberText(ReceiveWindow(profile_.mss, multiplier)));
-      profile_.receiveWindow = TextToInt32(view_.Text(kIdTxtRwin)).value_or(profile_.receiveWindow);
+      // The type's multiplier; its own check can only put the same one back,
+      // so the box holds it, and the window shows what follows from it.
+      const int multiplier = DefaultMultiplier(state_.connectionType);
+      SetMultiplierText(multiplier);
+      const std::string window = NumberText(ReceiveWindow(profile_.mss, multiplier));
+      view_.SetText(kIdTxtRwin, window);
+      profile_.receiveWindow = TextToInt32(window).value_or(profile_.receiveWindow);
       view_.SetText(kIdLblRwinRecValue, std::to_string(profile_.receiveWindow) + "Bytes");
       return;
     }
@@ -216,7 +255,7 @@ void NormalModeModel::EnterPage(int page) {
     }
     case 7:
       profile_.icmpRedirects = view_.Value(kIdChkIcmpValue) == 1 ? kTrue : kFalse;
-      view_.SetText(kIdCmdNextPage, "Finish");
+      SetNextText(kFinishCaption);
       return;
     default:
       return;
@@ -270,23 +309,21 @@ void NormalModeModel::Finish() {
       const std::uint32_t icon = result.status != ApplyStatus::Applied ? ui::kMessageError
                                  : result.changes.failed > 0         ? ui::kMessageWarning
                                                                      : ui::kMessageInformation;
-      (void)view_.ShowMessage(result.message, "Pellavon", ui::kMessageOk | icon);
+      (void)view_.ShowMessage(result.message, kAppTitle, ui::kMessageOk | icon);
     }
   }
-  view_.SetEnabled(kIdCmdNextPage, false);
+  SetNextEnabled(false);
   if (hooks_.returnHome) hooks_.returnHome();
 }
 
 void NormalModeModel::Back() {
   CompleteAllEntries();
   state_.currWizardPage = static_cast<std::int16_t>(std::max(state_.currWizardPage - 1, 0));
-  if (state_.currWizardPage == 0) view_.SetEnabled(kIdCmdPrevPage, false);
-  if (state_.currWizardPage == 7) {
-    view_.SetText(kIdCmdNextPage, "Next>>");
-    view_.SetEnabled(kIdCmdNextPage, true);
-  }
-  hideAllExcept(state_.currWizardPage);
-  view_.SetText(kIdCmdNextPage, "Next>>");
+  if (state_.currWizardPage == 0) SetBackEnabled(false);
+  // Back from Finish shows the last page again, ready to apply once more.
+  if (state_.currWizardPage == 7) SetNextEnabled(true);
+  ShowPage(state_.currWizardPage);
+  SetNextText(kNextCaption);
 }
 
 }  // namespace corvane

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "platform/ui/View.h"
@@ -17,10 +18,10 @@
 
 namespace corvane {
 
-// Event::Change's value when the user edited the box's text himself (a key,
-// a paste, an undo); 0 when the text was set as a whole. Only a complete
-// entry is held to a lower bound.
-inline constexpr int kEditedInBox = 1;
+// Event::Change's value when the user edited the box's text himself; 0 when
+// the text was set as a whole. Only a complete entry is held to a lower
+// bound.
+inline constexpr int kEditedInBox = ui::kEditedByUser;
 
 // currWizardPage after Finish.
 inline constexpr int kFinishedPage = 8;
@@ -70,7 +71,8 @@ class NormalModeModel final : public ui::FormModel {
   void FinishFromPreview();
   // workingProfile as Finish would apply it: the boxes' texts read in.
   TuningProfile FinishedProfile() const;
-  // hideAllExcept: only page frmNo stays visible.
+  // hideAllExcept: only page frmNo stays visible (every page is set; the
+  // load's step). A page change shows and hides only the two pages.
   void hideAllExcept(int frmNo);
 
   std::int16_t currWizardPage() const { return state_.currWizardPage; }
@@ -94,11 +96,23 @@ class NormalModeModel final : public ui::FormModel {
   void Finish();
   void ReadBoxes(TuningProfile& profile) const;
   void SetMultiplierText(int multiplier);
+  // The page shown goes and `page` comes.
+  void ShowPage(int page);
+  // The two buttons' states, set on the view only when they change.
+  void SetBackEnabled(bool enabled);
+  void SetNextEnabled(bool enabled);
+  void SetNextText(std::string_view text);
 
   ui::IView& view_;
   NormalModeState& state_;
   TuningProfile& profile_;
   NormalModeHooks hooks_;
+  // What this model's controls show; only the model changes it. The
+  // design state until OnLoad says so again.
+  int shownPage_ = 0;
+  bool backEnabled_ = false;
+  bool nextEnabled_ = true;
+  std::string_view nextText_ = kNextCaption;
 };
 
 }  // namespace corvane

@@ -29,7 +29,7 @@ constexpr Control kControls[] = {
     {kIdPage0 + 6, K::Frame, "frmWizardPages(6)", "Step 7 of 8 :  SYN Flood Attack Settings && NDI Cache", kPageLeft, kPageTop, kPageWidth, kPageHeight, kIdFrameAdvancedMode, ui::kHidden},
     {kIdPage0 + 7, K::Frame, "frmWizardPages(7)", "Step 8 of 8 : ICMP Redirect Attack Setting", kPageLeft, kPageTop, kPageWidth, kPageHeight, kIdFrameAdvancedMode, ui::kHidden},
     {kIdCmdPrevPage, K::Button, "cmdPrevPage", "<<Back", 262, 222, 80, 24, kIdFrameAdvancedMode, ui::kDisabled},
-    {kIdCmdNextPage, K::Button, "cmdNextPage", "Next>>", 348, 222, 80, 24, kIdFrameAdvancedMode},
+    {kIdCmdNextPage, K::Button, "cmdNextPage", kNextCaption, 348, 222, 80, 24, kIdFrameAdvancedMode},
 
     // Step 1.
     {kIdLblHowConnect, K::Label, "lblHowConnect", "How do you connect to the internet?", kText, 22, 260, 16, kIdPage0 + 0},

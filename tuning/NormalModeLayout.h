@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 #include "platform/ui/Layout.h"
 
@@ -97,6 +98,10 @@ enum NormalModeId : int {
 inline constexpr int kNormalModePageCount = 8;
 inline constexpr int kNormalModeWidth = 440;
 inline constexpr int kNormalModeHeight = 252;
+
+// cmdNextPage's captions: on every page but the last, and on the last.
+inline constexpr std::string_view kNextCaption = "Next>>";
+inline constexpr std::string_view kFinishCaption = "Finish";
 
 // The items of cmbNDI, in order.
 inline constexpr std::array<const char*, 7> kNdiItems{"0", "2", "4", "8", "16", "32", "64"};

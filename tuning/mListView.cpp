@@ -1,46 +1,32 @@
 #include "tuning/mListView.h"
 
-#include <unordered_map>
 #include <utility>
 
 namespace corvane::mListView {
 
-namespace {
-// The column texts read in the current sort, by item data.
-std::unordered_map<ItemParam, std::string>& SortTexts() {
-  static std::unordered_map<ItemParam, std::string> texts;
-  return texts;
-}
-}  // namespace
-
-void ForgetSortTexts() { SortTexts().clear(); }
-
-void KeepSortText(ItemParam param, std::string text) { SortTexts()[param] = std::move(text); }
-
 int FindItemByParam(const IListControl& list, ItemParam param) { return list.FindParam(param); }
 
-std::string GetSubItemText(const IListControl& list, int index) {
+std::string GetSubItemText(const IListControl& list, int index, std::int32_t column) {
   if (index < 0) return std::string();
-  return list.ItemText(index, sortColumn - 1, kTextBufferSize);
+  return list.ItemText(index, column - 1, kTextBufferSize);
 }
 
-int CompareListItems(ItemParam first, ItemParam second, const IListControl& list,
-                     const IDateTimeFormat& format) {
-  auto& texts = SortTexts();
+const std::string& SortPass::TextOf(ItemParam param) {
   // References into the map stay valid as it grows.
-  auto text = [&](ItemParam param) -> const std::string& {
-    auto known = texts.find(param);
-    if (known == texts.end()) {
-      known = texts.emplace(param, GetSubItemText(list, FindItemByParam(list, param))).first;
-    }
-    return known->second;
-  };
-  const std::string& a = text(first);
-  const std::string& b = text(second);
+  auto known = texts_.find(param);
+  if (known == texts_.end()) {
+    known = texts_.emplace(param, GetSubItemText(list_, FindItemByParam(list_, param), sort_.column)).first;
+  }
+  return known->second;
+}
+
+int SortPass::Compare(ItemParam first, ItemParam second) {
+  const std::string& a = TextOf(first);
+  const std::string& b = TextOf(second);
   // "Creating Time" holds times of day, read as times whatever separator
   // the region's time format shares with its dates.
-  const ColumnHolds holds = sortColumn == 3 ? ColumnHolds::TimesOfDay : ColumnHolds::Dates;
-  return CompareListTexts(a, b, sortOrder, sortKind, format, holds);
+  const ColumnHolds holds = sort_.column == 3 ? ColumnHolds::TimesOfDay : ColumnHolds::Dates;
+  return CompareListTexts(a, b, sort_.order, sort_.kind, format_, holds);
 }
 
 }  // namespace corvane::mListView

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "tuning/BackupManager.h"
@@ -50,9 +51,9 @@ class IListControl {
   // `order` (0 ascending, 1 descending), and keeps rows added later in that
   // order; off leaves the rows as they are and adds later rows at the end.
   virtual void SetOwnSort(bool on, std::int32_t order) = 0;
-  // The sort-items message with CompareListItems, the list itself as the
-  // sort parameter.
-  virtual void SortByCompareListItems() = 0;
+  // The sort-items message with CompareListItems, by that sort and reading
+  // dates in that format (a SortPass as the sort parameter).
+  virtual void SortByCompareListItems(const ListSort& sort, const IDateTimeFormat& format) = 0;
 
  protected:
   ~IListControl() = default;
@@ -60,28 +61,42 @@ class IListControl {
 
 // The index of the row with that item data (-1 none).
 int FindItemByParam(const IListControl& list, ItemParam param);
-// The text of column sortColumn (sub-item sortColumn - 1) of row index, as
-// read into the 32-character buffer: at most 31 characters.
-std::string GetSubItemText(const IListControl& list, int index);
-// The compare function of the sort-items message: finds both rows by their
-// item data, reads their texts and compares them by sortKind and sortOrder
-// (CompareListTexts). -1, 0 or 1.
+// The text of column `column` (1-based: sub-item column - 1) of row index,
+// as read into the 32-character buffer: at most 31 characters.
+std::string GetSubItemText(const IListControl& list, int index, std::int32_t column);
+
+// One sort of a list by CompareListItems: the list, the sort and the
+// regional format it compares with, and the row texts read so far.
 //
 // A row's text does not change while the list sorts, so each row is found
 // and read once per sort and its text kept for the rest of that sort: the
 // find-item message reads every row up to the match, and looking both rows
 // up again in each of the ten thousand comparisons of a 999-row sort would
 // read some ten million rows. The order is the same either way.
-int CompareListItems(ItemParam first, ItemParam second, const IListControl& list,
-                     const IDateTimeFormat& format);
-// Forgets the texts kept by CompareListItems; each sort starts with it.
-void ForgetSortTexts();
-// Keeps a row's text for the current sort, so that CompareListItems need
-// not ask the list for it (a list that sorts must not be asked anything).
-void KeepSortText(ItemParam param, std::string text);
+class SortPass {
+ public:
+  SortPass(const IListControl& list, const ListSort& sort, const IDateTimeFormat& format)
+      : list_(list), sort_(sort), format_(format) {}
+  // Keeps a row's text, so that the pass need not ask the list for it (a
+  // list that sorts must not be asked anything).
+  void Keep(ItemParam param, std::string text) { texts_[param] = std::move(text); }
+  // The compare function's work: -1, 0 or 1.
+  int Compare(ItemParam first, ItemParam second);
 
-// The regional format the Win32 compare function converts dates with; set
-// by the window that sorts before it sends the sort-items message.
-inline const IDateTimeFormat* dateFormat = nullptr;
+ private:
+  const std::string& TextOf(ItemParam param);
+
+  const IListControl& list_;
+  const ListSort sort_;
+  const IDateTimeFormat& format_;
+  std::unordered_map<ItemParam, std::string> texts_;
+};
+
+// The compare function of the sort-items message: finds both rows by their
+// item data, reads their texts and compares them by the pass's sort
+// (CompareListTexts). -1, 0 or 1.
+inline int CompareListItems(ItemParam first, ItemParam second, SortPass& pass) {
+  return pass.Compare(first, second);
+}
 
 }  // namespace corvane::mListView

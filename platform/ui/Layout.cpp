@@ -1,5 +1,6 @@
 #include "platform/ui/Layout.h"
 
+#include <algorithm>
 #include <set>
 
 namespace corvane::ui {
@@ -66,6 +67,42 @@ Rect FormRect(const Layout& layout, const Control& control) {
     parent = p->parent;
   }
   return r;
+}
+
+LayoutIndex::LayoutIndex(const Layout& layout) : layout_(&layout) {
+  const std::size_t n = layout.controls.size();
+  byId_.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) byId_.emplace_back(layout.controls[i].id, static_cast<int>(i));
+  // The first of equal identifiers wins, as FindControl's scan does.
+  std::stable_sort(byId_.begin(), byId_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  parents_.assign(n, -1);
+  held_.assign(n, {});
+  for (std::size_t i = 0; i < n; ++i) {
+    const int parent = layout.controls[i].parent;
+    parents_[i] = parent == 0 ? -1 : IndexOf(parent);
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    // A table with a cycle in its parents is refused by CheckLayout; stop
+    // after as many steps as there are controls all the same.
+    int up = parents_[i];
+    for (std::size_t steps = 0; up >= 0 && steps < n; ++steps) {
+      auto& held = held_[static_cast<std::size_t>(up)];
+      if (static_cast<std::size_t>(up) == i || (!held.empty() && held.back() == static_cast<int>(i))) break;
+      held.push_back(static_cast<int>(i));
+      up = parents_[static_cast<std::size_t>(up)];
+    }
+  }
+}
+
+int LayoutIndex::IndexOf(int id) const {
+  auto found = std::lower_bound(byId_.begin(), byId_.end(), id,
+                                [](const std::pair<int, int>& entry, int key) { return entry.first < key; });
+  return found != byId_.end() && found->first == id ? found->second : -1;
+}
+
+const Control* LayoutIndex::Find(int id) const {
+  const int index = IndexOf(id);
+  return index < 0 ? nullptr : &At(index);
 }
 
 std::vector<std::string> CheckLayout(const Layout& layout, int frameWidth, int frameHeight, int twipsPerPixel) {

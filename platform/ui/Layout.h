@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace corvane::ui {
@@ -89,6 +90,33 @@ struct Rect {
 };
 // The control's place relative to the form, adding up its parents' places.
 Rect FormRect(const Layout& layout, const Control& control);
+
+// A layout's controls resolved once, for a form that asks about them on
+// every event: each control's place in the table by its identifier, its
+// container, and what each container holds (directly or deeper). Built
+// when a window is made; the table outlives it.
+class LayoutIndex {
+ public:
+  explicit LayoutIndex(const Layout& layout);
+
+  std::size_t size() const { return parents_.size(); }
+  // The control's place in the table; -1 when the table has none.
+  int IndexOf(int id) const;
+  const Control* Find(int id) const;
+  const Control& At(int index) const { return layout_->controls[static_cast<std::size_t>(index)]; }
+  // The place of the container that holds the control at `index`; -1 for
+  // the form (or a parent the table does not list).
+  int ParentOf(int index) const { return parents_[static_cast<std::size_t>(index)]; }
+  // The places of the controls inside the container at `index`, deeper
+  // ones included, in table order; empty for a control that holds none.
+  std::span<const int> Held(int index) const { return held_[static_cast<std::size_t>(index)]; }
+
+ private:
+  const Layout* layout_;
+  std::vector<std::pair<int, int>> byId_;  // (id, place), sorted by id
+  std::vector<int> parents_;
+  std::vector<std::vector<int>> held_;
+};
 
 // Whether the table holds together: identifiers in 1..0xFFFF and unique,
 // names non-empty and unique, every parent a Frame or Panel listed before its

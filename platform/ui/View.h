@@ -16,7 +16,7 @@ namespace corvane::ui {
 struct Event {
   enum Kind : std::uint8_t {
     Click,        // a button pressed, a check box or option clicked (value: the box's value)
-    Change,       // a text box's text changed, by the user or by SetText
+    Change,       // a text box's text changed (value: kEditedByUser when edited in the box, 0 when set whole)
     Select,       // a list, drop-down list or list view row chosen (value: the index)
     Scroll,       // a slider moved (value: its position) or an up-down pressed (value: +1/-1)
     Column,       // a list view's column heading clicked (value: the column, from 0)
@@ -28,6 +28,10 @@ struct Event {
   int value = 0;
   friend bool operator==(const Event&, const Event&) = default;
 };
+
+// Event::Change's value when the user edited the box's text himself (a key,
+// a paste, an undo); 0 when the text was set as a whole (SetText).
+inline constexpr int kEditedByUser = 1;
 
 // The answers of ShowMessage, as the system's message box gives them.
 enum MessageAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };

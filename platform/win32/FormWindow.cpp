@@ -96,14 +96,16 @@ void FormWindow::CreateControls(HINSTANCE instance) {
   int tppX = ScreenTwipsPerPixel(LOGPIXELSX);
   int tppY = ScreenTwipsPerPixel(LOGPIXELSY);
   HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-  ownVisible_.clear();
-  controls_.clear();
-  captions_.clear();
-  for (const ui::Control& c : layout_.controls) {
-    ownVisible_[c.id] = (c.flags & ui::kHidden) == 0;
+  const std::size_t count = layout_.controls.size();
+  controls_.assign(count, nullptr);
+  ownVisible_.assign(count, true);
+  captions_.assign(count, std::string());
+  for (std::size_t i = 0; i < count; ++i) {
+    const ui::Control& c = layout_.controls[i];
+    ownVisible_[i] = (c.flags & ui::kHidden) == 0;
     ControlClass cls = ClassFor(c);
     DWORD style = WS_CHILD | cls.style;
-    if (ShownByLayout(c.id)) style |= WS_VISIBLE;
+    if (ShownByLayout(static_cast<int>(i))) style |= WS_VISIBLE;
     if ((c.flags & ui::kDisabled) != 0) style |= WS_DISABLED;
     if (c.kind == ControlKind::Option && (c.flags & ui::kGroupStart) != 0) style |= WS_GROUP | WS_TABSTOP;
     // Every control is a child of the form, placed by adding up its
@@ -117,7 +119,8 @@ void FormWindow::CreateControls(HINSTANCE instance) {
                                      ui::ToPixels(layout_.unit, r.width, tppX), height, Window::hwnd(),
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
     if (control == nullptr) continue;
-    controls_[c.id] = control;
+    controls_[i] = control;
+    captions_[i] = caption;
     (void)::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
     switch (c.kind) {
       case ControlKind::ListView:
@@ -185,25 +188,28 @@ void FormWindow::Deliver(const Event& event) {
 // ---- the view ---------------------------------------------------------------
 
 void FormWindow::SetText(int id, std::string_view text) {
-  HWND window = id == 0 ? Window::hwnd() : Control(id);
+  const int index = index_.IndexOf(id);
+  HWND window = id == 0 ? Window::hwnd() : ControlAt(index);
   if (window == nullptr) return;
-  // An equal text raises nothing; any other raises the box's Change (the
-  // edit control's EN_CHANGE) once, before this returns. Captions only ever
-  // change through here, so theirs is compared with what was last set
-  // (timers rewrite some several times a second).
-  const ui::Control* c = id == 0 ? nullptr : Find(id);
-  bool caption = c != nullptr && c->kind != ControlKind::TextBox && c->kind != ControlKind::ComboBox;
-  if (caption) {
-    auto last = captions_.find(id);
-    if (last != captions_.end() && last->second == text) return;
-  }
-  if (Text(id) == text) {
-    if (caption) captions_[id] = std::string(text);
+  const ui::Control* c = id == 0 ? nullptr : &index_.At(index);
+  if (c != nullptr && c->kind != ControlKind::TextBox && c->kind != ControlKind::ComboBox) {
+    // Captions only ever change through here, so theirs is compared with
+    // what was last set, the table's caption at first (timers rewrite some
+    // several times a second): no reading back.
+    std::string& last = captions_[static_cast<std::size_t>(index)];
+    if (last == text) return;
+    last = std::string(text);
+    (void)::SetWindowTextA(window, last.c_str());
     return;
   }
+  // What a box shows may be the user's typing, known only to the box. An
+  // equal text raises nothing; any other raises the box's Change (the edit
+  // control's EN_CHANGE) once, before this returns, marked as set whole.
+  if (Text(id) == text) return;
   const std::string copy(text);
+  const int outer = std::exchange(settingText_, id);
   (void)::SetWindowTextA(window, copy.c_str());
-  if (caption) captions_[id] = copy;
+  settingText_ = outer;
 }
 
 std::string FormWindow::Text(int id) const {
@@ -302,29 +308,44 @@ bool FormWindow::Enabled(int id) const {
   return control != nullptr && ::IsWindowEnabled(control) != FALSE;
 }
 
-bool FormWindow::ShownByLayout(int id) const {
-  const ui::Control* c = Find(id);
-  for (std::size_t steps = 0; c != nullptr && steps <= layout_.controls.size(); ++steps) {
-    auto own = ownVisible_.find(c->id);
-    if (own != ownVisible_.end() && !own->second) return false;
-    if (c->parent == 0) return true;
-    c = Find(c->parent);
+bool FormWindow::EditedByUser(int id) const {
+  if (settingText_ == id) return false;
+  // The box's modified flag: an edit of the user's (a key, a paste, an
+  // undo) sets it, a text set whole (WM_SETTEXT, from here or from another
+  // program) clears it.
+  HWND box = Control(id);
+  return box != nullptr && ::SendMessageA(box, EM_GETMODIFY, 0, 0) != FALSE;
+}
+
+bool FormWindow::ShownByLayout(int index) const {
+  // A table with a cycle in its parents is refused by CheckLayout; stop
+  // after as many steps as there are controls all the same.
+  for (std::size_t steps = 0; index >= 0 && steps <= ownVisible_.size(); ++steps) {
+    if (static_cast<std::size_t>(index) < ownVisible_.size() && !ownVisible_[static_cast<std::size_t>(index)]) {
+      return false;
+    }
+    index = index_.ParentOf(index);
   }
-  return c == nullptr;
+  return true;
 }
 
 void FormWindow::SetVisible(int id, bool visible) {
-  if (Find(id) == nullptr) return;
-  ownVisible_[id] = visible;
-  // The control and everything it holds show while all around them shows.
-  for (const ui::Control& c : layout_.controls) {
-    if (c.id == id || ui::IsInside(layout_, c.id, id)) {
-      if (HWND control = Control(c.id)) ::ShowWindow(control, ShownByLayout(c.id) ? SW_SHOWNA : SW_HIDE);
-    }
-  }
+  const int index = index_.IndexOf(id);
+  if (index < 0 || static_cast<std::size_t>(index) >= ownVisible_.size()) return;
+  ownVisible_[static_cast<std::size_t>(index)] = visible;
+  // The control and what it holds, nothing else: each shows while all
+  // around it shows.
+  auto show = [this](int place) {
+    if (HWND control = ControlAt(place)) ::ShowWindow(control, ShownByLayout(place) ? SW_SHOWNA : SW_HIDE);
+  };
+  show(index);
+  for (int inside : index_.Held(index)) show(inside);
 }
 
-bool FormWindow::Visible(int id) const { return Control(id) != nullptr && ShownByLayout(id); }
+bool FormWindow::Visible(int id) const {
+  const int index = index_.IndexOf(id);
+  return ControlAt(index) != nullptr && ShownByLayout(index);
+}
 
 void FormWindow::SetItems(int id, std::span<const std::string> items) {
   const ui::Control* c = Find(id);
@@ -529,7 +550,7 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
           if (code == BN_CLICKED) Deliver(Event{id, Event::Click, Value(id)});
           return 0;
         case ControlKind::TextBox:
-          if (code == EN_CHANGE) Deliver(Event{id, Event::Change, 0});
+          if (code == EN_CHANGE) Deliver(Event{id, Event::Change, EditedByUser(id) ? ui::kEditedByUser : 0});
           return 0;
         case ControlKind::ComboBox:
           if (code == CBN_SELCHANGE) Deliver(Event{id, Event::Select, Value(id)});

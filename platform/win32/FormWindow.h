@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -30,7 +29,9 @@ class FormWindow : public FeatureWindow,
                    public Window<FormWindow> {
  public:
   // The layout outlives the window (a constant table).
-  explicit FormWindow(const ui::Layout& layout) : layout_(layout), host_(*this, *this) {}
+  // Its controls are resolved here, once: events and the view reach them by
+  // place, without scanning the table.
+  explicit FormWindow(const ui::Layout& layout) : layout_(layout), index_(layout), host_(*this, *this) {}
   ~FormWindow() override;
 
   // The form is created hidden as a pop-up owned by `owner`, with every
@@ -48,12 +49,9 @@ class FormWindow : public FeatureWindow,
   void BeforeShow() override;
 
   const ui::Layout& layout() const { return layout_; }
-  // Looked up in the form's own table (the controls are asked many times a
-  // second by the timers' handlers).
-  HWND Control(int id) const {
-    auto found = controls_.find(id);
-    return found != controls_.end() ? found->second : nullptr;
-  }
+  // Looked up in the form's resolved table (the controls are asked many
+  // times a second by the timers' handlers).
+  HWND Control(int id) const { return ControlAt(index_.IndexOf(id)); }
 
   // ui::IView
   void SetText(int id, std::string_view text) override;
@@ -98,18 +96,32 @@ class FormWindow : public FeatureWindow,
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  const ui::Control* Find(int id) const { return ui::FindControl(layout_, id); }
+  const ui::Control* Find(int id) const { return index_.Find(id); }
+  HWND ControlAt(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < controls_.size() ? controls_[static_cast<std::size_t>(index)]
+                                                                            : nullptr;
+  }
   void CreateControls(HINSTANCE instance);
   void Deliver(const ui::Event& event);
-  bool ShownByLayout(int id) const;
+  // Whether the latest change of the text box was the user's edit rather
+  // than a text set whole.
+  bool EditedByUser(int id) const;
+  // Whether the control at that place and every container around it show.
+  bool ShownByLayout(int index) const;
   bool OnNotify(const NMHDR& header, LRESULT& result);
 
   const ui::Layout& layout_;
+  const ui::LayoutIndex index_;
   IShellServices* services_ = nullptr;
   ui::FormHost host_;
-  std::map<int, bool> ownVisible_;
-  std::map<int, HWND> controls_;
-  std::map<int, std::string> captions_;  // of the controls that are not text boxes
+  // By place in the table: each control's window, whether it is shown
+  // itself, and the caption last given to one that is not a text box.
+  std::vector<HWND> controls_;
+  std::vector<bool> ownVisible_;
+  std::vector<std::string> captions_;
+  // The text box whose text the view is setting as a whole (0 none): its
+  // change is then no edit of the user's.
+  int settingText_ = 0;
   std::set<int> tipped_;
   // Owned by the form (destroyed with it too); made for the first tip.
   UniqueHwnd toolTips_;

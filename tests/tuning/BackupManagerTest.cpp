@@ -108,26 +108,27 @@ TEST(BackupSorting, TheOtherKindsOfTheListModule) {
 
 TEST(BackupSorting, HeaderClicksAlternateAndStartAscendingOnANewColumn) {
   std::array<std::string, 3> tags;
-  HeaderClick click = ClickBackupHeader(tags, 1, "Creating Date");
+  ListSort sort;
+  HeaderClick click = ClickBackupHeader(tags, sort, 1, "Creating Date");
   EXPECT_EQ(click.sort, HeaderSort::ByCompare);
-  EXPECT_EQ(mListView::sortColumn, 2);
-  EXPECT_EQ(mListView::sortKind, mListView::kKindDate);
-  EXPECT_EQ(mListView::sortOrder, 0);
+  EXPECT_EQ(sort.column, 2);
+  EXPECT_EQ(sort.kind, mListView::kKindDate);
+  EXPECT_EQ(sort.order, 0);
   EXPECT_EQ(tags, (std::array<std::string, 3>{"", "ASC", ""}));
-  ClickBackupHeader(tags, 1, "Creating Date");
-  EXPECT_EQ(mListView::sortOrder, 1);
+  ClickBackupHeader(tags, sort, 1, "Creating Date");
+  EXPECT_EQ(sort.order, 1);
   EXPECT_EQ(tags[1], "DESC");
-  ClickBackupHeader(tags, 1, "Creating Date");
-  EXPECT_EQ(mListView::sortOrder, 0);
-  ClickBackupHeader(tags, 1, "Creating Date");
-  click = ClickBackupHeader(tags, 2, "Creating Time");
-  EXPECT_EQ(mListView::sortColumn, 3);
-  EXPECT_EQ(mListView::sortOrder, 0);
+  ClickBackupHeader(tags, sort, 1, "Creating Date");
+  EXPECT_EQ(sort.order, 0);
+  ClickBackupHeader(tags, sort, 1, "Creating Date");
+  click = ClickBackupHeader(tags, sort, 2, "Creating Time");
+  EXPECT_EQ(sort.column, 3);
+  EXPECT_EQ(sort.order, 0);
   EXPECT_EQ(tags, (std::array<std::string, 3>{"", "", "ASC"}));
-  click = ClickBackupHeader(tags, 0, "File Name");
+  click = ClickBackupHeader(tags, sort, 0, "File Name");
   EXPECT_EQ(click.sort, HeaderSort::ByListItself);
   EXPECT_EQ(tags, (std::array<std::string, 3>{"ASC", "", ""}));
-  click = ClickBackupHeader(tags, 0, "Size");
+  click = ClickBackupHeader(tags, sort, 0, "Size");
   EXPECT_EQ(click.sort, HeaderSort::Unknown);
   EXPECT_EQ(click.message, "Error no such header named Size");
 }
@@ -144,18 +145,19 @@ TEST(BackupSorting, ByDateThenByTimeOfDayWhateverTheDates) {
     return n;
   };
   std::array<std::string, 3> tags;
-  ClickBackupHeader(tags, 1, "Creating Date");
-  SortBackupEntries(rows, kUs);
+  ListSort sort;
+  ClickBackupHeader(tags, sort, 1, "Creating Date");
+  SortBackupEntries(rows, sort, kUs);
   // 001 and 004 share a day and compare equal.
   EXPECT_EQ(names(rows)[0], "003.BCK");
   EXPECT_EQ(names(rows)[1], "002.BCK");
   EXPECT_EQ(names(rows)[4], "005.BCK");
-  ClickBackupHeader(tags, 1, "Creating Date");
-  SortBackupEntries(rows, kUs);
+  ClickBackupHeader(tags, sort, 1, "Creating Date");
+  SortBackupEntries(rows, sort, kUs);
   EXPECT_EQ(names(rows)[0], "005.BCK");
   EXPECT_EQ(names(rows)[4], "003.BCK");
-  ClickBackupHeader(tags, 2, "Creating Time");
-  SortBackupEntries(rows, kUs);
+  ClickBackupHeader(tags, sort, 2, "Creating Time");
+  SortBackupEntries(rows, sort, kUs);
   EXPECT_EQ(names(rows), (std::vector<std::string>{"003.BCK", "004.BCK", "002.BCK", "001.BCK",
                                                    "005.BCK"}));
 }
@@ -194,9 +196,10 @@ TEST(BackupSorting, EachColumnIsReadAsWhatItHoldsInEveryRegion) {
     }
     auto sortedBy = [&](std::string_view caption) {
       std::array<std::string, 3> tags;
-      ClickBackupHeader(tags, caption == "Creating Date" ? 1 : 2, caption);
+      ListSort sort;
+      ClickBackupHeader(tags, sort, caption == "Creating Date" ? 1 : 2, caption);
       std::vector<BackupEntry> sorted = rows;
-      SortBackupEntries(sorted, format);
+      SortBackupEntries(sorted, sort, format);
       std::vector<std::string> names;
       for (const BackupEntry& e : sorted) names.push_back(e.fileName);
       return names;

@@ -43,9 +43,6 @@ class BackupWindowTest : public ::testing::Test {
   void SetUp() override {
     savedFamily_ = currentOsFamily;
     savedProfile_ = workingProfile;
-    mListView::sortColumn = 1;
-    mListView::sortOrder = 0;
-    mListView::sortKind = 0;
     FillPresetProfiles();
     currentOsFamily = 7;
     files.AddFolder(kFolder);
@@ -55,10 +52,6 @@ class BackupWindowTest : public ::testing::Test {
   void TearDown() override {
     currentOsFamily = savedFamily_;
     workingProfile = savedProfile_;
-    mListView::sortColumn = 1;
-    mListView::sortOrder = 0;
-    mListView::sortKind = 0;
-    mListView::dateFormat = nullptr;
   }
 
   // The user picks a row with the mouse or the keyboard.
@@ -83,7 +76,7 @@ class BackupWindowTest : public ::testing::Test {
   MemoryFileSystem files;
   testing::FixedClock clock{{{2008, 1, 21}, {14, 5, 9}}};
   MemoryView view{BackUpLayout()};
-  MemoryListControl list{kUs};
+  MemoryListControl list;
   int homes = 0;
   int focused = 0;
   BackupWindowModel model{view, list, TuningContext{registry, files, clock, kFolder}, kUs,
@@ -162,7 +155,7 @@ TEST_F(BackupWindowTest, HeaderTagsAlternateAndANewColumnStartsAscending) {
   for (const Step& step : steps) {
     ASSERT_TRUE(view.ClickColumn(kIdLstBackUpList, step.column));
     EXPECT_EQ(model.headerTags(), step.tags) << "column " << step.column;
-    EXPECT_EQ(mListView::sortOrder, step.order);
+    EXPECT_EQ(model.sort().order, step.order);
   }
   EXPECT_TRUE(view.messages.empty());
   EXPECT_FALSE(ButtonsEnabled());  // no row was selected
@@ -172,8 +165,8 @@ TEST_F(BackupWindowTest, DatesSortAscendingThenDescendingUnreadableFirstEqualDay
   AddFiveFiles();
   model.intializeList();
   view.ClickColumn(kIdLstBackUpList, 1);
-  EXPECT_EQ(mListView::sortColumn, 2);
-  EXPECT_EQ(mListView::sortKind, mListView::kKindDate);
+  EXPECT_EQ(model.sort().column, 2);
+  EXPECT_EQ(model.sort().kind, mListView::kKindDate);
   EXPECT_FALSE(list.ownSort());
   Texts names = list.Column(0);
   EXPECT_EQ(Texts(names.begin(), names.begin() + 3), (Texts{"004.BCK", "12.BCK", "001.BCK"}));
@@ -187,7 +180,7 @@ TEST_F(BackupWindowTest, DatesSortAscendingThenDescendingUnreadableFirstEqualDay
 
   // By time of day, whatever the dates.
   view.ClickColumn(kIdLstBackUpList, 2);
-  EXPECT_EQ(mListView::sortColumn, 3);
+  EXPECT_EQ(model.sort().column, 3);
   EXPECT_EQ(list.Column(0), (Texts{"004.BCK", "002.BCK", "001.BCK", "003.BCK", "12.BCK"}));
   view.ClickColumn(kIdLstBackUpList, 2);
   EXPECT_EQ(list.Column(0), (Texts{"12.BCK", "003.BCK", "001.BCK", "002.BCK", "004.BCK"}));
@@ -210,7 +203,31 @@ TEST_F(BackupWindowTest, FileNameUsesTheListsOwnSortWhichRebuildsKeep) {
   EXPECT_EQ(list.Column(0), (Texts{"003.BCK", "001.BCK", "004.BCK", "002.BCK", "12.BCK"}));
   EXPECT_EQ(model.headerTags()[1], "ASC");
   view.ClickColumn(kIdLstBackUpList, 1);
-  EXPECT_EQ(mListView::sortOrder, 1);
+  EXPECT_EQ(model.sort().order, 1);
+}
+
+// Each model keeps its own sort: a second window's model (the manager
+// loaded again) starts from the design sort and sorts by its own clicks,
+// whatever the first one did.
+TEST_F(BackupWindowTest, TheSortStateIsTheModelsOwn) {
+  AddFiveFiles();
+  model.intializeList();
+  view.ClickColumn(kIdLstBackUpList, 2);
+  view.ClickColumn(kIdLstBackUpList, 2);
+  EXPECT_EQ(model.sort(), (ListSort{3, 1, mListView::kKindDate}));
+
+  MemoryView otherView{BackUpLayout()};
+  MemoryListControl otherList;
+  BackupWindowModel other{otherView, otherList, TuningContext{registry, files, clock, kFolder}, kUs, {}};
+  otherView.onEvent = [&](const ui::Event& e) { other.OnEvent(e); };
+  other.OnLoad();
+  EXPECT_EQ(other.sort(), ListSort{});
+  other.intializeList();
+  otherView.ClickColumn(kIdLstBackUpList, 1);
+  EXPECT_EQ(other.sort(), (ListSort{2, 0, mListView::kKindDate}));
+  EXPECT_EQ(otherList.Column(0), (Texts{"004.BCK", "12.BCK", "001.BCK", "003.BCK", "002.BCK"}));
+  EXPECT_EQ(model.sort(), (ListSort{3, 1, mListView::kKindDate})) << "the first model's sort stays";
+  EXPECT_EQ(list.Column(0), (Texts{"12.BCK", "003.BCK", "001.BCK", "002.BCK", "004.BCK"}));
 }
 
 TEST_F(BackupWindowTest, SortingWithARowSelectedEnablesTheButtonsAndKeepsTheRow) {

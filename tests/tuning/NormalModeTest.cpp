@@ -33,6 +33,41 @@ TuningProfile Recommended(std::int32_t mtu, std::int32_t mss, std::int32_t windo
   return p;
 }
 
+// The model's view: counts each call (in the real window each one is a
+// round trip to a control) and logs the pages shown ("+3") and hidden
+// ("-2"), then hands the call to the in-memory view.
+class CountingView final : public ui::IView {
+ public:
+  MemoryView* view = nullptr;
+  mutable int calls = 0;  // the readers count too
+  std::vector<std::string> pages;
+
+  void SetText(int id, std::string_view text) override { ++calls, view->SetText(id, text); }
+  std::string Text(int id) const override { return ++calls, view->Text(id); }
+  void SetValue(int id, int value) override { ++calls, view->SetValue(id, value); }
+  int Value(int id) const override { return ++calls, view->Value(id); }
+  void SetRange(int id, int minimum, int maximum) override { ++calls, view->SetRange(id, minimum, maximum); }
+  void SetEnabled(int id, bool enabled) override { ++calls, view->SetEnabled(id, enabled); }
+  bool Enabled(int id) const override { return ++calls, view->Enabled(id); }
+  void SetVisible(int id, bool visible) override {
+    ++calls;
+    pages.push_back((visible ? "+" : "-") + std::to_string(id - kIdPage0));
+    view->SetVisible(id, visible);
+  }
+  bool Visible(int id) const override { return ++calls, view->Visible(id); }
+  void SetItems(int id, std::span<const std::string> items) override { ++calls, view->SetItems(id, items); }
+  int ItemCount(int id) const override { return ++calls, view->ItemCount(id); }
+  void SetRows(int id, std::span<const std::vector<std::string>> rows) override { ++calls, view->SetRows(id, rows); }
+  std::vector<std::vector<std::string>> Rows(int id) const override { return ++calls, view->Rows(id); }
+  void SetSamples(int id, std::span<const int> visible, int zoom, std::size_t total) override {
+    ++calls, view->SetSamples(id, visible, zoom, total);
+  }
+  void SetToolTip(int id, std::string_view text) override { ++calls, view->SetToolTip(id, text); }
+  int ShowMessage(std::string_view text, std::string_view title, std::uint32_t flags) override {
+    return ++calls, view->ShowMessage(text, title, flags);
+  }
+};
+
 class NormalModeTest : public ::testing::Test {
  protected:
   NormalModeTest() { Load(); }
@@ -53,7 +88,8 @@ class NormalModeTest : public ::testing::Test {
                           [this] { ++finds; },
                           [this](const TuningProfile& target) { previews.push_back(target); },
                           [this](const TuningProfile& done) { recorded.push_back(done); }};
-    model.emplace(*view, state, profile, std::move(hooks));
+    counted.view = &*view;
+    model.emplace(counted, state, profile, std::move(hooks));
     model->OnLoad();
   }
 
@@ -96,6 +132,7 @@ class NormalModeTest : public ::testing::Test {
   NormalModeState state;
   TuningProfile profile;
   std::optional<MemoryView> view;
+  CountingView counted;
   std::optional<NormalModeModel> model;
   std::vector<TuningProfile> applied;
   std::vector<TuningProfile> previews;  // the targets "Changes…" showed
@@ -630,6 +667,44 @@ TEST_F(NormalModeTest, FinishRecordsForTheDriftWatchOnlyWhatWasWrittenWhole) {
     }
     Back();
   }
+}
+
+// A page change hides the page shown and shows the next one; the other
+// pages are not touched.
+TEST_F(NormalModeTest, APageChangeTouchesOnlyTheTwoPages) {
+  const char* const steps[] = {"next", "next", "back", "back", "next", "next", "next", "next", "next", "next", "next"};
+  int page = 0;
+  for (const char* step : steps) {
+    SCOPED_TRACE(std::string(step) + " from " + std::to_string(page));
+    counted.pages.clear();
+    const bool next = std::string_view(step) == "next";
+    next ? Next() : Back();
+    const int to = page + (next ? 1 : -1);
+    EXPECT_EQ(counted.pages, (std::vector<std::string>{"-" + std::to_string(page), "+" + std::to_string(to)}));
+    page = to;
+  }
+  counted.pages.clear();
+  Next();
+  EXPECT_EQ(model->currWizardPage(), kFinishedPage);
+  Back();
+  EXPECT_TRUE(counted.pages.empty()) << "Finish and Back from it keep the last page shown";
+  EXPECT_EQ(VisiblePages(), std::vector<int>{7});
+}
+
+// What Next asks of the view on each page of an untouched pass (cable):
+// the texts it sets and the boxes it completes, nested change echoes
+// included, and nothing it already knows.
+TEST_F(NormalModeTest, NextAsksTheViewOnlyForWhatItNeeds) {
+  ASSERT_TRUE(view->Click(kIdOptConnType0 + 1));
+  std::vector<int> perNext;
+  for (int page = 0; page < kNormalModePageCount; ++page) {
+    counted.calls = 0;
+    Next();
+    perNext.push_back(counted.calls);
+  }
+  EXPECT_EQ(applied.size(), 1u);
+  // Before pages changed by page: 16, 14, 19, 13, 13, 14, 12 and 9.
+  EXPECT_EQ(perNext, (std::vector<int>{9, 6, 8, 4, 5, 6, 4, 9}));
 }
 
 }  // namespace

@@ -15,22 +15,16 @@ using testing::MemoryListControl;
 
 const PictureDateTimeFormat kUs("M/d/yyyy", "h:mm:ss tt");
 
-// The list module's state is program-wide; each test starts from the design values.
+// The sort by dates of column `column`, in that order.
+ListSort ByDates(std::int32_t column, std::int32_t order = 0) { return {column, order, mListView::kKindDate}; }
+
 class ListModule : public ::testing::Test {
  protected:
-  void SetUp() override {
-    mListView::ForgetSortTexts();
-    mListView::sortColumn = 1;
-    mListView::sortOrder = 0;
-    mListView::sortKind = 0;
-  }
-  void TearDown() override { SetUp(); }
-
   void Add(std::string name, std::string date, std::string time, mListView::ItemParam param) {
     std::vector<std::string> texts{std::move(name), std::move(date), std::move(time)};
     list.AddRow(texts, param);
   }
-  MemoryListControl list{kUs};
+  MemoryListControl list;
 };
 
 TEST_F(ListModule, FindsRowsByItemDataAndReadsTheSortColumnIntoThirtyTwoCharacters) {
@@ -39,14 +33,11 @@ TEST_F(ListModule, FindsRowsByItemDataAndReadsTheSortColumnIntoThirtyTwoCharacte
   EXPECT_EQ(mListView::FindItemByParam(list, 7), 1);
   EXPECT_EQ(mListView::FindItemByParam(list, 40), 0);
   EXPECT_EQ(mListView::FindItemByParam(list, 3), -1);
-  mListView::sortColumn = 2;
-  EXPECT_EQ(mListView::GetSubItemText(list, 0), "1/21/2008");
-  EXPECT_EQ(mListView::GetSubItemText(list, 1), std::string(31, 'x'));
-  EXPECT_EQ(mListView::GetSubItemText(list, -1), "");
-  mListView::sortColumn = 3;
-  EXPECT_EQ(mListView::GetSubItemText(list, 0), "2:05:09 PM");
-  mListView::sortColumn = 1;
-  EXPECT_EQ(mListView::GetSubItemText(list, 1), "002.BCK");
+  EXPECT_EQ(mListView::GetSubItemText(list, 0, 2), "1/21/2008");
+  EXPECT_EQ(mListView::GetSubItemText(list, 1, 2), std::string(31, 'x'));
+  EXPECT_EQ(mListView::GetSubItemText(list, -1, 2), "");
+  EXPECT_EQ(mListView::GetSubItemText(list, 0, 3), "2:05:09 PM");
+  EXPECT_EQ(mListView::GetSubItemText(list, 1, 1), "002.BCK");
 }
 
 TEST_F(ListModule, CompareListItemsLooksBothRowsUpAndComparesTheirDates) {
@@ -54,8 +45,6 @@ TEST_F(ListModule, CompareListItemsLooksBothRowsUpAndComparesTheirDates) {
   Add("002.BCK", "12/3/2007", "9:00:00 AM", 2);
   Add("003.BCK", "", "", 3);
   Add("004.BCK", "1/21/2008", "8:00:00 AM", 4);
-  mListView::sortColumn = 2;
-  mListView::sortKind = mListView::kKindDate;
   struct Case {
     mListView::ItemParam a, b;
     std::int32_t order;
@@ -66,8 +55,8 @@ TEST_F(ListModule, CompareListItemsLooksBothRowsUpAndComparesTheirDates) {
       {1, 2, 1, -1}, {3, 2, 1, 1},  {1, 4, 1, 0},  {9, 2, 0, -1},  // a vanished row is empty
   };
   for (const Case& c : cases) {
-    mListView::sortOrder = c.order;
-    EXPECT_EQ(mListView::CompareListItems(c.a, c.b, list, kUs), c.expected)
+    mListView::SortPass pass(list, ByDates(2, c.order), kUs);
+    EXPECT_EQ(mListView::CompareListItems(c.a, c.b, pass), c.expected)
         << c.a << " vs " << c.b << " order " << c.order;
   }
 }
@@ -76,17 +65,15 @@ TEST_F(ListModule, CompareListItemsLooksBothRowsUpAndComparesTheirDates) {
 // would read as a date (14 May of year 9). The time column is read as times.
 TEST_F(ListModule, TheTimeColumnIsReadAsTimesWhereTimesLookLikeDates) {
   const PictureDateTimeFormat finnish("d.M.yyyy", "H.mm.ss");
-  MemoryListControl rows{finnish};
+  MemoryListControl rows;
   const std::vector<std::string> first{"001.BCK", "14.5.2009", "14.05.09"};
   const std::vector<std::string> second{"002.BCK", "1.6.2009", "9.04.10"};
   rows.AddRow(first, 1);
   rows.AddRow(second, 2);
-  mListView::sortColumn = 3;
-  mListView::sortKind = mListView::kKindDate;
-  EXPECT_EQ(mListView::CompareListItems(1, 2, rows, finnish), 1) << "14:05:09 comes after 9:04:10, though as dates 9 April of year 10 would come later";
-  mListView::ForgetSortTexts();
-  mListView::sortOrder = 1;
-  EXPECT_EQ(mListView::CompareListItems(1, 2, rows, finnish), -1);
+  mListView::SortPass ascending(rows, ByDates(3), finnish);
+  EXPECT_EQ(mListView::CompareListItems(1, 2, ascending), 1) << "14:05:09 comes after 9:04:10, though as dates 9 April of year 10 would come later";
+  mListView::SortPass descending(rows, ByDates(3, 1), finnish);
+  EXPECT_EQ(mListView::CompareListItems(1, 2, descending), -1);
 }
 
 TEST_F(ListModule, SortingThroughCompareListItemsOrdersEveryRowWhateverTheItemData) {
@@ -100,10 +87,7 @@ TEST_F(ListModule, SortingThroughCompareListItemsOrdersEveryRowWhateverTheItemDa
     Add("R" + std::to_string(n++) + ".BCK", date, "", param);
     param = (param * 7919) % 10007;
   }
-  mListView::sortColumn = 2;
-  mListView::sortKind = mListView::kKindDate;
-  mListView::sortOrder = 0;
-  list.SortByCompareListItems();
+  list.SortByCompareListItems(ByDates(2), kUs);
   EXPECT_GT(list.comparisons, 0);
   std::vector<std::string> column = list.Column(1);
   ASSERT_EQ(column.size(), std::size(dates));
@@ -113,8 +97,7 @@ TEST_F(ListModule, SortingThroughCompareListItemsOrdersEveryRowWhateverTheItemDa
                                       "3/1/2008", "6/14/2008", "6/15/2008", "1/1/2009"}));
   EXPECT_TRUE((column[0] == "" && column[1] == "bad") || (column[0] == "bad" && column[1] == ""));
 
-  mListView::sortOrder = 1;
-  list.SortByCompareListItems();
+  list.SortByCompareListItems(ByDates(2, 1), kUs);
   column = list.Column(1);
   EXPECT_EQ(std::vector<std::string>(column.begin(), column.begin() + 3),
             (std::vector<std::string>{"1/1/2009", "6/15/2008", "6/14/2008"}));
@@ -130,11 +113,8 @@ TEST_F(ListModule, ASortOfManyRowsFindsAndReadsEachRowOncePerSort) {
                                std::to_string(2000 + k % 9),
         "", 1000 + n);
   }
-  mListView::sortColumn = 2;
-  mListView::sortKind = mListView::kKindDate;
   for (std::int32_t order : {0, 1}) {
-    mListView::sortOrder = order;
-    list.SortByCompareListItems();
+    list.SortByCompareListItems(ByDates(2, order), kUs);
     std::vector<std::string> column = list.Column(1);
     for (std::size_t i = 1; i < column.size(); ++i) {
       int c = CompareListTexts(column[i - 1], column[i], order, mListView::kKindDate, kUs);

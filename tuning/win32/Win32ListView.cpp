@@ -130,15 +130,15 @@ void Win32ListControl::SetOwnSort(bool on, std::int32_t order) {
   }
 }
 
-void Win32ListControl::SortByCompareListItems() {
+void Win32ListControl::SortByCompareListItems(const ListSort& sort, const IDateTimeFormat& format) {
   // Every row's text is read now, so that the compare function finds each
   // one kept and asks the sorting list nothing.
-  mListView::ForgetSortTexts();
+  mListView::SortPass pass(*this, sort, format);
   for (int i = 0, n = RowCount(); i < n; ++i) {
     const auto param = static_cast<mListView::ItemParam>(ParamAt(list_, i));
-    mListView::KeepSortText(param, mListView::GetSubItemText(*this, i));
+    pass.Keep(param, mListView::GetSubItemText(*this, i, sort.column));
   }
-  (void)::SendMessageA(list_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(list_),
+  (void)::SendMessageA(list_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&pass),
                        reinterpret_cast<LPARAM>(&CompareListItems));
 }
 
@@ -146,23 +146,14 @@ int FindItemByParam(HWND list, LPARAM param) {
   return mListView::FindItemByParam(Win32ListControl(list), static_cast<mListView::ItemParam>(param));
 }
 
-std::string GetSubItemText(HWND list, int index) {
-  return mListView::GetSubItemText(Win32ListControl(list), index);
+std::string GetSubItemText(HWND list, int index, std::int32_t column) {
+  return mListView::GetSubItemText(Win32ListControl(list), index, column);
 }
 
-int CALLBACK CompareListItems(LPARAM first, LPARAM second, LPARAM list) {
-  class NoDates final : public IDateTimeFormat {
-   public:
-    std::string FormatDate(const CalendarDate&) const override { return {}; }
-    std::string FormatTime(const TimeOfDay&) const override { return {}; }
-    std::optional<DateValue> ParseDateValue(std::string_view) const override { return std::nullopt; }
-    std::optional<DateValue> ParseTimeValue(std::string_view) const override { return std::nullopt; }
-  };
-  static const NoDates kNoDates;
-  const IDateTimeFormat& format = mListView::dateFormat != nullptr ? *mListView::dateFormat : kNoDates;
+int CALLBACK CompareListItems(LPARAM first, LPARAM second, LPARAM pass) {
   return mListView::CompareListItems(static_cast<mListView::ItemParam>(first),
                                      static_cast<mListView::ItemParam>(second),
-                                     Win32ListControl(reinterpret_cast<HWND>(list)), format);
+                                     *reinterpret_cast<mListView::SortPass*>(pass));
 }
 
 }  // namespace corvane::win32

@@ -25,7 +25,7 @@ class Win32ListControl final : public mListView::IListControl {
   int FindParam(mListView::ItemParam param) const override;
   std::string ItemText(int index, int subItem, std::size_t bufferSize) const override;
   void SetOwnSort(bool on, std::int32_t order) override;
-  void SortByCompareListItems() override;
+  void SortByCompareListItems(const ListSort& sort, const IDateTimeFormat& format) override;
 
   HWND hwnd() const { return list_; }
 
@@ -35,10 +35,9 @@ class Win32ListControl final : public mListView::IListControl {
 
 // The list module's three operations on a list given by its window handle.
 int FindItemByParam(HWND list, LPARAM param);
-std::string GetSubItemText(HWND list, int index);
-// The compare function of the sort-items message; `list` is the list's
-// window handle. Dates are read with mListView::dateFormat (none: every
-// date text is empty and all rows compare equal).
-int CALLBACK CompareListItems(LPARAM first, LPARAM second, LPARAM list);
+std::string GetSubItemText(HWND list, int index, std::int32_t column);
+// The compare function of the sort-items message; `pass` is the
+// mListView::SortPass of this sort (the list, the sort and the format).
+int CALLBACK CompareListItems(LPARAM first, LPARAM second, LPARAM pass);
 
 }  // namespace corvane::win32

@@ -21,9 +21,6 @@ class frmBackUp final : public FormWindow {
   frmBackUp() : FormWindow(BackUpLayout()) {}
   // drift: whom showing the manager asks for a drift check.
   explicit frmBackUp(DriftLink drift) : FormWindow(BackUpLayout()), drift_(std::move(drift)) {}
-  ~frmBackUp() override {
-    if (mListView::dateFormat == format_.get()) mListView::dateFormat = nullptr;
-  }
 
   // Rebuilds the list (the shell calls it before every showing).
   void intializeList() {

@@ -18,33 +18,6 @@ HWND TopLevelOf(HWND window) {
 }
 }  // namespace
 
-
-namespace {
-
-constexpr char kOriginalProc[] = "CorvaneEntryProc";
-// The box whose text is being set as a whole (WM_SETTEXT), 0 for none: its
-// EN_CHANGE is then no edit of the user's. One user-interface thread.
-int settingWholeText = 0;
-
-LRESULT CALLBACK EntryBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto original = reinterpret_cast<WNDPROC>(::GetPropA(hwnd, kOriginalProc));
-  if (original == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
-  if (message == WM_SETTEXT) {
-    int previous = settingWholeText;
-    settingWholeText = ::GetDlgCtrlID(hwnd);
-    LRESULT result = ::CallWindowProcA(original, hwnd, message, wParam, lParam);
-    settingWholeText = previous;
-    return result;
-  }
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    (void)::RemovePropA(hwnd, kOriginalProc);
-  }
-  return ::CallWindowProcA(original, hwnd, message, wParam, lParam);
-}
-
-}  // namespace
-
 bool frmNormalMode::IsEntryBox(int id) {
   switch (id) {
     case kIdTxtMtuValue:
@@ -86,7 +59,6 @@ void frmNormalMode::OpenChanges(const TuningProfile& target) {
 
 std::unique_ptr<ui::FormModel> frmNormalMode::MakeModel(IShellServices& services) {
   services_ = &services;
-  SubclassEntryBoxes();
   NormalModeHooks hooks;
   hooks.apply = [this] {
     TuningContext context{services_->registry(), files_, clock_, services_->ApplicationFolder()};
@@ -107,18 +79,6 @@ std::unique_ptr<ui::FormModel> frmNormalMode::MakeModel(IShellServices& services
   return std::make_unique<NormalModeModel>(view(), state_, workingProfile, std::move(hooks));
 }
 
-void frmNormalMode::SubclassEntryBoxes() {
-  for (const ui::Control& c : kNormalModeLayout.controls) {
-    if (!IsEntryBox(c.id)) continue;
-    HWND box = Control(c.id);
-    if (box == nullptr || ::GetPropA(box, kOriginalProc) != nullptr) continue;
-    LONG_PTR original = ::GetWindowLongPtrA(box, GWLP_WNDPROC);
-    if (::SetPropA(box, kOriginalProc, reinterpret_cast<HANDLE>(original))) {
-      ::SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EntryBoxProc));
-    }
-  }
-}
-
 LRESULT frmNormalMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   // The skin draws the buttons itself, and such a button reports a second
   // click soon after the first as a double click: a user who presses Next
@@ -127,25 +87,13 @@ LRESULT frmNormalMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       (LOWORD(wParam) == kIdCmdNextPage || LOWORD(wParam) == kIdCmdPrevPage)) {
     return FormWindow::HandleMessage(message, MAKEWPARAM(LOWORD(wParam), BN_CLICKED), lParam);
   }
-  if (message == WM_COMMAND && lParam != 0 && IsEntryBox(LOWORD(wParam))) {
+  // Leaving a box completes its entry (the kit tells its Change apart: an
+  // edit in the box or a text set whole). While the window goes away there
+  // is no model any more.
+  if (message == WM_COMMAND && lParam != 0 && HIWORD(wParam) == EN_KILLFOCUS && IsEntryBox(LOWORD(wParam))) {
     const int id = LOWORD(wParam);
-    switch (HIWORD(wParam)) {
-      case EN_CHANGE:
-        if (model() != nullptr) {
-          const ui::Event event{id, ui::Event::Change, settingWholeText == id ? 0 : kEditedInBox};
-          (void)services_->pump().Run(this, id, [&] {
-            RunModel([&](ui::FormModel& editor) { static_cast<NormalModeModel&>(editor).OnEvent(event); });
-          });
-        }
-        return 0;
-      case EN_KILLFOCUS:
-        // Leaving the box completes its entry. While the window goes away
-        // there is no model any more.
-        RunModel([&](ui::FormModel& editor) { static_cast<NormalModeModel&>(editor).CompleteEntry(id); });
-        return 0;
-      default:
-        break;
-    }
+    RunModel([&](ui::FormModel& editor) { static_cast<NormalModeModel&>(editor).CompleteEntry(id); });
+    return 0;
   }
   return FormWindow::HandleMessage(message, wParam, lParam);
 }

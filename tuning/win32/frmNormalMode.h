@@ -1,7 +1,6 @@
 // The advanced editor frmNormalMode on the feature-window kit: the form is
 // made from kNormalModeLayout, the rules are NormalModeModel's. The window
-// adds what the model cannot see for itself: whether a box's text changed
-// by the user's editing or was set as a whole, and the user leaving a box.
+// adds what the model cannot see for itself: the user leaving a box.
 // Created on its first command; each command unloads it, goes back to page
 // 0 and loads it again (BeforeShow runs between the two).
 #pragma once
@@ -45,7 +44,6 @@ class frmNormalMode final : public FormWindow {
  private:
   // The boxes whose entries are checked when complete.
   static bool IsEntryBox(int id);
-  void SubclassEntryBoxes();
 
   void OpenChanges(const TuningProfile& target);
 

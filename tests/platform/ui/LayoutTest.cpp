@@ -105,5 +105,43 @@ TEST(Layout, PlacesAddUpThroughContainersAndOptionsGroupBySiblings) {
   EXPECT_EQ(FindControl(layout, "optD")->id, 6);
 }
 
+// The index a form resolves once must answer as the table scans do: the
+// same control for every identifier, and a container holds exactly what
+// IsInside puts inside it.
+TEST(LayoutIndex, AnswersAsTheTableScansDo) {
+  const Layout& layout = testing::kKitTestLayout;
+  const LayoutIndex index(layout);
+  ASSERT_EQ(index.size(), layout.controls.size());
+  for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+    const Control& c = layout.controls[i];
+    EXPECT_EQ(index.Find(c.id), FindControl(layout, c.id)) << c.name;
+    EXPECT_EQ(index.IndexOf(c.id), static_cast<int>(i)) << c.name;
+    const int parent = index.ParentOf(static_cast<int>(i));
+    EXPECT_EQ(parent < 0 ? 0 : index.At(parent).id, c.parent) << c.name;
+    std::vector<int> inside;
+    for (std::size_t j = 0; j < layout.controls.size(); ++j) {
+      if (IsInside(layout, layout.controls[j].id, c.id)) inside.push_back(static_cast<int>(j));
+    }
+    auto held = index.Held(static_cast<int>(i));
+    EXPECT_EQ(std::vector<int>(held.begin(), held.end()), inside) << c.name;
+  }
+  EXPECT_EQ(index.IndexOf(0), -1);
+  EXPECT_EQ(index.Find(0xFFFF), nullptr);
+}
+
+TEST(LayoutIndex, AParentCycleOrAMissingParentEndsTheWalk) {
+  const Control controls[] = {
+      {1, K::Frame, "frameA", "", 0, 0, 50, 50, 2},
+      {2, K::Frame, "frameB", "", 0, 0, 50, 50, 1},
+      {3, K::Button, "cmdC", "", 0, 0, 10, 10, 1},
+      {4, K::Button, "cmdD", "", 0, 0, 10, 10, 99},
+  };
+  Layout layout{"frmCycle", "CorvaneTest", "", Unit::Pixels, 300, 300, controls};
+  const LayoutIndex index(layout);
+  EXPECT_EQ(std::vector<int>(index.Held(0).begin(), index.Held(0).end()), (std::vector<int>{1, 2}));
+  EXPECT_EQ(std::vector<int>(index.Held(1).begin(), index.Held(1).end()), (std::vector<int>{0, 2}));
+  EXPECT_EQ(index.ParentOf(3), -1) << "a parent the table does not list";
+}
+
 }  // namespace
 }  // namespace corvane::ui

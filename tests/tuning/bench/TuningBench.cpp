@@ -221,8 +221,9 @@ void BenchListing(const std::string& folder) {
   auto [listing, raw] = BestOfTurns(5, [&] {
     BackupListing list = ListBackups(files, format, folder);
     std::array<std::string, 3> tags;
-    (void)ClickBackupHeader(tags, 1, "Creating Date");
-    SortBackupEntries(list.entries, format);
+    ListSort sort;
+    (void)ClickBackupHeader(tags, sort, 1, "Creating Date");
+    SortBackupEntries(list.entries, sort, format);
     rows = list.entries.size();
   }, [&] {
     lines = 0;

@@ -82,16 +82,16 @@ void MemoryListControl::SetOwnSort(bool on, std::int32_t order) {
   if (selected_ >= 0) selected_ = FindParam(selectedParam);
 }
 
-void MemoryListControl::SortByCompareListItems() {
+void MemoryListControl::SortByCompareListItems(const ListSort& sort, const IDateTimeFormat& format) {
   comparisons = 0;
   rowReads = 0;
-  mListView::ForgetSortTexts();
   if (rows_.empty()) return;
+  mListView::SortPass pass(*this, sort, format);
   mListView::ItemParam selectedParam = selected_ >= 0 ? rows_[static_cast<std::size_t>(selected_)].param : 0;
   MergeSort(0, RowCount() - 1, [&](int a, int b) {
     ++comparisons;
     return mListView::CompareListItems(rows_[static_cast<std::size_t>(a)].param,
-                                       rows_[static_cast<std::size_t>(b)].param, *this, format_);
+                                       rows_[static_cast<std::size_t>(b)].param, pass);
   });
   if (selected_ >= 0) selected_ = FindParam(selectedParam);
 }

@@ -14,7 +14,7 @@ namespace corvane::testing {
 
 class MemoryListControl final : public mListView::IListControl {
  public:
-  explicit MemoryListControl(const IDateTimeFormat& format) : format_(format) {}
+  MemoryListControl() = default;
 
   void Clear() override;
   void AddRow(std::span<const std::string> texts, mListView::ItemParam param) override;
@@ -30,7 +30,7 @@ class MemoryListControl final : public mListView::IListControl {
   int FindParam(mListView::ItemParam param) const override;
   std::string ItemText(int index, int subItem, std::size_t bufferSize) const override;
   void SetOwnSort(bool on, std::int32_t order) override;
-  void SortByCompareListItems() override;
+  void SortByCompareListItems(const ListSort& sort, const IDateTimeFormat& format) override;
 
   struct Row {
     std::vector<std::string> texts;
@@ -52,7 +52,6 @@ class MemoryListControl final : public mListView::IListControl {
   void MergeSort(int left, int right, Compare compare);
   int CompareOwn(const Row& a, const Row& b) const;
 
-  const IDateTimeFormat& format_;
   std::vector<Row> rows_;
   int selected_ = -1;
   bool ownSort_ = false;

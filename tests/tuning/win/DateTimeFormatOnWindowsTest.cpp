@@ -84,9 +84,10 @@ TEST(RegionalFormatOnWindows, EachColumnSortsTheSystemsTextsByWhatItHolds) {
   for (const Row& r : taken) rows.push_back({r.file, format.FormatDate(r.date), format.FormatTime(r.time)});
   auto sortedBy = [&](std::size_t column) {
     std::array<std::string, 3> tags;
-    ClickBackupHeader(tags, column, kBackupColumns[column]);
+    ListSort sort;
+    ClickBackupHeader(tags, sort, column, kBackupColumns[column]);
     std::vector<BackupEntry> sorted = rows;
-    SortBackupEntries(sorted, format);
+    SortBackupEntries(sorted, sort, format);
     std::vector<std::string> names;
     for (const BackupEntry& e : sorted) names.push_back(e.fileName);
     return names;

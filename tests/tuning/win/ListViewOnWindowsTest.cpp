@@ -17,6 +17,9 @@ namespace {
 using Texts = std::vector<std::string>;
 
 const PictureDateTimeFormat kUs("M/d/yyyy", "h:mm:ss tt");
+// The date column, as a click on its header sorts it.
+constexpr ListSort kByDate{2, 0, mListView::kKindDate};
+constexpr ListSort kByDateDescending{2, 1, mListView::kKindDate};
 
 class ListViewOnWindows : public ::testing::Test {
  protected:
@@ -42,17 +45,9 @@ class ListViewOnWindows : public ::testing::Test {
                                reinterpret_cast<LPARAM>(&column)),
                 i);
     }
-    mListView::sortColumn = 1;
-    mListView::sortOrder = 0;
-    mListView::sortKind = 0;
-    mListView::dateFormat = &kUs;
   }
   void TearDown() override {
     if (parent_ != nullptr) ::DestroyWindow(parent_);
-    mListView::sortColumn = 1;
-    mListView::sortOrder = 0;
-    mListView::sortKind = 0;
-    mListView::dateFormat = nullptr;
   }
   void Add(const std::string& name, const std::string& date, mListView::ItemParam param) {
     const std::string texts[] = {name, date, ""};
@@ -77,9 +72,8 @@ TEST_F(ListViewOnWindows, RowsItemDataAndThirtyOneCharacterTexts) {
   EXPECT_EQ(win32::FindItemByParam(list_, 4711), 0);
   EXPECT_EQ(win32::FindItemByParam(list_, -3), 1);
   EXPECT_EQ(win32::FindItemByParam(list_, 5), -1);
-  mListView::sortColumn = 2;
-  EXPECT_EQ(win32::GetSubItemText(list_, 0), "1/21/2008");
-  EXPECT_EQ(win32::GetSubItemText(list_, 1), std::string(31, '7'));
+  EXPECT_EQ(win32::GetSubItemText(list_, 0, 2), "1/21/2008");
+  EXPECT_EQ(win32::GetSubItemText(list_, 1, 2), std::string(31, '7'));
   EXPECT_EQ(list().Selected(), -1);
   list().Select(1);
   EXPECT_EQ(list().Selected(), 1);
@@ -97,17 +91,14 @@ TEST_F(ListViewOnWindows, TheSortItemsMessageWithCompareListItemsOrdersByDate) {
     param = (param * 37) % 1009;  // item data in no order at all
   }
   list().Select(3);  // 12/31/2007
-  mListView::sortColumn = 2;
-  mListView::sortKind = mListView::kKindDate;
   list().SetOwnSort(false, 0);
-  list().SortByCompareListItems();
+  list().SortByCompareListItems(kByDate, kUs);
   Texts column = Column(1);
   EXPECT_EQ(Texts(column.begin() + 2, column.end()),
             (Texts{"7/4/2006", "12/31/2007", "1/5/2008", "2/29/2008", "3/1/2008", "6/14/2008",
                    "6/15/2008", "1/1/2009"}));
   EXPECT_EQ(list().ItemText(list().Selected(), 1, 32), "12/31/2007");  // the selection moved with its row
-  mListView::sortOrder = 1;
-  list().SortByCompareListItems();
+  list().SortByCompareListItems(kByDateDescending, kUs);
   column = Column(1);
   EXPECT_EQ(Texts(column.begin(), column.begin() + 3), (Texts{"1/1/2009", "6/15/2008", "6/14/2008"}));
 }
@@ -131,10 +122,8 @@ TEST_F(ListViewOnWindows, NeitherSortAsksTheListAnythingWhileItSorts) {
         return ::CallWindowProcA(original, w, m, wp, lp);
       })));
   asked = 0;
-  mListView::sortColumn = 2;
-  mListView::sortKind = mListView::kKindDate;
   list().SetOwnSort(false, 0);
-  list().SortByCompareListItems();
+  list().SortByCompareListItems(kByDate, kUs);
   EXPECT_EQ(asked, 0) << "messages to the list from its compare function";
   EXPECT_EQ(Column(1).front(), "1/3/2008");
   list().SetOwnSort(true, 1);

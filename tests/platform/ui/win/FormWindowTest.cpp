@@ -185,6 +185,23 @@ TEST_F(FormWindowTest, ReplacingATextRaisesChangeOnceMoreAndAnEqualTextNothing) 
   EXPECT_TRUE(model().events.empty()) << "setting values raises nothing";
 }
 
+TEST_F(FormWindowTest, AChangeSaysWhetherTheBoxWasEditedOrItsTextSetWhole) {
+  model().events.clear();
+  form.SetText(kKitText, "56");
+  ::SendMessageA(form.Control(kKitText), EM_SETSEL, 2, 2);
+  ::SendMessageA(form.Control(kKitText), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("7"));
+  EXPECT_EQ(form.Text(kKitText), "567");
+  // Set whole from outside the program, then edited again.
+  ::SendMessageA(form.Control(kKitText), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("89"));
+  ::SendMessageA(form.Control(kKitText), EM_SETSEL, 0, 1);
+  ::SendMessageA(form.Control(kKitText), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("7"));
+  EXPECT_EQ(form.Text(kKitText), "79");
+  EXPECT_EQ(model().events, (std::vector<Event>{{kKitText, Event::Change, 0},
+                                                 {kKitText, Event::Change, ui::kEditedByUser},
+                                                 {kKitText, Event::Change, 0},
+                                                 {kKitText, Event::Change, ui::kEditedByUser}}));
+}
+
 TEST_F(FormWindowTest, TheViewReadsBackWhatItSet) {
   form.SetValue(kKitOptA, 1);
   form.SetValue(kKitOptB, 1);
