@@ -200,7 +200,9 @@ TEST_F(ExitInFlight, TrayExitWhileTheRestoreQuestionIsOpen) {
   const auto ttl = ReadRegistryNumber(HKEY_LOCAL_MACHINE, tcp, "DefaultTTL");
 
   ASSERT_NO_FATAL_FAILURE(Start());
-  if (!app_->ClickButton("IDC_FS_backupManger")) ASSERT_TRUE(app_->SendCommand("IDC_FS_backupManger"));
+  if (!app_->ClickButton("IDC_FS_backupManger")) {
+    ASSERT_TRUE(app_->SendCommand("IDC_FS_backupManger"));
+  }
   std::optional<HWND> manager;
   ASSERT_TRUE(WaitUntil([&] {
     manager = FindChild(app_->frame(), kBackUpClass);
