@@ -199,7 +199,11 @@ bool MemoryView::Click(int id) {
 bool MemoryView::Type(int id, std::string_view text) {
   if (!Usable(id) || Find(id)->control->kind != ControlKind::TextBox) return false;
   if ((Find(id)->control->flags & ui::kReadOnly) != 0) return false;
-  SetText(id, text);
+  State* s = Find(id);
+  if (s->text == text) return true;
+  // As the window reports it: a text the user edits in the box.
+  s->text = std::string(text);
+  Raise(Event{id, Event::Change, ui::kEditedByUser});
   return true;
 }
 
