@@ -16,6 +16,7 @@
 
 #include "memory/CpuUsage.h"
 #include "memory/FreeRAM.h"
+#include "memory/MemoryReleaser.h"
 #include "platform/Registry.h"
 #include "platform/ui/Layout.h"
 #include "platform/ui/Sound.h"
@@ -84,33 +85,6 @@ const NumberRule* RuleOf(int box);
 // blanks, no fraction); nothing when the text is none. A number too long
 // for an int reads as the nearer of INT_MIN and INT_MAX.
 std::optional<int> ParseWholeNumber(std::string_view text);
-
-// Frees memory: FreeUpMemory (amount) of some FreeRAM, the amount being
-// megabytes x 1048576 as FreeRAM takes it. Claims run one at a time, in the
-// order asked; `done` runs on the asking thread once that claim has ended.
-// Busy while a claim is asked for and not yet done; an alarm check then
-// skips its freeing.
-class IMemoryReleaser {
- public:
-  using Done = std::function<void()>;
-  virtual ~IMemoryReleaser() = default;
-  virtual void FreeUpMemory(std::int32_t amount, Done done) = 0;
-  virtual bool Busy() const { return false; }
-};
-
-// The claim made at once, on the caller's thread, `done` right after; its
-// result (a halved claim when the block cannot be had) is not looked at.
-class FreeRamReleaser final : public IMemoryReleaser {
- public:
-  explicit FreeRamReleaser(FreeRAM& memory) : memory_(memory) {}
-  void FreeUpMemory(std::int32_t amount, Done done) override {
-    (void)memory_.FreeUpMemory(amount);
-    if (done) done();
-  }
-
- private:
-  FreeRAM& memory_;
-};
 
 // Free physical memory in bytes, read afresh each time; whole above 4 GiB.
 std::uint64_t FreePhysicalBytes(FreeRAM& memory);

@@ -18,7 +18,7 @@
 #include "platform/ui/Sound.h"
 #include "platform/ui/StoredSettings.h"
 #include "platform/ui/View.h"
-#include "tuning/Clock.h"
+#include "platform/Clock.h"
 
 namespace corvane {
 

@@ -4,7 +4,9 @@
 //
 // The module never touches windows. Where a ping waits (before and after the
 // echo, which blocks for up to the timeout) it calls the caller's yield step,
-// so that a window can pump its messages in between.
+// if one is given, so that a window could pump its messages in between. The
+// program's own pings run on a worker thread (ThreadedPingService) and give
+// none: the window's thread never waits for an echo.
 #pragma once
 
 #include <cstdint>

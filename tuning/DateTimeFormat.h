@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "tuning/Clock.h"
+#include "platform/Clock.h"
 
 namespace corvane {
 

@@ -13,7 +13,7 @@
 
 #include "platform/OsVersion.h"
 #include "platform/Registry.h"
-#include "tuning/Clock.h"
+#include "platform/Clock.h"
 #include "tuning/DateTimeFormat.h"
 #include "tuning/FileSystem.h"
 #include "tuning/Apply.h"

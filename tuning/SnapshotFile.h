@@ -12,7 +12,7 @@
 
 #include "platform/OsVersion.h"
 #include "platform/Registry.h"
-#include "tuning/Clock.h"
+#include "platform/Clock.h"
 
 namespace corvane {
 

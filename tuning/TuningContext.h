@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/Registry.h"
-#include "tuning/Clock.h"
+#include "platform/Clock.h"
 #include "tuning/FileSystem.h"
 
 namespace corvane {

@@ -24,7 +24,7 @@
 #include <memory>
 #include <string>
 
-#include "memory/RamConfiguration.h"
+#include "memory/MemoryReleaser.h"
 #include "platform/win32/WorkerMailbox.h"
 
 namespace corvane::win32 {

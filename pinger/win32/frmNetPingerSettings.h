@@ -12,7 +12,7 @@
 #include "pinger/win32/ThreadedPingService.h"
 #include "pinger/win32/Win32PingServices.h"
 #include "platform/win32/FormWindow.h"
-#include "tuning/win32/Win32Clock.h"
+#include "platform/win32/Win32Clock.h"
 
 namespace corvane::win32 {
 

@@ -1,10 +1,13 @@
-// "Yield to the window system": long handlers (a ping, freeing memory) let
-// waiting messages run so that windows keep painting. Other handlers may
-// run in between, but never the one that is yielding: an event for a
-// handler that is still running further up when it arrives during a yield
-// is dropped (a second click on "Ping Now" while the first ping yields does
-// not ping again). Outside a yield, nested events are delivered: a text
-// box's change echo must reach its own Change handler.
+// "Yield to the window system": a handler lets waiting messages run so that
+// windows keep painting. The program's handlers that yield do so before
+// they hand their work to a worker thread: "Ping Now" (six times before the
+// ping is sent), "Optimize Now" and the alarm's check (before each claim).
+// The pings and the claims themselves never run on the window's thread.
+// Other handlers may run in between, but never the one that is yielding: an
+// event for a handler that is still running further up when it arrives
+// during a yield is dropped (a second click on "Ping Now" while the first
+// one yields does not ping again). Outside a yield, nested events are
+// delivered: a text box's change echo must reach its own Change handler.
 #pragma once
 
 #include <functional>
@@ -28,7 +31,8 @@ class YieldPump {
 
   // Runs what waits for the window system, then returns.
   void DoEvents();
-  // The yield step the long operations take (mdlPing, FreeRAM).
+  // The yield step the handlers take (PingerSettings, SystemStatusModel,
+  // RamConfigurationModel).
   std::function<void()> YieldStep() {
     return [this] { DoEvents(); };
   }

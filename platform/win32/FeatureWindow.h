@@ -50,7 +50,7 @@ class IShellServices {
 // start-up (or on first use), shows it inside its child frame, and unloads
 // it on exit. What else a feature needs of the main window (its command,
 // frame size, orders, whether its command reloads it) stands in its row of
-// the feature table (shell/FeatureTable.h).
+// the feature table (`kFeatureTable`, shell/ShellCommands.h).
 class FeatureWindow {
  public:
   virtual ~FeatureWindow() = default;

@@ -11,7 +11,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "shell/CommandLine.h"
 #include "tuning/Presets.h"
-#include "tuning/win32/Win32Clock.h"
+#include "platform/win32/Win32Clock.h"
 #include "tuning/win32/Win32DateTimeFormat.h"
 #include "tuning/win32/Win32FileSystem.h"
 

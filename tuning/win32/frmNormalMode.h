@@ -13,7 +13,7 @@
 #include "platform/win32/FormWindow.h"
 #include "tuning/DriftWatch.h"
 #include "tuning/NormalMode.h"
-#include "tuning/win32/Win32Clock.h"
+#include "platform/win32/Win32Clock.h"
 #include "tuning/win32/Win32FileSystem.h"
 #include "tuning/win32/frmChanges.h"
 

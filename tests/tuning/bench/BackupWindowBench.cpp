@@ -19,7 +19,7 @@
 #include "tuning/BackupWindow.h"
 #include "tuning/Snapshot.h"
 #include "tuning/SnapshotFile.h"
-#include "tuning/win32/Win32Clock.h"
+#include "platform/win32/Win32Clock.h"
 #include "tuning/win32/Win32DateTimeFormat.h"
 #include "tuning/win32/Win32FileSystem.h"
 #include "tuning/win32/Win32ListView.h"

@@ -16,7 +16,7 @@
 #include "tuning/Apply.h"
 #include "tuning/Plan.h"
 #include "tuning/Presets.h"
-#include "tuning/win32/Win32Clock.h"
+#include "platform/win32/Win32Clock.h"
 #include "tuning/win32/Win32FileSystem.h"
 
 namespace corvane {

@@ -21,7 +21,7 @@
 #include "tuning/BackupManager.h"
 #include "tuning/Presets.h"
 #include "tuning/SnapshotFile.h"
-#include "tuning/win32/Win32Clock.h"
+#include "platform/win32/Win32Clock.h"
 #include "tuning/win32/Win32DateTimeFormat.h"
 #include "tuning/win32/Win32FileSystem.h"
 

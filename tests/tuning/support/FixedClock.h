@@ -1,7 +1,7 @@
 // A clock that always shows the same local date and time.
 #pragma once
 
-#include "tuning/Clock.h"
+#include "platform/Clock.h"
 
 namespace corvane::testing {
 

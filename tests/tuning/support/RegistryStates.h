@@ -14,7 +14,7 @@
 #include "platform/OsVersion.h"
 #include "platform/Registry.h"
 #include "tests/support/MemoryRegistry.h"
-#include "tuning/Clock.h"
+#include "platform/Clock.h"
 #include "tuning/FileSystem.h"
 
 namespace corvane::testing {

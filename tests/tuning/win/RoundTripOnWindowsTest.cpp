@@ -9,7 +9,7 @@
 #include "tuning/Apply.h"
 #include "tuning/BackupManager.h"
 #include "tuning/Presets.h"
-#include "tuning/win32/Win32Clock.h"
+#include "platform/win32/Win32Clock.h"
 
 namespace corvane::testing {
 namespace {

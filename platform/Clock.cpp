@@ -1,4 +1,4 @@
-#include "tuning/Clock.h"
+#include "platform/Clock.h"
 
 namespace corvane {
 

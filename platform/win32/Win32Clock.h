@@ -1,7 +1,7 @@
 // The local date and time from GetLocalTime.
 #pragma once
 
-#include "tuning/Clock.h"
+#include "platform/Clock.h"
 
 namespace corvane::win32 {
 
