@@ -199,6 +199,22 @@ TEST(MainSettings, TrayCheckedButNotSavedDoesNotChangeTheNextStart) {
   EXPECT_FALSE(next.RunsInTray());
 }
 
+// The start-up decides from the stored value alone whether it may paint the
+// main window before the windows load; the form's load must then agree.
+TEST(MainSettings, TheStoredTraySettingReadsAsTheFormsLoadReadsIt) {
+  for (const char* stored : {"1", "0", "2", "abc", "", " 1", nullptr}) {
+    SCOPED_TRACE(stored != nullptr ? stored : "(absent)");
+    testing::MemoryRegistry registry;
+    if (stored != nullptr) {
+      ASSERT_EQ(SaveAppSetting(registry, kMainSettingsKey, kChkRunProgramMini, stored), reg::kSuccess);
+    }
+    Form model(registry, kEntry);
+    FormLoad(model);
+    EXPECT_EQ(StoredRunsInTray(registry), model.RunsInTray());
+    EXPECT_EQ(StoredRunsInTray(registry), stored != nullptr && std::string(stored) == "1");
+  }
+}
+
 TEST(MainSettings, DamagedStoredValuesLoadUnchecked) {
   for (const char* stored : {"2", "abc", "", "1.0", "99999999999"}) {
     testing::MemoryRegistry registry;
