@@ -1,6 +1,7 @@
 // The main settings' stored values, the changed flag and the start-up entry.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <vector>
 
 #include "platform/RegistryAccess.h"
@@ -202,7 +203,7 @@ TEST(MainSettings, TrayCheckedButNotSavedDoesNotChangeTheNextStart) {
 // The start-up decides from the stored value alone whether it may paint the
 // main window before the windows load; the form's load must then agree.
 TEST(MainSettings, TheStoredTraySettingReadsAsTheFormsLoadReadsIt) {
-  for (const char* stored : {"1", "0", "2", "abc", "", " 1", nullptr}) {
+  for (const char* stored : std::initializer_list<const char*>{"1", "0", "2", "abc", "", " 1", nullptr}) {
     SCOPED_TRACE(stored != nullptr ? stored : "(absent)");
     testing::MemoryRegistry registry;
     if (stored != nullptr) {
