@@ -56,6 +56,11 @@ std::string StartupEntryData(std::string_view applicationFolder, std::string_vie
   return data;
 }
 
+bool StoredRunsInTray(IRegistry& registry) {
+  return ParseCheckValue(GetAppSetting(registry, kMainSettingsKey, kChkRunProgramMini,
+                                       std::string(kMainSettingsStored[1].fallback))) == 1;
+}
+
 void MainSettingsModel::OnLoad() {
   LoadMainSettings();
   SetSettingsChanged(false);

@@ -49,6 +49,10 @@ extern const ui::Stored kMainSettingsStored[3];
 // Windows nor hides it in the tray.
 std::int16_t ParseCheckValue(std::string_view stored);
 
+// "chkRunProgramMini" as the form's load would read it, read without the
+// form: whether the program starts hidden in the tray.
+bool StoredRunsInTray(IRegistry& registry);
+
 // The start-up entry's data: folder + "\" + the executable's name without
 // its extension + ".exe"; empty when either is unknown.
 std::string StartupEntryData(std::string_view applicationFolder, std::string_view exeFileName);

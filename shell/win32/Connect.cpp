@@ -113,6 +113,7 @@ std::unique_ptr<ShellParts> ConnectShellParts(MainWindow& mainWindow) {
   p->mainSettings = settings.get();
   mainWindow.ConnectFeatureWindow(Feature::MainSettings, std::move(settings));
   c.runProgramInTray = [p] { return p->mainSettings->chkRunProgramMini() == 1; };
+  c.storedRunsInTray = [&mainWindow] { return StoredRunsInTray(mainWindow.registry()); };
 
   // Made on its first command, loaded again by each one.
   mainWindow.ConnectFeatureWindow(Feature::NormalMode, std::make_unique<win32::frmNormalMode>(drift));

@@ -41,6 +41,9 @@ constexpr UINT kEndProgramMessage = WM_APP + 1;
 // A request of the test path, run after the sender's WM_COPYDATA returned
 // (a handler may run a modal loop: a message box, the move loop).
 constexpr UINT kTestRequestMessage = WM_APP + 2;
+// Posted once the main window has painted: the hidden feature windows load
+// then (see MainWindow::LoadFeatureWindows).
+constexpr UINT kLoadFeatureWindowsMessage = WM_APP + 3;
 
 using win32::ScreenTwipsPerPixel;
 
@@ -97,9 +100,11 @@ StartUpResult MainWindow::StartUp() {
   StartUpResult result = RunStartUp(*this);
   if (result == StartUpResult::Ended && hwnd() != nullptr) ::DestroyWindow(hwnd());
   if (result == StartUpResult::Shown) {
-    // Shown and painted in one go: the movie has its first picture already.
+    // Shown and painted in one go, the movie included: it has its first
+    // picture already.
     ::ShowWindow(hwnd(), SW_SHOW);
-    ::UpdateWindow(hwnd());
+    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (featureLoadPending_) ::PostMessageA(hwnd(), kLoadFeatureWindowsMessage, 0, 0);
   }
   return result;
 }
@@ -230,6 +235,18 @@ void MainWindow::FillPresetProfiles() {
 void MainWindow::ShowTrayIcon() { ShowTrayIcon(true); }
 
 void MainWindow::LoadFeatureWindows() {
+  // Loading the six windows takes longer than everything else the start-up
+  // does. A start that shows the main window shows and paints it first and
+  // loads them right after, in the same order, before any command reaches
+  // them. A start into the tray loads them here: its tray step reads the
+  // settings window, and nothing is painted meanwhile anyway.
+  featureLoadPending_ = true;
+  if (!connections_.storedRunsInTray || connections_.storedRunsInTray()) LoadPendingFeatureWindows();
+}
+
+void MainWindow::LoadPendingFeatureWindows() {
+  if (!featureLoadPending_) return;
+  featureLoadPending_ = false;
   for (Feature feature : kStartUpLoadOrder) LoadFeature(feature);
 }
 
@@ -250,6 +267,7 @@ void MainWindow::HookMoviePlayer() {
 
 void MainWindow::OnFsCommand(const std::string& command, const std::string& args) {
   if (ending_) return;
+  LoadPendingFeatureWindows();
   (void)dispatcher_.OnFsCommand(command, args);
 }
 
@@ -292,6 +310,9 @@ void MainWindow::ShapeFrame(FrameSize size) {
 }
 
 void MainWindow::LoadFeature(Feature feature) {
+  // A command before the start-up's load has run: the start-up's windows
+  // load first, in their order.
+  LoadPendingFeatureWindows();
   FeatureWindow* window = Slot(feature);
   if (window != nullptr && !window->IsLoaded()) (void)window->Load(*this, hwnd());
 }
@@ -513,8 +534,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return TRUE;
     }
+    case kLoadFeatureWindowsMessage:
+      if (!ending_) LoadPendingFeatureWindows();
+      return 0;
     case kTestRequestMessage: {
       std::unique_ptr<TestRequestData> request(reinterpret_cast<TestRequestData*>(lParam));
+      LoadPendingFeatureWindows();
       if (request) RunTestRequest(request->kind, request->text);
       return 0;
     }

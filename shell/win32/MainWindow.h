@@ -148,6 +148,8 @@ class MainWindow final : public win32::Window<MainWindow>,
   void ShowPlainMessage(const std::string& text) override;
 
   FeatureWindow* Slot(Feature feature) const;
+  // The start-up's load of the feature windows when it still waits.
+  void LoadPendingFeatureWindows();
   // The frame shows only while it holds a visible feature window, so that a
   // feature not built into the program shows nothing over the movie.
   void UpdateFrameVisibility();
@@ -173,6 +175,8 @@ class MainWindow final : public win32::Window<MainWindow>,
   ui::YieldPump pump_;
   ShellDispatcher dispatcher_{*this};
   bool ending_ = false;
+  // The start-up's feature windows wait for the main window's first paint.
+  bool featureLoadPending_ = false;
 };
 
 }  // namespace corvane::shell

@@ -24,6 +24,10 @@ struct ShellConnections {
 
   // Start-up step 13: frmMainSettings' chkRunProgramMini holds 1.
   std::function<bool()> runProgramInTray;
+  // The same setting read from where frmMainSettings' load reads it, before
+  // that window is loaded: a start that shows the main window paints it
+  // before loading the feature windows. Unset: they load at step 12.
+  std::function<bool()> storedRunsInTray;
 
   // mdlAddons: the four control-panel pages and the restart of Windows.
   std::function<void(SystemShortcut)> runShortcut;

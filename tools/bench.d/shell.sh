@@ -32,6 +32,7 @@ _shell_bench() {
     echo "linux.vmrss_kib            $rss   (the whole Wine process, loader and DLLs included)"
     echo "linux.idle_cpu_percent     $(corvane_cpu_percent "$stat0" "$stat1" "${CORVANE_IDLE_SECONDS:-30}")   (the idle main window: its Wine process over ${CORVANE_IDLE_SECONDS:-30} s, % of one core; goal < 1)"
     echo "linux.wineserver_cpu_percent $(corvane_cpu_percent "$srv0" "$srv1" "${CORVANE_IDLE_SECONDS:-30}") (its wineserver meanwhile)"
+    echo "linux.idle_with_server_percent $(corvane_cpu_percent $((stat0 + srv0)) $((stat1 + srv1)) "${CORVANE_IDLE_SECONDS:-30}") (goal < 1)   (the two together, % of one core)"
   fi
   rm -f "$out"
   corvane_wine_discard "$prefix"

@@ -1,6 +1,7 @@
 // The main settings' stored values, the changed flag and the start-up entry.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <vector>
 
 #include "platform/RegistryAccess.h"
@@ -197,6 +198,22 @@ TEST(MainSettings, TrayCheckedButNotSavedDoesNotChangeTheNextStart) {
   Form next(registry, kEntry);
   FormLoad(next);
   EXPECT_FALSE(next.RunsInTray());
+}
+
+// The start-up decides from the stored value alone whether it may paint the
+// main window before the windows load; the form's load must then agree.
+TEST(MainSettings, TheStoredTraySettingReadsAsTheFormsLoadReadsIt) {
+  for (const char* stored : std::initializer_list<const char*>{"1", "0", "2", "abc", "", " 1", nullptr}) {
+    SCOPED_TRACE(stored != nullptr ? stored : "(absent)");
+    testing::MemoryRegistry registry;
+    if (stored != nullptr) {
+      ASSERT_EQ(SaveAppSetting(registry, kMainSettingsKey, kChkRunProgramMini, stored), reg::kSuccess);
+    }
+    Form model(registry, kEntry);
+    FormLoad(model);
+    EXPECT_EQ(StoredRunsInTray(registry), model.RunsInTray());
+    EXPECT_EQ(StoredRunsInTray(registry), stored != nullptr && std::string(stored) == "1");
+  }
 }
 
 TEST(MainSettings, DamagedStoredValuesLoadUnchecked) {

@@ -193,6 +193,83 @@ TEST_F(MainWindowWin32Test, StartUpRunsTheConnectedPartsInTheirOrder) {
   EXPECT_EQ(::GetWindowLongPtrA(main->flashWindow(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&HookedWindowProc));
 }
 
+// A start that shows the main window paints it before the six windows load;
+// they load right after, hidden and in the same order, and a command that
+// comes first finds them loaded in that order too.
+class ShownStartUpTest : public MainWindowWin32Test {
+ protected:
+  void SetUp() override {
+    MainWindowWin32Test::SetUp();
+    auto& c = main->connections();
+    c.storedRunsInTray = [this] {
+      log.push_back("stored in tray?");
+      return false;
+    };
+    c.runProgramInTray = [this] {
+      log.push_back("in tray?");
+      return false;
+    };
+  }
+  Log Loads() const {
+    Log loads;
+    for (const std::string& line : log) {
+      if (line.starts_with("load ")) loads.push_back(line);
+    }
+    return loads;
+  }
+  static Log StartUpLoads() {
+    Log loads;
+    for (Feature f : kStartUpLoadOrder) loads.push_back("load " + std::string(FeatureName(f)));
+    return loads;
+  }
+};
+
+TEST_F(ShownStartUpTest, TheMainWindowIsShownFirstAndTheWindowsLoadRightAfterInTheirOrder) {
+  ASSERT_EQ(main->StartUp(), StartUpResult::Shown);
+  EXPECT_EQ(log, (Log{"presets", "tray add", "stored in tray?", "in tray?"}));
+  EXPECT_TRUE(Visible(main->hwnd()));
+  Pump();
+  EXPECT_EQ(Loads(), StartUpLoads());
+  for (Feature f : kStartUpLoadOrder) EXPECT_FALSE(Visible(Fake(f).hwnd())) << FeatureName(f);
+  EXPECT_FALSE(Fake(Feature::NormalMode).IsLoaded()) << "the advanced editor waits for its command";
+  Pump();
+  for (Feature f : kStartUpLoadOrder) EXPECT_EQ(Fake(f).loads, 1) << FeatureName(f);
+}
+
+TEST_F(ShownStartUpTest, ACommandBeforeTheLoadFindsTheWindowsLoadedInTheirOrder) {
+  ASSERT_EQ(main->StartUp(), StartUpResult::Shown);
+  main->OnFsCommand("IDC_FS_settings", "");
+  EXPECT_EQ(Loads(), StartUpLoads());
+  EXPECT_TRUE(Visible(Fake(Feature::MainSettings).hwnd()));
+  Pump();
+  EXPECT_EQ(Loads(), StartUpLoads()) << "the posted load finds nothing left to do";
+}
+
+TEST_F(ShownStartUpTest, AStartIntoTheTrayLoadsTheWindowsBeforeItsTrayStep) {
+  main->connections().storedRunsInTray = [this] {
+    log.push_back("stored in tray?");
+    return true;
+  };
+  main->connections().runProgramInTray = [this] {
+    log.push_back("in tray?");
+    return true;
+  };
+  ASSERT_EQ(main->StartUp(), StartUpResult::InTray);
+  Log expected{"presets", "tray add", "stored in tray?"};
+  for (const std::string& load : StartUpLoads()) expected.push_back(load);
+  expected.push_back("in tray?");
+  expected.push_back(IsNtFamily(currentOsFamily) ? "balloon" : "notification");
+  EXPECT_EQ(log, expected);
+}
+
+// An exit asked for before the posted load: nothing loads after it.
+TEST_F(ShownStartUpTest, AnExitBeforeTheLoadLoadsNothing) {
+  ASSERT_EQ(main->StartUp(), StartUpResult::Shown);
+  main->OnTrayMenu(TrayMenuItem::mnuExit);
+  ASSERT_TRUE(PumpUntilQuit());
+  EXPECT_EQ(Loads(), Log{});
+}
+
 TEST_F(MainWindowWin32Test, FeaturesAreShownInsideTheFrameWhichTakesTheirSize) {
   ASSERT_EQ(main->StartUp(), StartUpResult::InTray);
   EXPECT_FALSE(Visible(main->frame())) << "an empty frame shows nothing";
