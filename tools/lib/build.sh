@@ -1,13 +1,15 @@
 # The two builds: native (portable code and unit tests, with sanitizers) and
 # Windows (mingw-w64, 32-bit: the program and the Windows test programs).
+# Each tree is a preset of CMakePresets.json (native, win32, win64), built
+# here in CORVANE_BUILD (build/ unless set).
 # shellcheck shell=bash
 
 CORVANE_ROOT=${CORVANE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 CORVANE_BUILD=${CORVANE_BUILD:-$CORVANE_ROOT/build}
 
 corvane_build_native() {
-  cmake -S "$CORVANE_ROOT" -B "$CORVANE_BUILD/native" -G Ninja \
-        -DCORVANE_WERROR="${CORVANE_WERROR:-ON}" >/dev/null &&
+  (cd "$CORVANE_ROOT" && cmake --preset native -B "$CORVANE_BUILD/native" \
+        -DCORVANE_WERROR="${CORVANE_WERROR:-ON}" >/dev/null) &&
   cmake --build "$CORVANE_BUILD/native"
 }
 
@@ -31,13 +33,13 @@ corvane_build_windows() {
 }
 
 _corvane_build_windows_tree() {
-  local dir=$1 cpu=$2
+  local dir=$1
   shift 2
   local args=()
   [[ $# -gt 0 ]] && args=(--target "$@")
-  cmake -S "$CORVANE_ROOT" -B "$CORVANE_BUILD/$dir" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$CORVANE_ROOT/cmake/mingw-$cpu.cmake" \
-        -DCORVANE_WERROR="${CORVANE_WERROR:-ON}" >/dev/null &&
+  # The preset of the same name holds the generator and the toolchain file.
+  (cd "$CORVANE_ROOT" && cmake --preset "$dir" -B "$CORVANE_BUILD/$dir" \
+        -DCORVANE_WERROR="${CORVANE_WERROR:-ON}" >/dev/null) &&
   cmake --build "$CORVANE_BUILD/$dir" "${args[@]}"
 }
 
