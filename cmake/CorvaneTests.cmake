@@ -63,6 +63,8 @@ function(corvane_register_native_suites)
                      ARGS hook native-imports.sh imports-win32)
   corvane_suite_test(setup-retries LANE native LABELS setup TIMEOUT 300
                      ARGS hook native-setup.sh setup-retries)
+  corvane_suite_test(bench-check LANE native LABELS setup TIMEOUT 300
+                     ARGS hook native-bench-check.sh bench-check)
   corvane_suite_test(help-chm LANE native LABELS help TIMEOUT 300
                      ARGS hook native-shell-help.sh help-chm)
 endfunction()
