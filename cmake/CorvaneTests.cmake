@@ -80,7 +80,7 @@ function(corvane_register_windows_suites)
     # In the order tools/test runs the hooks of tools/suites.d.
     corvane_suite_test(gui-restart-${v} LANE ${lane} LABELS gui restart TIMEOUT 300
                        ARGS hook wine-gui-restart.sh gui-restart-${v} ${v})
-    corvane_suite_test(gui-${v} LANE ${lane} LABELS gui ARGS hook wine-gui.sh gui-${v} ${v})
+    corvane_suite_test(gui-${v} LANE ${lane} LABELS gui TIMEOUT 2000 ARGS hook wine-gui.sh gui-${v} ${v})
     if(v STREQUAL "winxp")
       # Later Windows, run once, in the NT family's lane.
       corvane_suite_test(windows-win10 LANE ${lane} LABELS later wine-win10
