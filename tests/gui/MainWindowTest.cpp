@@ -110,13 +110,15 @@ std::vector<DWORD> PageHeader(CorvaneApp& app) {
   return CaptureScreen(RECT{origin.x + 190, origin.y + 26, origin.x + 560, origin.y + 84});
 }
 
-// The header once it has stopped changing: the same three times in a row.
+// The header once it has stopped changing: the same for two seconds. On a
+// busy machine under qemu one frame of the movie can take over a second to
+// draw, so a shorter calm could catch a frame half way.
 std::vector<DWORD> SteadyPageHeader(CorvaneApp& app) {
   std::vector<DWORD> last = PageHeader(app);
   int same = 0;
-  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-  while (same < 2 && std::chrono::steady_clock::now() < end) {
-    Settle(std::chrono::milliseconds(300));
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (same < 5 && std::chrono::steady_clock::now() < end) {
+    Settle(std::chrono::milliseconds(400));
     std::vector<DWORD> now = PageHeader(app);
     same = now == last ? same + 1 : 0;
     last = std::move(now);
