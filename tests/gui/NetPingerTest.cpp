@@ -135,6 +135,18 @@ class NetPingerTest : public ::testing::Test {
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowEnabled(*save); }, std::chrono::seconds(3)));
   }
 
+  // The window open in manual mode on 127.0.0.1, saved; its "Ping Now".
+  HWND OpenManualLoopback(HWND* pingNow) {
+    HWND pinger = Open();
+    EXPECT_NE(pinger, nullptr) << DumpTree(app_->main());
+    if (pinger == nullptr) return nullptr;
+    SetUpManualLoopback(pinger);
+    auto button = ChildWithCaption(pinger, "Ping &Now");
+    EXPECT_TRUE(button);
+    *pingNow = button ? *button : nullptr;
+    return *pingNow != nullptr && !::testing::Test::HasFatalFailure() ? pinger : nullptr;
+  }
+
   std::string AllWindows() {
     std::string dump;
     for (const WindowInfo& w : app_->program().Windows()) dump += DumpTree(w.hwnd);
@@ -204,12 +216,9 @@ TEST_F(NetPingerTest, ManualLoopbackPingNowSoundsAndShowsTheRoundTrip) {
 // program ends by itself with code 0, without waiting out the ping.
 TEST_F(NetPingerTest, TrayExitWhileAPingThatNeverAnswersIsOut) {
   if (!InNamespace()) GTEST_SKIP() << "needs the network-namespace run";
-  HWND pinger = Open();
-  ASSERT_NE(pinger, nullptr) << DumpTree(app_->main());
-  SetUpManualLoopback(pinger);
-  auto pingNow = ChildWithCaption(pinger, "Ping &Now");
-  ASSERT_TRUE(pingNow);
-  Click(*pingNow);
+  HWND pingNow = nullptr;
+  ASSERT_NE(OpenManualLoopback(&pingNow), nullptr);
+  Click(pingNow);
   Settle(std::chrono::milliseconds(1000));  // the echo is out on the worker
   ASSERT_TRUE(app_->program().IsRunning());
   DWORD start = ::GetTickCount();
@@ -225,14 +234,12 @@ TEST_F(NetPingerTest, TrayExitWhileAPingThatNeverAnswersIsOut) {
 // and no sound plays.
 TEST_F(NetPingerTest, NeverAnsweringHostLeavesTheMainWindowResponsive) {
   if (!InNamespace()) GTEST_SKIP() << "needs the network-namespace run";
-  HWND pinger = Open();
-  ASSERT_NE(pinger, nullptr) << DumpTree(app_->main());
-  SetUpManualLoopback(pinger);
-  auto pingNow = ChildWithCaption(pinger, "Ping &Now");
-  ASSERT_TRUE(pingNow);
+  HWND pingNow = nullptr;
+  HWND pinger = OpenManualLoopback(&pingNow);
+  ASSERT_NE(pinger, nullptr);
   DWORD start = ::GetTickCount();
   testing::ResponsivenessProbe probe(app_->main(), 5);
-  Click(*pingNow);
+  Click(pingNow);
   std::optional<HWND> line;
   ASSERT_TRUE(WaitUntil([&] {
     line = LastPingLine(pinger);
