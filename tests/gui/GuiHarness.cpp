@@ -1,5 +1,7 @@
 #include "tests/gui/GuiHarness.h"
 
+#include "platform/win32/Handle.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -377,8 +379,11 @@ std::vector<DWORD> CaptureScreen(const RECT& area) {
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
   if (width <= 0 || height <= 0) return {};
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
+  struct ScreenDc {
+    HDC dc = ::GetDC(nullptr);
+    ~ScreenDc() { ::ReleaseDC(nullptr, dc); }
+  } screen;
+  win32::UniqueHdc memory(::CreateCompatibleDC(screen.dc));
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -387,20 +392,16 @@ std::vector<DWORD> CaptureScreen(const RECT& area) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  win32::UniqueHbitmap bitmap(::CreateDIBSection(screen.dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   std::vector<DWORD> pixels;
-  if (bitmap != nullptr && bits != nullptr) {
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    ::GdiFlush();
-    const auto* first = static_cast<const DWORD*>(bits);
-    pixels.assign(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    for (DWORD& p : pixels) p &= 0x00FFFFFFu;
-    ::SelectObject(memory, old);
-  }
-  if (bitmap != nullptr) ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
+  if (!memory || !bitmap || bits == nullptr) return pixels;
+  HGDIOBJ old = ::SelectObject(memory.get(), bitmap.get());
+  ::BitBlt(memory.get(), 0, 0, width, height, screen.dc, area.left, area.top, SRCCOPY);
+  ::GdiFlush();
+  const auto* first = static_cast<const DWORD*>(bits);
+  pixels.assign(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  for (DWORD& p : pixels) p &= 0x00FFFFFFu;
+  ::SelectObject(memory.get(), old);
   return pixels;
 }
 
@@ -417,38 +418,29 @@ std::string SaveScreenshot(const std::string& name) {
   ::CreateDirectoryA(folder.c_str(), nullptr);
   std::string path = folder + "\\" + name + ".bmp";
 
-  int width = ::GetSystemMetrics(SM_CXSCREEN);
-  int height = ::GetSystemMetrics(SM_CYSCREEN);
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;  // bottom-up, as BMP files store it
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = ::SelectObject(memory, bitmap);
-  ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  ::GdiFlush();
-  DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  DWORD imageSize = stride * static_cast<DWORD>(height);
+  // The screen as CaptureScreen reads it, stored top down in 32 bits.
+  const int width = ::GetSystemMetrics(SM_CXSCREEN);
+  const int height = ::GetSystemMetrics(SM_CYSCREEN);
+  std::vector<DWORD> pixels = CaptureScreen(RECT{0, 0, width, height});
+  if (pixels.empty()) return path;
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = -height;
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  header.biCompression = BI_RGB;
+  const DWORD imageSize = static_cast<DWORD>(pixels.size() * sizeof(DWORD));
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfOffBits = sizeof file + sizeof header;
   file.bfSize = file.bfOffBits + imageSize;
   if (FILE* out = std::fopen(path.c_str(), "wb")) {
     std::fwrite(&file, sizeof file, 1, out);
-    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
-    std::fwrite(bits, 1, imageSize, out);
+    std::fwrite(&header, sizeof header, 1, out);
+    std::fwrite(pixels.data(), 1, imageSize, out);
     std::fclose(out);
   }
-  ::SelectObject(memory, old);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
   return path;
 }
 
