@@ -92,18 +92,26 @@ class ExitInFlight : public ::testing::Test {
     EXPECT_TRUE(WaitUntil([] { return !ProgramIconShown(); }, seconds(5))) << what << ": the icon stayed";
   }
 
+  // The feature window of that class once it shows in the frame; nothing
+  // (and a failure with the window tree) after 10 s.
+  std::optional<HWND> ShownInFrame(const char* className) {
+    std::optional<HWND> window;
+    if (!WaitUntil([&] {
+          window = FindChild(app_->frame(), className);
+          return window && ::IsWindowVisible(*window);
+        }, seconds(10))) {
+      ADD_FAILURE() << className << " not shown\n" << DumpTree(app_->main());
+      return std::nullopt;
+    }
+    return window;
+  }
+
   // The wizard's "Optimize Now" pressed; true when the note after the apply
   // is open (later Windows ignore some of the values written).
   bool OptimizeUntilTheNoteShows() {
     if (!app_->ClickButton("IDC_FS_wizardMode")) (void)app_->SendCommand("IDC_FS_wizardMode");
-    std::optional<HWND> wizard;
-    if (!WaitUntil([&] {
-          wizard = FindChild(app_->frame(), kWizardClass);
-          return wizard && ::IsWindowVisible(*wizard);
-        }, seconds(10))) {
-      ADD_FAILURE() << DumpTree(app_->main());
-      return false;
-    }
+    std::optional<HWND> wizard = ShownInFrame(kWizardClass);
+    if (!wizard) return false;
     Settle();
     ::PostMessageA(*wizard, WM_COMMAND, MAKEWPARAM(kIdCmdOptimize, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(*wizard, kIdCmdOptimize)));
@@ -172,11 +180,8 @@ TEST_F(ExitInFlight, ASecondStartWhileAMessageBoxIsOpen) {
 TEST_F(ExitInFlight, AClaimOfFiveHundredTwelveMegabytesStillRunning) {
   ASSERT_NO_FATAL_FAILURE(Start());
   ASSERT_TRUE(app_->SendCommand("IDC_FS_systemSatus"));
-  std::optional<HWND> status;
-  ASSERT_TRUE(WaitUntil([&] {
-    status = FindChild(app_->frame(), kStatusClass);
-    return status && ::IsWindowVisible(*status);
-  }, seconds(10))) << DumpTree(app_->main());
+  std::optional<HWND> status = ShownInFrame(kStatusClass);
+  ASSERT_TRUE(status);
   HWND slider = ::GetDlgItem(*status, kIdSldFreeMomoryReq);
   ::SendMessageA(slider, TBM_SETPOS, TRUE, 512);
   ::PostMessageA(*status, WM_COMMAND, MAKEWPARAM(kIdCmdOptimaize, BN_CLICKED),
@@ -203,11 +208,8 @@ TEST_F(ExitInFlight, TrayExitWhileTheRestoreQuestionIsOpen) {
   if (!app_->ClickButton("IDC_FS_backupManger")) {
     ASSERT_TRUE(app_->SendCommand("IDC_FS_backupManger"));
   }
-  std::optional<HWND> manager;
-  ASSERT_TRUE(WaitUntil([&] {
-    manager = FindChild(app_->frame(), kBackUpClass);
-    return manager && ::IsWindowVisible(*manager);
-  }, seconds(10))) << DumpTree(app_->main());
+  std::optional<HWND> manager = ShownInFrame(kBackUpClass);
+  ASSERT_TRUE(manager);
   HWND list = ::GetDlgItem(*manager, kIdLstBackUpList);
   HWND restore = ::GetDlgItem(*manager, kIdCmdRestore);
   // The first row, just under the list's heading.
