@@ -123,12 +123,14 @@ void ShellDispatcher::Unload(Feature feature) {
 void ShellDispatcher::RemoveTrayIcon() { actions_.ShowTrayIcon(false); }
 
 void ShellDispatcher::CloseProgram() {
+  actions_.BeginEnding();
   for (Feature f : kCloseUnloadOrder) Unload(f);
   RemoveTrayIcon();
   actions_.EndProgram();
 }
 
 void ShellDispatcher::ExitSequence() {
+  actions_.BeginEnding();
   for (Feature f : kExitUnloadOrder) Unload(f);
   RemoveTrayIcon();
   actions_.EndProgram();

@@ -93,6 +93,9 @@ class IShellActions {
   virtual void RunShortcut(SystemShortcut shortcut) = 0;
   // Asks Windows to restart; false when it refused.
   virtual bool RestartWindows() = 0;
+  // The program is going: from now on a copy that starts waits for this
+  // one to end rather than handing itself to a window about to close.
+  virtual void BeginEnding() = 0;
   // Ends the program (the message loop ends; the process exits with 0).
   virtual void EndProgram() = 0;
   // A plain message box with OK only.

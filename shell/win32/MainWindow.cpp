@@ -398,9 +398,15 @@ bool MainWindow::RestartWindows() {
   return connections_.restartWindows && connections_.restartWindows();
 }
 
-void MainWindow::EndProgram() {
+void MainWindow::BeginEnding() {
+  // Unloading the feature windows takes seconds on a slow machine; a copy
+  // started meanwhile must not post "Main Window" to this one.
   ending_ = true;
   (void)::SetPropA(hwnd(), kEndingProperty, reinterpret_cast<HANDLE>(1));
+}
+
+void MainWindow::EndProgram() {
+  BeginEnding();
   ::PostMessageA(hwnd(), kEndProgramMessage, 0, 0);
 }
 

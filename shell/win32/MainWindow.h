@@ -144,6 +144,7 @@ class MainWindow final : public win32::Window<MainWindow>,
   void DragWindow() override;
   void RunShortcut(SystemShortcut shortcut) override;
   bool RestartWindows() override;
+  void BeginEnding() override;
   void EndProgram() override;
   void ShowPlainMessage(const std::string& text) override;
 
