@@ -167,7 +167,7 @@ void FormWindow::Unload() {
   busy_ = false;
   if (HWND window = Window::hwnd()) ::DestroyWindow(window);
   controls_.clear();
-  timers_.clear();
+  timers_.Clear();
 }
 
 void FormWindow::BeforeShow() {
@@ -483,13 +483,13 @@ int FormWindow::ShowMessage(std::string_view text, std::string_view title, std::
 
 void FormWindow::SetTimer(int id, int intervalMs) {
   if (Window::hwnd() == nullptr || id <= 0) return;
-  int interval = ui::TimerInterval(intervalMs);
-  if (interval == 0) {
-    (void)::KillTimer(Window::hwnd(), static_cast<UINT_PTR>(id));
-    timers_.erase(id);
-  } else {
-    (void)::SetTimer(Window::hwnd(), static_cast<UINT_PTR>(id), static_cast<UINT>(interval), nullptr);
-    timers_.insert(id);
+  for (const ui::TimerGroups::Change& change : timers_.Set(id, ui::TimerInterval(intervalMs))) {
+    const auto systemId = static_cast<UINT_PTR>(change.systemId);
+    if (change.interval == 0) {
+      (void)::KillTimer(Window::hwnd(), systemId);
+    } else {
+      (void)::SetTimer(Window::hwnd(), systemId, static_cast<UINT>(change.interval), nullptr);
+    }
   }
 }
 
@@ -589,12 +589,15 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       break;
-    case WM_TIMER:
-      if (timers_.contains(static_cast<int>(wParam))) {
-        Deliver(Event{static_cast<int>(wParam), Event::Tick, 0});
-        return 0;
+    case WM_TIMER: {
+      const std::vector<int> ticking = timers_.Members(static_cast<int>(wParam));
+      if (ticking.empty()) break;
+      for (int id : ticking) {
+        // A tick's handler may stop the next timer or unload the form.
+        if (timers_.Running(id)) Deliver(Event{id, Event::Tick, 0});
       }
-      break;
+      return 0;
+    }
     default:
       break;
   }

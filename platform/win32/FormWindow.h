@@ -16,6 +16,7 @@
 
 #include "platform/ui/FormHost.h"
 #include "platform/ui/Layout.h"
+#include "platform/ui/TimerGroups.h"
 #include "platform/ui/View.h"
 #include "platform/win32/FeatureWindow.h"
 #include "platform/win32/Handle.h"
@@ -126,7 +127,7 @@ class FormWindow : public FeatureWindow,
   // Owned by the form (destroyed with it too); made for the first tip.
   UniqueHwnd toolTips_;
   bool busy_ = false;
-  std::set<int> timers_;
+  ui::TimerGroups timers_;
   // Set while the view itself changes a list view, whose notifications
   // are no user's doing.
   bool quiet_ = false;

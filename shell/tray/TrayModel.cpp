@@ -25,7 +25,14 @@ void TrayModel::Show(bool UpDateData) {
       // round trip to the shell, which redraws the icon, and callers that
       // refresh the icon on a timer mostly send the same text again.
       if (record_ == lastSent_) return;
-      Send(NotifyAction::Modify, record_);
+      // Only the text changed (the memory figure, each tick): the icon
+      // itself is not sent again, so the shell does not copy and redraw it.
+      NotifyIconRecord sent = record_;
+      NotifyIconRecord sameTip = lastSent_;
+      sameTip.szTip = record_.szTip;
+      if (sameTip == record_) sent.uFlags = NotifyIconRecord::kFlagTip;
+      (void)host_.NotifyIcon(NotifyAction::Modify, sent);
+      lastSent_ = record_;
     } else {
       Send(NotifyAction::Add, record_);
       isVisible_ = true;

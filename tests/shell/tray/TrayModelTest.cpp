@@ -114,9 +114,9 @@ TEST(TrayModel, ShowAddsOnceThenModifiesAndDeletesWithTheKeptRecord) {
   tray.Show(false);
   ASSERT_EQ(host.calls.size(), 3u);
   EXPECT_EQ(host.calls[2].action, NotifyAction::Delete);
-  EXPECT_EQ(std::memcmp(host.calls[2].record.Bytes().data(), host.calls[1].record.Bytes().data(),
-                        NotifyIconRecord::kSize),
-            0);
+  NotifyIconRecord whole = host.calls[1].record;
+  whole.uFlags = 7u;
+  EXPECT_EQ(std::memcmp(host.calls[2].record.Bytes().data(), whole.Bytes().data(), NotifyIconRecord::kSize), 0);
   EXPECT_FALSE(tray.IsVisible());
   tray.Show(false);
   EXPECT_EQ(host.calls.size(), 3u);
@@ -134,9 +134,15 @@ TEST(TrayModel, ShowingAgainWhatTheAreaAlreadyHasSendsNothing) {
   tray.Show(true);
   ASSERT_EQ(host.calls.size(), 2u);
   EXPECT_EQ(host.calls[1].action, NotifyAction::Modify);
+  EXPECT_EQ(host.calls[1].record.uFlags, NotifyIconRecord::kFlagTip) << "only the text changed";
   tray.showBalloonoolTip(true);
   tray.Show(true);
-  EXPECT_EQ(host.calls.size(), 4u) << "after the balloon, the plain record is new again";
+  ASSERT_EQ(host.calls.size(), 4u) << "after the balloon, the plain record is new again";
+  EXPECT_EQ(host.calls[3].record.uFlags, 7u) << "the flags changed: the whole record";
+  tray.TrayImageHandle(0x778);
+  tray.Show(true);
+  ASSERT_EQ(host.calls.size(), 5u);
+  EXPECT_EQ(host.calls[4].record.uFlags, 7u) << "a new icon is sent with the icon";
 }
 
 TEST(TrayModel, AFailedAddStillCountsAsShown) {

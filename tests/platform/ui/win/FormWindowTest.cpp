@@ -268,6 +268,24 @@ TEST_F(FormWindowTest, TimersTickUntilStopped) {
   EXPECT_EQ(model().events.size(), 1u) << "the handler stopped it with 0";
 }
 
+// Two timers at one interval wake the window once: the second rides on
+// the first's system timer and ticks right after it.
+TEST_F(FormWindowTest, TimersAtOneIntervalShareASystemTimer) {
+  constexpr int kSecondTimer = kKitTimer + 1;
+  form.SetTimer(kKitTimer, 10);
+  form.SetTimer(kSecondTimer, 10);
+  for (int i = 0; i < 100 && model().events.size() < 2; ++i) Pump(1);
+  ASSERT_EQ(model().events.size(), 2u);
+  EXPECT_EQ(model().events[0], (Event{kKitTimer, Event::Tick, 0}));
+  EXPECT_EQ(model().events[1], (Event{kSecondTimer, Event::Tick, 0}));
+  // Each stopped itself on its tick; started again, the second has no
+  // system timer of its own.
+  form.SetTimer(kKitTimer, 1000);
+  form.SetTimer(kSecondTimer, 1000);
+  EXPECT_FALSE(::KillTimer(form.hwnd(), kSecondTimer));
+  EXPECT_TRUE(::KillTimer(form.hwnd(), kKitTimer));
+}
+
 TEST_F(FormWindowTest, AClickArrivingWhileItsHandlerYieldsIsDropped) {
   form.SetEnabled(kKitSave, true);
   // The second click waits in the queue and arrives during the first's yield.
