@@ -166,6 +166,10 @@ int main(int argc, char** argv) {
     // the same process is measured by tools/bench.d/shell.sh.
     std::printf("idle.cpu_percent           n/a     (GetProcessTimes gives no times for another process here)\n");
   }
+  std::fflush(stdout);
+  // tools/bench.d/shell.sh starts its own 30 s a little after this one
+  // printed the pid: the program stays until that has ended too.
+  ::Sleep(5000);
   End(run);
   return 0;
 }
