@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <string>
+#include <tuple>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -54,6 +56,13 @@ constexpr ui::Stored kStored[] = {
 
 // "Ticks per ping := the index + 1", at least one tick, within 16 bits.
 int TicksFor(long long index) { return static_cast<int>(std::clamp(index + 1, 1LL, 32767LL)); }
+
+// The host pinged and the interval's index, as the controls choose them:
+// automatic mode's own, else the host written in and the list's choice.
+std::pair<std::string, std::string> ChosenHost(ui::IView& view) {
+  if (view.Value(kOptAuto) == 1) return {kAutomaticPingHost, "5"};
+  return {view.Text(kTxtPingHost), std::to_string(view.Value(kCmbPingInterval))};
+}
 
 int IndexValue(std::string_view text) {
   int value = 0;
@@ -122,17 +131,13 @@ void PingerSettings::ShowEnabledStates() {
 
 void PingerSettings::LoadSettings() {
   ui::LoadStoredSettings(s_.registry, kNetPingerSection, kLayout, kStored, s_.view);
-  if (s_.view.Value(kOptAuto) == 1) {
-    SetModeControls(true);
+  const bool automatic = s_.view.Value(kOptAuto) == 1;
+  SetModeControls(automatic);
+  if (automatic) {
     s_.view.SetText(kTxtPingHost, kAutomaticText);
     s_.view.SetValue(kCmbPingInterval, 0);
-    currentHost_ = kAutomaticPingHost;
-    currentIntervalIndex_ = "5";
-  } else {
-    SetModeControls(false);
-    currentHost_ = s_.view.Text(kTxtPingHost);
-    currentIntervalIndex_ = std::to_string(s_.view.Value(kCmbPingInterval));
   }
+  std::tie(currentHost_, currentIntervalIndex_) = ChosenHost(s_.view);
   OnDoPingingClick();
   changed_.Set(false);
   ticksPerPing_ = TicksFor(IndexValue(currentIntervalIndex_));
@@ -146,13 +151,7 @@ void PingerSettings::SaveSettings() {
     (void)s_.view.ShowMessage(ui::SaveFailureMessage(saved), kAppTitle, ui::kMessageOk | ui::kMessageError);
     changed_.Set(true);
   }
-  if (s_.view.Value(kOptAuto) == 1) {
-    currentHost_ = kAutomaticPingHost;
-    currentIntervalIndex_ = "5";
-  } else {
-    currentHost_ = s_.view.Text(kTxtPingHost);
-    currentIntervalIndex_ = std::to_string(s_.view.Value(kCmbPingInterval));
-  }
+  std::tie(currentHost_, currentIntervalIndex_) = ChosenHost(s_.view);
   // The counter runs on; a save in automatic mode, whose list shows its
   // first item, pings at every tick until the next start.
   s_.timers.SetTimer(kTmrPinger, s_.view.Value(kChkDoPinging) == 1 ? kPingerTimerMs : 0);

@@ -2,8 +2,8 @@
 // running family's registry map written or, for USE_DEFAULT, removed.
 #pragma once
 
+#include <functional>
 #include <string>
-
 #include <vector>
 
 #include "tuning/HonouredValues.h"
@@ -35,6 +35,21 @@ struct ApplyResult {
 // through SetRegValue, which creates a missing key first.
 ApplyResult ApplyTuningProfile(const TuningContext& context);
 
+// The guard of every apply: takes the snapshot and, only when it was
+// written, runs write (which changes values, counting them in the result);
+// the result's message is then the failures' (FailureMessage), naming the
+// backup. Without a snapshot nothing is written: SnapshotFailed, with the
+// snapshot's message.
+ApplyResult ApplyAfterSnapshot(const TuningContext& context,
+                               const std::function<void(ApplyResult&)>& write);
+
+// An apply refused before anything was done (NotDetected), and why.
+ApplyResult RefusedApply(std::string message);
+
+// IgnoredValuesNote for the running Windows (currentWindowsVersion and
+// currentOsFamily's group).
+std::string IgnoredHereNote(const std::vector<WrittenValueRef>& written);
+
 // Writes or removes one value through SetRegValue and counts the outcome:
 // removing a value that is already absent counts as removed. A value that
 // was written (not removed) is added to `written` when one is given.
@@ -42,6 +57,9 @@ void ChangeValue(IRegistry& registry, RootKey root, std::string_view keyPath,
                  std::string_view valueName, std::uint32_t valueType, std::int64_t value,
                  bool deleteIt, ChangeCounts& counts,
                  std::vector<WrittenValueRef>* written = nullptr);
+// How ChangeValue counts the outcome code of one write or removal.
+void CountChange(RegStatus code, RootKey root, std::string_view keyPath, std::string_view valueName,
+                 bool deleteIt, ChangeCounts& counts, std::vector<WrittenValueRef>* written);
 
 // The result message: the failures first, then the note on the written
 // values that the running Windows ignores (IgnoredValuesNote).

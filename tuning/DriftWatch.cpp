@@ -260,41 +260,24 @@ Plan PlanOfRecord(IRegistry& registry, const AppliedRecord& record, WindowsVersi
 }
 
 ApplyResult ReapplyRecord(const TuningContext& context, const AppliedRecord& record) {
-  ApplyResult result;
   if (record.family != currentOsFamily) {
-    result.status = ApplyStatus::NotDetected;
-    result.message = "The values were applied on another Windows version, so no network "
-                     "setting was changed.";
-    return result;
+    return RefusedApply("The values were applied on another Windows version, so no network "
+                        "setting was changed.");
   }
-  result.snapshot = TakeSnapshot(context);
-  if (result.snapshot.status != SnapshotStatus::Written) {
-    result.status = ApplyStatus::SnapshotFailed;
-    result.message = result.snapshot.message;
-    return result;
-  }
-  for (const AppliedValue& v : record.values) {
-    const bool remove = v.data.state != RegData::State::Present;
-    if (!remove && v.data.type == reg::kTypeSz) {
-      // The text as it was applied (always a number's decimal form).
-      RegStatus code = SetRegValue(context.registry, v.root, v.keyPath, v.valueName,
-                                   reg::kTypeSz, RegValue(v.data.text), false);
-      if (code == reg::kSuccess) {
-        ++result.changes.written;
-        result.written.push_back(WrittenValueRef{v.root, v.keyPath, v.valueName});
-      } else {
-        ++result.changes.failed;
-        result.changes.failures.push_back(FailedValue{v.root, v.keyPath, v.valueName, code, false});
+  return ApplyAfterSnapshot(context, [&](ApplyResult& result) {
+    for (const AppliedValue& v : record.values) {
+      const bool remove = v.data.state != RegData::State::Present;
+      if (!remove && v.data.type == reg::kTypeSz) {
+        // The text as it was applied (always a number's decimal form).
+        RegStatus code = SetRegValue(context.registry, v.root, v.keyPath, v.valueName,
+                                     reg::kTypeSz, RegValue(v.data.text), false);
+        CountChange(code, v.root, v.keyPath, v.valueName, false, result.changes, &result.written);
+        continue;
       }
-      continue;
+      ChangeValue(context.registry, v.root, v.keyPath, v.valueName, reg::kTypeDword,
+                  static_cast<std::int32_t>(v.data.number), remove, result.changes, &result.written);
     }
-    ChangeValue(context.registry, v.root, v.keyPath, v.valueName, reg::kTypeDword,
-                static_cast<std::int32_t>(v.data.number), remove, result.changes, &result.written);
-  }
-  result.message = FailureMessage(result.changes, "Some network settings could not be changed",
-                                  "The settings from before are kept in the backup " +
-                                      result.snapshot.name + ".");
-  return result;
+  });
 }
 
 std::string MainSettingsKey() { return ui::SettingsKey("MainSettings"); }

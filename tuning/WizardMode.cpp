@@ -83,9 +83,7 @@ ApplyNotice ApplyNoticeFor(const ApplyResult& result) {
         ChangeFailureMessage(result.changes, "Some network settings could not be changed",
                              "The backup " + result.snapshot.name +
                                  " holds the settings from before the change."),
-        IgnoredValuesNote(currentWindowsVersion,
-                          IsNtFamily(currentOsFamily) ? MapGroup::Nt : MapGroup::Windows9x,
-                          result.written));
+        IgnoredHereNote(result.written));
     notice.flags = ui::kMessageOk | ui::kMessageWarning;
     return notice;
   }

@@ -20,12 +20,11 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 
 #include "memory/MemoryReleaser.h"
-#include "platform/win32/WorkerMailbox.h"
+#include "platform/win32/WorkerQueue.h"
 
 namespace corvane::win32 {
 
@@ -41,25 +40,15 @@ class ThreadedMemoryReleaser final : public memory::IMemoryReleaser {
   // Claims asked for whose `done` has not run yet. Claims that ended but
   // could not say so (their wake-up was not posted) end here first, so that
   // a lost wake-up never leaves the releaser busy for good.
-  bool Busy() const override {
-    mailbox_.Collect();
-    return !waiting_.empty();
-  }
+  bool Busy() const override { return claims_.Busy(); }
 
   // Worker threads of any releaser of this process still running (for tests).
   static long RunningWorkers();
 
   struct Ended {};
-  struct Queue;
 
  private:
-  void EndClaim(std::uint64_t id);
-
-  std::shared_ptr<Queue> queue_;
-  std::map<std::uint64_t, Done> waiting_;
-  std::uint64_t nextId_ = 1;
-  // Last, so that it closes first when the releaser goes.
-  mutable WorkerMailbox<Ended> mailbox_;
+  WorkerQueue<std::int32_t, Ended> claims_;
 };
 
 // The releaser of the program: logging claims when CORVANE_CLAIM_LOG names

@@ -53,14 +53,9 @@ void Win32MemoryStatus::Read(MemoryStatus& status) {
     return;
   }
   static_assert(sizeof(MEMORYSTATUSEX) == kMemoryStatusExLength);
-  status.length = platform.dwLength;
-  status.memoryLoad = platform.dwMemoryLoad;
-  status.totalPhysical = platform.ullTotalPhys;
-  status.availablePhysical = platform.ullAvailPhys;
-  status.totalPageFile = platform.ullTotalPageFile;
-  status.availablePageFile = platform.ullAvailPageFile;
-  status.totalVirtual = platform.ullTotalVirtual;
-  status.availableVirtual = platform.ullAvailVirtual;
+  status = MemoryStatus{platform.dwLength,       platform.dwMemoryLoad,     platform.ullTotalPhys,
+                        platform.ullAvailPhys,    platform.ullTotalPageFile, platform.ullAvailPageFile,
+                        platform.ullTotalVirtual, platform.ullAvailVirtual};
 #ifdef _WIN64
   // The 64-bit build (used to run the Windows tests where 32-bit code cannot
   // run) answers with the address space the 32-bit program has: 2 GiB.
@@ -88,14 +83,9 @@ void Win32MemoryStatus::ReadLegacy(MemoryStatus& status) {
     if (*amount > kCap) *amount = kCap;
   }
 #endif
-  status.length = platform.dwLength;
-  status.memoryLoad = platform.dwMemoryLoad;
-  status.totalPhysical = platform.dwTotalPhys;
-  status.availablePhysical = platform.dwAvailPhys;
-  status.totalPageFile = platform.dwTotalPageFile;
-  status.availablePageFile = platform.dwAvailPageFile;
-  status.totalVirtual = platform.dwTotalVirtual;
-  status.availableVirtual = platform.dwAvailVirtual;
+  status = MemoryStatus{platform.dwLength,      platform.dwMemoryLoad,    platform.dwTotalPhys,
+                        platform.dwAvailPhys,    platform.dwTotalPageFile, platform.dwAvailPageFile,
+                        platform.dwTotalVirtual, platform.dwAvailVirtual};
 }
 
 void* VirtualBlockAllocator::Allocate(std::size_t bytes) {

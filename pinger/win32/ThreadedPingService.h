@@ -3,7 +3,7 @@
 // Each ping runs mdlPing whole (Windows Sockets start-up, resolution, the
 // echo, clean-up) on a thread of its own, with services of its own, so the
 // user-interface thread never waits on the resolver or on IcmpSendEcho. The
-// report comes back through a WorkerMailbox and is handed to the caller on
+// report comes back through a WorkerQueue's mailbox and is handed to the caller on
 // the thread that made the service.
 //
 // Nothing waits for a worker: destroying the service (the window going, the
@@ -16,19 +16,18 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 
 #include "pinger/PingService.h"
-#include "platform/win32/WorkerMailbox.h"
+#include "platform/win32/WorkerQueue.h"
 
 namespace corvane::win32 {
 
 class ThreadedPingService final : public IPingService {
  public:
-  // Makes the hidden window; Start fails every ping (reported as no answer)
-  // when it could not be made.
+  // Makes the hidden window; when it could not be made no report could come
+  // back, and Start sends nothing.
   explicit ThreadedPingService(HINSTANCE instance = ::GetModuleHandleA(nullptr));
 
   void Start(const std::string& host, std::uint32_t timeoutMs, Done done) override;
@@ -37,12 +36,11 @@ class ThreadedPingService final : public IPingService {
   static long RunningWorkers();
 
  private:
-  void Landed(std::uint64_t id, PingReport report);
-
-  std::map<std::uint64_t, Done> waiting_;
-  std::uint64_t nextId_ = 1;
-  // Last, so that it closes first when the service goes.
-  WorkerMailbox<PingReport> mailbox_;
+  struct Ping {
+    std::string host;
+    std::uint32_t timeoutMs = 0;
+  };
+  WorkerQueue<Ping, PingReport> pings_;
 };
 
 }  // namespace corvane::win32

@@ -175,6 +175,66 @@ TEST_F(DriftWatchTest, ReapplyMendsItAndSeeTheChangesShowsThePlanBack) {
   EXPECT_EQ(FindDrift(registry, record.record).changed, 0);
 }
 
+// The reapply is guarded as an apply is: refused on another Windows or
+// without a backup (nothing written), and otherwise every value tried, the
+// text ones as text, the failures counted and the backup named.
+TEST_F(DriftWatchTest, ReapplyIsGuardedAndCountedLikeAnApply) {
+  const std::string key = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
+  RegData text;
+  text.state = RegData::State::Present;
+  text.type = reg::kTypeSz;
+  text.text = "1500";
+  RegData number;
+  number.state = RegData::State::Present;
+  number.type = reg::kTypeDword;
+  number.number = 64;
+  AppliedRecord record{{}, 7, {{RootKey::LocalMachine, key, "MaxMTU", text},
+                               {RootKey::LocalMachine, key, "DefaultTTL", number},
+                               {RootKey::LocalMachine, key, "MSS", RegData{}}}};
+  struct Case {
+    const char* what;
+    OsFamily family;
+    bool noFreeBackup;
+    bool refuseText;
+    ApplyStatus status;
+    std::size_t changes;  // log lines
+    int written, removed, failed;
+    const char* inMessage;
+  };
+  const Case cases[] = {
+      {"another Windows", 2, false, false, ApplyStatus::NotDetected, 0, 0, 0, 0, "another Windows version"},
+      {"no backup", 7, true, false, ApplyStatus::SnapshotFailed, 0, 0, 0, 0, "999.BCK"},
+      {"all written", 7, false, false, ApplyStatus::Applied, 3, 2, 1, 0, ""},
+      {"the text refused", 7, false, true, ApplyStatus::Applied, 2, 1, 1, 1, "(1 failed)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    files = testing::MemoryFileSystem();
+    files.AddFolder("C:\\Corvane\\Backups");
+    if (c.noFreeBackup) files.AddFile("C:\\Corvane\\Backups\\999.BCK", "");
+    registry.log.clear();
+    registry.refuse = [&](const std::string&, std::string_view name) {
+      return c.refuseText && name == "MaxMTU" ? reg::kAccessDenied : 0;
+    };
+    record.family = c.family;
+    ApplyResult result = ReapplyRecord(context, record);
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(registry.log.size(), c.changes);
+    EXPECT_EQ(result.changes.written, c.written);
+    EXPECT_EQ(result.changes.removed, c.removed);
+    EXPECT_EQ(result.changes.failed, c.failed);
+    EXPECT_NE(result.message.find(c.inMessage), std::string::npos) << result.message;
+    if (c.failed > 0) {
+      EXPECT_EQ(result.changes.failures[0].valueName, "MaxMTU");
+      EXPECT_NE(result.message.find("001.BCK"), std::string::npos) << result.message;
+    }
+    if (c.status == ApplyStatus::Applied && c.failed == 0) {
+      EXPECT_EQ(registry.GetValue(RootKey::LocalMachine, key, "MaxMTU"), testing::Sz("1500"));
+      EXPECT_TRUE(result.message.empty()) << result.message;
+    }
+  }
+}
+
 TEST_F(DriftWatchTest, TheSwitchOffSilencesIt) {
   ApplyAndRecord();
   testing::WriteState(registry, {{kTtl, testing::Dword(64)}});
