@@ -17,9 +17,14 @@
 
 #include "tests/gui/CorvaneApp.h"
 #include "tests/gui/GuiHarness.h"
+#include "tests/support/TestRegistry.h"
 
 namespace corvane::gui {
 namespace {
+
+using corvane::testing::IsNtFamily;
+using corvane::testing::StoreNumber;
+using corvane::testing::StoreText;
 
 constexpr char kWizardClass[] = "CorvaneWizardMode";
 constexpr char kChangesClass[] = "CorvaneChanges";
@@ -34,15 +39,9 @@ constexpr char kEditorClass[] = "CorvaneNormalMode";
 constexpr int kIdEditorNext = 102;
 constexpr int kIdEditorChanges = 294;
 
-bool Nt() {
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof version;
-  return ::GetVersionExA(&version) != FALSE && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
 std::string TcpKey() {
-  return Nt() ? "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters"
-              : "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+  return IsNtFamily() ? "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters"
+                      : "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
 }
 
 // The followed values: TTL, window size, keep-alive time.
@@ -50,21 +49,7 @@ const char* const kNames[] = {"DefaultTTL", "GlobalMaxTcpWindowSize", "KeepAlive
 using Values = std::vector<std::optional<long long>>;
 
 void Write(const char* name, std::optional<long long> value) {
-  HKEY key = nullptr;
-  ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, TcpKey().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &key, nullptr),
-            ERROR_SUCCESS);
-  if (!value) {
-    (void)::RegDeleteValueA(key, name);
-  } else if (Nt()) {
-    DWORD v = static_cast<DWORD>(*value);
-    ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
-  } else {
-    std::string text = std::to_string(*value);
-    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                     static_cast<DWORD>(text.size() + 1));
-  }
-  ::RegCloseKey(key);
+  ASSERT_TRUE(StoreNumber(HKEY_LOCAL_MACHINE, TcpKey(), name, value)) << name;
 }
 
 Values Read() {
@@ -85,13 +70,8 @@ void Prepare() {
 std::string RecordPath() { return ProgramFolder() + "\\Backups\\Applied.rec"; }
 
 void SetWatch(const char* value) {
-  HKEY key = nullptr;
-  ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tarvik\\Pellavon\\Settings\\MainSettings", 0,
-                              nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  ::RegSetValueExA(key, "chkDriftWatch", 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                   static_cast<DWORD>(std::strlen(value) + 1));
-  ::RegCloseKey(key);
+  ASSERT_TRUE(StoreText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tarvik\\Pellavon\\Settings\\MainSettings", "chkDriftWatch",
+                        value));
 }
 
 void ClickCentre(HWND control) {
@@ -139,11 +119,8 @@ class ChangesPreviewTest : public RunningCorvaneTest {
  protected:
   HWND OpenWizard() {
     EXPECT_TRUE(app().ClickButton("IDC_FS_wizardMode"));
-    std::optional<HWND> wizard;
-    EXPECT_TRUE(WaitUntil([&] {
-      wizard = FindChild(app().frame(), kWizardClass);
-      return wizard && ::IsWindowVisible(*wizard) && app().FrameInFront();
-    }, kWait));
+    std::optional<HWND> wizard = app().WaitForFeature(kWizardClass, kWait);
+    EXPECT_TRUE(wizard);
     return wizard.value_or(nullptr);
   }
   HWND OpenPreview(HWND wizard) {
@@ -157,11 +134,8 @@ class ChangesPreviewTest : public RunningCorvaneTest {
   // The editor on "Step 8 of 8", its values as recommended for dial-up.
   HWND OpenEditorOnItsLastPage() {
     EXPECT_TRUE(app().ClickButton("IDC_FS_normalMode"));
-    std::optional<HWND> editor;
-    EXPECT_TRUE(WaitUntil([&] {
-      editor = FindChild(app().frame(), kEditorClass);
-      return editor && ::IsWindowVisible(*editor) && app().FrameInFront();
-    }, kWait));
+    std::optional<HWND> editor = app().WaitForFeature(kEditorClass, kWait);
+    EXPECT_TRUE(editor);
     if (!editor) return nullptr;
     HWND next = ::GetDlgItem(*editor, kIdEditorNext);
     for (int page = 0; page < 7; ++page) {
@@ -308,11 +282,8 @@ TEST_F(ChangesPreviewTest, TheBackupManagerPreviewsARestoreAndBackWritesNothing)
   const int snapshots = CountSnapshotFiles();
 
   ASSERT_TRUE(app().ClickButton("IDC_FS_backupManger"));
-  std::optional<HWND> manager;
-  ASSERT_TRUE(WaitUntil([&] {
-    manager = FindChild(app().frame(), "CorvaneBackUp");
-    return manager && ::IsWindowVisible(*manager) && app().FrameInFront();
-  }, kWait));
+  std::optional<HWND> manager = app().WaitForFeature("CorvaneBackUp", kWait);
+  ASSERT_TRUE(manager);
   HWND changes = ::GetDlgItem(*manager, 5);
   EXPECT_FALSE(::IsWindowEnabled(changes));
   ClickInWindow(::GetDlgItem(*manager, 2), 30, 30);  // the first row

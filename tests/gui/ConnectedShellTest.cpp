@@ -19,9 +19,13 @@
 #include "tests/gui/CorvaneApp.h"
 #include "tests/gui/GuiHarness.h"
 #include "tests/gui/components/ComponentTestSupport.h"
+#include "tests/support/TestRegistry.h"
 
 namespace corvane::gui {
 namespace {
+
+using corvane::testing::IsNtFamily;
+using corvane::testing::StoreText;
 
 constexpr char kSettingsClass[] = "CorvaneMainSettings";
 constexpr char kNotificationClass[] = "CorvaneMsgFrm";
@@ -30,35 +34,10 @@ constexpr char kMenuClass[] = "#32768";
 constexpr char kSettingsKey[] = "SOFTWARE\\Tarvik\\Pellavon\\Settings\\MainSettings";
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-bool NtFamily() {
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof version;
-  return ::GetVersionExA(&version) != FALSE && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
 // ---- the registry of the test's prefix --------------------------------------
 
 void StoreSetting(const char* name, const char* value) {
-  HKEY key = nullptr;
-  ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                              nullptr),
-            ERROR_SUCCESS);
-  EXPECT_EQ(::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                             static_cast<DWORD>(std::strlen(value) + 1)),
-            ERROR_SUCCESS);
-  ::RegCloseKey(key);
-}
-
-std::optional<std::string> ReadString(HKEY root, const char* path, const char* name) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
-  char data[1024] = {};
-  DWORD size = sizeof data - 1;
-  DWORD type = 0;
-  LONG rc = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  ::RegCloseKey(key);
-  if (rc != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
-  return std::string(data);
+  ASSERT_TRUE(StoreText(HKEY_LOCAL_MACHINE, kSettingsKey, name, value)) << name;
 }
 
 void RemoveStartupEntry() {
@@ -71,29 +50,17 @@ void RemoveStartupEntry() {
 
 // ---- the notification area ----------------------------------------------------
 
-std::optional<POINT> ProgramIcon() {
-  auto area = NotificationArea();
-  if (!area) return std::nullopt;
-  return FirstTrayIcon(*area);
-}
-
-std::optional<POINT> WaitForProgramIcon() {
-  std::optional<POINT> icon;
-  WaitUntil([&] { return (icon = ProgramIcon()).has_value(); }, std::chrono::seconds(10));
-  return icon;
-}
-
 // Wine's stand-alone notification area is an ordinary window at the top
 // left of the screen, where the main window (at 0, 0) covers it; a taskbar
 // would keep it in view. The user moves the main window aside first.
 std::optional<POINT> IconInView(HWND main) {
-  auto icon = ProgramIcon();
+  auto icon = ShownTrayIcon();
   if (!icon) return std::nullopt;
   RECT r{};
   if (::IsWindowVisible(main) && ::GetWindowRect(main, &r) && ::PtInRect(&r, *icon)) {
     ::SetWindowPos(main, nullptr, 300, 260, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Settle(std::chrono::milliseconds(400));
-    icon = ProgramIcon();
+    icon = ShownTrayIcon();
   }
   return icon;
 }
@@ -138,10 +105,10 @@ std::optional<HWND> SettingsWindow(CorvaneApp& app) {
 // the icon on the NT family, the program's own notification at the lower
 // right corner of the screen on 95/98/ME, which closes itself after 5 s.
 void ExpectTheTrayStepsNote(DWORD pid, const std::string& screenshot) {
-  if (NtFamily()) {
+  if (IsNtFamily()) {
     auto balloon = WaitForBalloonTip();
     ASSERT_TRUE(balloon) << "no balloon tip on the NT family";
-    auto icon = ProgramIcon();
+    auto icon = ShownTrayIcon();
     ASSERT_TRUE(icon);
     RECT r{};
     ::GetWindowRect(*balloon, &r);
@@ -195,7 +162,7 @@ std::vector<PROCESSENTRY32> ChildProcesses(DWORD parent) {
 class ConnectedShellTest : public RunningCorvaneTest {};
 
 TEST_F(ConnectedShellTest, TheIconIsInTheNotificationAreaWhileTheProgramRuns) {
-  auto icon = WaitForProgramIcon();
+  auto icon = WaitForTrayIcon(std::chrono::seconds(10));
   ASSERT_TRUE(icon) << "no icon in the notification area";
   auto control = AnyWindowOf(pid(), kTrayControlClass);
   ASSERT_TRUE(control) << "the tray control has no window";
@@ -299,7 +266,7 @@ TEST_F(ConnectedShellTest, TrayButtonHidesToTheTrayAndALeftClickOnTheIconBringsT
       << "the tray button did not hide the main window";
   ExpectTheTrayStepsNote(pid(), "tray-step");
   EXPECT_TRUE(app().program().IsRunning());
-  auto icon = ProgramIcon();
+  auto icon = ShownTrayIcon();
   ASSERT_TRUE(icon) << "the icon stays while the window is hidden";
   ClickAt(icon->x, icon->y);
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(app().main()) != FALSE; }, std::chrono::seconds(8)))
@@ -307,7 +274,7 @@ TEST_F(ConnectedShellTest, TrayButtonHidesToTheTrayAndALeftClickOnTheIconBringsT
 }
 
 TEST_F(ConnectedShellTest, RightClickOnTheIconOpensTheTrayMenuAndMainWindowShowsTheWindow) {
-  ASSERT_TRUE(WaitForProgramIcon());
+  ASSERT_TRUE(WaitForTrayIcon(std::chrono::seconds(10)));
   auto icon = IconInView(app().main());
   ASSERT_TRUE(icon);
   ClickAt(icon->x, icon->y, /*rightButton=*/true);
@@ -344,7 +311,7 @@ TEST_F(ConnectedShellTest, SystemScreenHasTheOtherShortcutsAndTheRestart) {
 }
 
 TEST_F(ConnectedShellTest, ExitInTheIconsMenuEndsTheProgramWithTheIconGone) {
-  ASSERT_TRUE(WaitForProgramIcon());
+  ASSERT_TRUE(WaitForTrayIcon(std::chrono::seconds(10)));
   auto icon = IconInView(app().main());
   ASSERT_TRUE(icon);
   ClickAt(icon->x, icon->y, /*rightButton=*/true);
@@ -353,7 +320,7 @@ TEST_F(ConnectedShellTest, ExitInTheIconsMenuEndsTheProgramWithTheIconGone) {
   auto code = app().program().WaitForExit(std::chrono::seconds(15));
   ASSERT_TRUE(code) << "\"&Exit\" did not end the program";
   EXPECT_EQ(*code, 0u);
-  EXPECT_TRUE(WaitUntil([&] { return !ProgramIcon(); }, std::chrono::seconds(5)))
+  EXPECT_TRUE(WaitForNoTrayIcon(std::chrono::seconds(5)))
       << "the icon stayed in the notification area";
 }
 
@@ -368,7 +335,7 @@ TEST(StoredMainSettings, StartInTheTrayAndRewriteTheStartupEntryWithThisPath) {
   auto program = Program::Start(options);
   ASSERT_TRUE(program);
 
-  auto icon = WaitForProgramIcon();
+  auto icon = WaitForTrayIcon(std::chrono::seconds(10));
   ASSERT_TRUE(icon) << "no icon in the notification area";
   std::optional<HWND> main;
   ASSERT_TRUE(WaitUntil([&] { return (main = AnyWindowOf(program->pid(), kMainWindowClass)).has_value(); }));
@@ -378,7 +345,7 @@ TEST(StoredMainSettings, StartInTheTrayAndRewriteTheStartupEntryWithThisPath) {
     EXPECT_NE(w.className, kMainWindowClass);
     EXPECT_NE(w.className, "CorvaneSplash") << "the splash went at the end of the start";
   }
-  EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, "Sorbek"), ProgramFolder() + "\\corvane.exe")
+  EXPECT_EQ(corvane::testing::ReadStoredText(HKEY_CURRENT_USER, kRunKey, "Sorbek"), ProgramFolder() + "\\corvane.exe")
       << "the start-up entry holds this executable's path";
 
   ClickAt(icon->x, icon->y);
@@ -393,7 +360,7 @@ TEST(StoredMainSettings, StartInTheTrayAndRewriteTheStartupEntryWithThisPath) {
   auto code = program->WaitForExit(std::chrono::seconds(15));
   ASSERT_TRUE(code);
   EXPECT_EQ(*code, 0u);
-  EXPECT_TRUE(WaitUntil([&] { return !ProgramIcon(); }, std::chrono::seconds(5)));
+  EXPECT_TRUE(WaitForNoTrayIcon(std::chrono::seconds(5)));
 }
 
 }  // namespace

@@ -88,6 +88,16 @@ bool CorvaneApp::ClickButton(const std::string& command, const std::string& scre
   return true;
 }
 
+std::optional<HWND> CorvaneApp::WaitForFeature(const char* windowClass, std::chrono::milliseconds timeout) const {
+  std::optional<HWND> window;
+  bool shown = WaitUntil([&] {
+    window = FindChild(frame_, windowClass);
+    return window && ::IsWindowVisible(*window) && FrameInFront();
+  }, timeout);
+  if (!shown) return std::nullopt;
+  return window;
+}
+
 SIZE CorvaneApp::FrameSize() const {
   RECT r{};
   ::GetWindowRect(frame_, &r);

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -73,6 +74,9 @@ class CorvaneApp {
 
   bool MovieInFront() const { return IsInFrontOf(movie_, frame_); }
   bool FrameInFront() const { return IsInFrontOf(frame_, movie_); }
+  // The feature window of the class once it is visible in the frame with
+  // the frame in front; nothing when that does not happen in the time.
+  std::optional<HWND> WaitForFeature(const char* windowClass, std::chrono::milliseconds timeout) const;
   SIZE FrameSize() const;
   RECT MainRect() const;
   // The shell-execute requests made so far, one per line.

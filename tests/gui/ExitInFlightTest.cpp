@@ -18,9 +18,12 @@
 #include "tests/gui/CorvaneApp.h"
 #include "tests/gui/GuiHarness.h"
 #include "tests/gui/components/ComponentTestSupport.h"
+#include "tests/support/TestRegistry.h"
 
 namespace corvane::gui {
 namespace {
+
+using corvane::testing::IsNtFamily;
 
 using std::chrono::seconds;
 
@@ -36,23 +39,12 @@ constexpr char kBackUpClass[] = "CorvaneBackUp";
 constexpr int kIdLstBackUpList = 2;  // tuning/BackupWindow.h
 constexpr int kIdCmdRestore = 3;
 
-bool IsNt() {
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof version;
-  return ::GetVersionExA(&version) != FALSE && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
 void WriteTtl(DWORD ttl) {
   HKEY key = nullptr;
   ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTcpip, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
             ERROR_SUCCESS);
   ::RegSetValueExA(key, "DefaultTTL", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&ttl), sizeof ttl);
   ::RegCloseKey(key);
-}
-
-bool ProgramIconShown() {
-  auto area = NotificationArea();
-  return area && FirstTrayIcon(*area).has_value();
 }
 
 // A file where the Backups folder should be, for as long as it lives.
@@ -80,7 +72,7 @@ class ExitInFlight : public ::testing::Test {
     std::string why;
     app_ = CorvaneApp::Start(CorvaneApp::Options{}, &why);
     ASSERT_TRUE(app_) << why;
-    ASSERT_TRUE(WaitUntil(ProgramIconShown, seconds(10))) << "no icon in the notification area";
+    ASSERT_TRUE(WaitForTrayIcon(seconds(10))) << "no icon in the notification area";
   }
   // The tray's Exit as the test path gives it; the program must end by
   // itself, cleanly, and take its icon along.
@@ -89,7 +81,7 @@ class ExitInFlight : public ::testing::Test {
     auto code = app_->program().WaitForExit(seconds(15));
     ASSERT_TRUE(code) << what << ": the program did not end";
     EXPECT_EQ(*code, 0u) << what << ": the program ended with a fault";
-    EXPECT_TRUE(WaitUntil([] { return !ProgramIconShown(); }, seconds(5))) << what << ": the icon stayed";
+    EXPECT_TRUE(WaitForNoTrayIcon(seconds(5))) << what << ": the icon stayed";
   }
 
   // The feature window of that class once it shows in the frame; nothing
@@ -124,7 +116,7 @@ class ExitInFlight : public ::testing::Test {
 // The everyday path: the note after "Optimize Now" is open (the window's
 // handler waits in it) when the user exits from the tray.
 TEST_F(ExitInFlight, TrayExitWhileTheNoteAfterAnApplyIsOpen) {
-  if (!IsNt()) GTEST_SKIP() << "the note shows on later Windows";
+  if (!IsNtFamily()) GTEST_SKIP() << "the note shows on later Windows";
   WriteTtl(64);
   const int snapshotsBefore = CountSnapshotFiles();
   ASSERT_NO_FATAL_FAILURE(Start());
@@ -148,7 +140,7 @@ TEST_F(ExitInFlight, TaskbarCreatedWhileTheTrayMenuIsOpen) {
   auto code = app_->program().WaitForExit(seconds(15));
   ASSERT_TRUE(code) << "the program did not end";
   EXPECT_EQ(*code, 0u);
-  EXPECT_TRUE(WaitUntil([] { return !ProgramIconShown(); }, seconds(5))) << "the icon stayed";
+  EXPECT_TRUE(WaitForNoTrayIcon(seconds(5))) << "the icon stayed";
 }
 
 // With a file where the Backups folder should be, "Optimize Now" says why
@@ -201,7 +193,7 @@ TEST_F(ExitInFlight, TrayExitWhileTheRestoreQuestionIsOpen) {
   ASSERT_TRUE(applying->WaitForExit(seconds(30))) << "the command-line apply did not end";
   const int snapshots = CountSnapshotFiles();
   ASSERT_GE(snapshots, 1) << "the apply made no snapshot";
-  const char* tcp = IsNt() ? kTcpip : kMstcp;
+  const char* tcp = IsNtFamily() ? kTcpip : kMstcp;
   const auto ttl = ReadRegistryNumber(HKEY_LOCAL_MACHINE, tcp, "DefaultTTL");
 
   ASSERT_NO_FATAL_FAILURE(Start());

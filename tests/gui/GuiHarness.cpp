@@ -1,6 +1,7 @@
 #include "tests/gui/GuiHarness.h"
 
 #include "platform/win32/Handle.h"
+#include "tests/support/TestRegistry.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -341,16 +342,9 @@ std::optional<MessageBoxSeen> WaitForMessageBox(DWORD processId, std::chrono::mi
 }
 
 std::optional<DWORD> ReadRegistryNumber(HKEY root, const char* key, const char* name) {
-  HKEY handle = nullptr;
-  if (::RegOpenKeyExA(root, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return std::nullopt;
-  char data[64] = {};
-  DWORD size = sizeof data - 1;
-  DWORD type = 0;
-  LONG status = ::RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  ::RegCloseKey(handle);
-  if (status != ERROR_SUCCESS) return std::nullopt;
-  if (type == REG_DWORD) return *reinterpret_cast<const DWORD*>(data);
-  return static_cast<DWORD>(std::strtoul(data, nullptr, 10));
+  auto value = corvane::testing::ReadStoredValue(root, key, name);
+  if (!value) return std::nullopt;
+  return static_cast<DWORD>(value->number());
 }
 
 int CountSnapshotFiles() {

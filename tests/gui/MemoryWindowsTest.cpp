@@ -28,6 +28,7 @@
 #include "tests/gui/CorvaneApp.h"
 #include "tests/gui/GuiHarness.h"
 #include "tests/gui/components/ComponentTestSupport.h"
+#include "tests/support/TestRegistry.h"
 
 namespace corvane::gui {
 namespace {
@@ -130,14 +131,12 @@ std::optional<std::string> HoverTip(POINT at, const char* pattern) {
 // The program's icon, with the main window moved off it if it covers it
 // (the notification area is a window of its own at the screen's top).
 std::optional<POINT> TrayIconInView(HWND main) {
-  auto area = NotificationArea();
-  if (!area) return std::nullopt;
-  auto icon = FirstTrayIcon(*area);
+  auto icon = ShownTrayIcon();
   RECT r{};
   if (icon && ::GetWindowRect(main, &r) && ::PtInRect(&r, *icon)) {
     ::SetWindowPos(main, nullptr, 0, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Settle(milliseconds(400));
-    icon = FirstTrayIcon(*area);
+    icon = ShownTrayIcon();
   }
   return icon;
 }
@@ -158,35 +157,18 @@ std::optional<std::string> TrayTip(HWND main, const char* pattern) {
 void ForgetRamSettings() { ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kRamKey); }
 
 void StoreRamSetting(const char* name, const char* value) {
-  HKEY key = nullptr;
-  ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRamKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                   static_cast<DWORD>(std::strlen(value) + 1));
-  ::RegCloseKey(key);
+  ASSERT_TRUE(corvane::testing::StoreText(HKEY_LOCAL_MACHINE, kRamKey, name, value)) << name;
 }
 
 std::string StoredRamSetting(const char* name) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRamKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "<missing>";
-  char data[256] = {};
-  DWORD size = sizeof data - 1;
-  LONG rc = ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
-  ::RegCloseKey(key);
-  return rc == ERROR_SUCCESS ? std::string(data) : "<missing>";
+  return corvane::testing::StoredTextOrMissing(HKEY_LOCAL_MACHINE, kRamKey, name);
 }
 
 // Opens a feature window from the movie's side bar; nullptr when it does
 // not show in the child frame.
 HWND OpenFromMovie(CorvaneApp& app, const char* command, const char* windowClass) {
   if (!app.ClickButton(command)) return nullptr;
-  HWND window = nullptr;
-  WaitUntil([&] {
-    auto found = FindChild(app.frame(), windowClass);
-    window = found && ::IsWindowVisible(*found) ? *found : nullptr;
-    return window != nullptr && app.FrameInFront();
-  }, seconds(5));
-  return window;
+  return app.WaitForFeature(windowClass, seconds(5)).value_or(nullptr);
 }
 
 // ---- the system status window, one running program for the suite --------------

@@ -17,6 +17,7 @@
 #include "tests/gui/CorvaneApp.h"
 #include "tests/gui/GuiHarness.h"
 #include "tests/pinger/win/ResponsivenessProbe.h"
+#include "tests/support/TestRegistry.h"
 
 namespace corvane::gui {
 namespace {
@@ -32,16 +33,7 @@ bool InNamespace() {
 void ForgetPingerSettings() { ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kPingerKey); }
 
 std::string StoredPingerSetting(const char* name) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPingerKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-    return "<missing>";
-  }
-  char data[256] = {};
-  DWORD size = sizeof data - 1;
-  DWORD type = 0;
-  LONG rc = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  ::RegCloseKey(key);
-  return rc == ERROR_SUCCESS ? std::string(data) : "<missing>";
+  return corvane::testing::StoredTextOrMissing(HKEY_LOCAL_MACHINE, kPingerKey, name);
 }
 
 std::optional<HWND> ChildWithCaption(HWND parent, const std::string& caption) {
@@ -104,12 +96,7 @@ class NetPingerTest : public ::testing::Test {
   HWND Open() {
     app_->BackHome();
     if (!app_->ClickButton("IDC_FS_pingSetting")) return nullptr;
-    HWND pinger = nullptr;
-    WaitUntil([&] {
-      auto found = FindChild(app_->frame(), kPingerClass);
-      pinger = found && ::IsWindowVisible(*found) ? *found : nullptr;
-      return pinger != nullptr && app_->FrameInFront();
-    }, std::chrono::seconds(5));
+    HWND pinger = app_->WaitForFeature(kPingerClass, std::chrono::seconds(5)).value_or(nullptr);
     if (pinger == nullptr) SaveScreenshot("net-pinger-not-shown");
     return pinger;
   }

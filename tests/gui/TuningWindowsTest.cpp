@@ -19,9 +19,13 @@
 
 #include "tests/gui/CorvaneApp.h"
 #include "tests/gui/GuiHarness.h"
+#include "tests/support/TestRegistry.h"
 
 namespace corvane::gui {
 namespace {
+
+using corvane::testing::IsNtFamily;
+using corvane::testing::StoreNumber;
 
 constexpr char kWizardClass[] = "CorvaneWizardMode";
 constexpr char kBackUpClass[] = "CorvaneBackUp";
@@ -34,12 +38,6 @@ constexpr int kIdCmdRestore = 3;
 constexpr int kIdCmdDelete = 4;
 
 constexpr auto kWait = std::chrono::seconds(10);
-
-bool NtFamily() {
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof version;
-  return ::GetVersionExA(&version) != FALSE && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
 
 const char* kSummaryA =
     "MSS = 536\tMTU = 576\t\tICMP = False\r\n\r\nNDI = 0\tMSCPS0 = 16\t\tMSCPS1 = 8\r\n\r\n"
@@ -59,7 +57,7 @@ struct Place {
 };
 
 std::vector<Place> Followed() {
-  const bool nt = NtFamily();
+  const bool nt = IsNtFamily();
   const std::string tcp = nt ? "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters"
                              : "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
   const std::string ie = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
@@ -71,37 +69,13 @@ std::vector<Place> Followed() {
 
 // A number as the family keeps it (REG_DWORD on NT, text on 95/98/ME); nothing when absent.
 std::optional<long long> ReadNumber(const Place& at) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(at.root, at.key.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
-  BYTE data[64] = {};
-  DWORD size = sizeof data - 1;
-  DWORD type = 0;
-  LONG rc = ::RegQueryValueExA(key, at.name, nullptr, &type, data, &size);
-  ::RegCloseKey(key);
-  if (rc != ERROR_SUCCESS) return std::nullopt;
-  if (type == REG_DWORD) {
-    DWORD value = 0;
-    std::memcpy(&value, data, sizeof value);
-    return static_cast<long long>(value);
-  }
-  return std::atoll(reinterpret_cast<const char*>(data));
+  auto value = corvane::testing::ReadStoredValue(at.root, at.key, at.name);
+  if (!value) return std::nullopt;
+  return value->number();
 }
 
 void WriteNumber(const Place& at, std::optional<long long> value) {
-  HKEY key = nullptr;
-  ASSERT_EQ(::RegCreateKeyExA(at.root, at.key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  if (!value) {
-    (void)::RegDeleteValueA(key, at.name);
-  } else if (NtFamily()) {
-    DWORD v = static_cast<DWORD>(*value);
-    ::RegSetValueExA(key, at.name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
-  } else {
-    std::string text = std::to_string(*value);
-    ::RegSetValueExA(key, at.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                     static_cast<DWORD>(text.size() + 1));
-  }
-  ::RegCloseKey(key);
+  ASSERT_TRUE(StoreNumber(at.root, at.key, at.name, value)) << at.name;
 }
 
 using Values = std::vector<std::optional<long long>>;
@@ -259,11 +233,8 @@ TEST_F(TuningWindowsTest, WizardOptimizeThenTheBackupManagerSortsRestoresAndDele
 
   // The wizard from the movie.
   ASSERT_TRUE(app().ClickButton("IDC_FS_wizardMode"));
-  std::optional<HWND> wizard;
-  ASSERT_TRUE(WaitUntil([&] {
-    wizard = FindChild(app().frame(), kWizardClass);
-    return wizard && ::IsWindowVisible(*wizard) && app().FrameInFront();
-  }, kWait)) << DumpTree(app().main());
+  std::optional<HWND> wizard = app().WaitForFeature(kWizardClass, kWait);
+  ASSERT_TRUE(wizard) << DumpTree(app().main());
   HWND label = ::GetDlgItem(*wizard, kIdLblModeDescrip);
   EXPECT_EQ(TextOf(label), kSummaryA);
   EXPECT_EQ(::SendMessageA(::GetDlgItem(*wizard, kIdOptMode0), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -309,11 +280,8 @@ TEST_F(TuningWindowsTest, WizardOptimizeThenTheBackupManagerSortsRestoresAndDele
 
   // The backup manager from the movie.
   ASSERT_TRUE(app().ClickButton("IDC_FS_backupManger"));
-  std::optional<HWND> manager;
-  ASSERT_TRUE(WaitUntil([&] {
-    manager = FindChild(app().frame(), kBackUpClass);
-    return manager && ::IsWindowVisible(*manager) && app().FrameInFront();
-  }, kWait)) << DumpTree(app().main());
+  std::optional<HWND> manager = app().WaitForFeature(kBackUpClass, kWait);
+  ASSERT_TRUE(manager) << DumpTree(app().main());
   HWND list = ::GetDlgItem(*manager, kIdLstBackUpList);
   HWND restore = ::GetDlgItem(*manager, kIdCmdRestore);
   HWND remove = ::GetDlgItem(*manager, kIdCmdDelete);
@@ -376,7 +344,7 @@ TEST_F(TuningWindowsTest, WizardOptimizeThenTheBackupManagerSortsRestoresAndDele
 
   // A snapshot of the other family: the message, nothing written.
   WriteFile(Backups() + "\\F03.BCK", std::string("#2008-01-21#\r\n#14:05:09#\r\n") +
-                                         (NtFamily() ? "3" : "7") + "\r\n");
+                                         (IsNtFamily() ? "3" : "7") + "\r\n");
   ASSERT_TRUE(app().ClickButton("IDC_FS_backupManger", "backups"));
   Settle();
   rows = ListRows(list, process);
@@ -411,11 +379,8 @@ TEST_F(TuningWindowsTest, OptimizeWithoutAPlaceForTheSnapshotSaysWhyAndWritesNot
   WriteFile(Backups(), "not a folder");
 
   ASSERT_TRUE(app().ClickButton("IDC_FS_wizardMode"));
-  std::optional<HWND> wizard;
-  ASSERT_TRUE(WaitUntil([&] {
-    wizard = FindChild(app().frame(), kWizardClass);
-    return wizard && ::IsWindowVisible(*wizard) && app().FrameInFront();
-  }, kWait));
+  std::optional<HWND> wizard = app().WaitForFeature(kWizardClass, kWait);
+  ASSERT_TRUE(wizard);
   ClickCentre(::GetDlgItem(*wizard, kIdCmdOptimize));
   auto why = WaitForBox(process);
   EXPECT_TRUE(why) << "no message";

@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/RegistryAccess.h"
@@ -38,6 +42,14 @@ struct Form {
   std::string Stored(std::string_view name) { return GetAppSetting(registry, kKey, name, "<missing>"); }
   void SetFreeMegabytes(std::uint32_t megabytes) { status.status.availablePhysical = megabytes * kMB; }
   void Load() { model.OnLoad(); }
+  // The stored settings a test starts from (and the free memory, when it
+  // says), then the form loaded.
+  void Load(std::initializer_list<std::pair<std::string_view, std::string_view>> settings,
+            std::optional<std::uint32_t> freeMegabytes = std::nullopt) {
+    for (const auto& [name, text] : settings) Store(name, text);
+    if (freeMegabytes) SetFreeMegabytes(*freeMegabytes);
+    Load();
+  }
   void Check() { ASSERT_TRUE(timers.Tick(kIdTmrAlarm)); }
   // Sets a box the way a user would reach that state (a click when it
   // differs), then saves.
@@ -258,11 +270,7 @@ TEST(RamSettings, JunkAndOutOfLimitStoredValuesLoadWhatTheBoxCanHold) {
   }
   // Check boxes and options that do not convert load their defaults.
   Form form;
-  form.Store("chkSoundon", "2");
-  form.Store("chkAutomatic", "yes");
-  form.Store("optPer", "TRUE");
-  form.Store("optMB", "maybe");
-  form.Load();
+  form.Load({{"chkSoundon", "2"}, {"chkAutomatic", "yes"}, {"optPer", "TRUE"}, {"optMB", "maybe"}});
   EXPECT_EQ(form.view.Value(kIdChkSoundon), 0);
   EXPECT_EQ(form.view.Value(kIdChkAutomatic), 0);
   // optMB's default "true" is read after optPer and wins the group.
@@ -289,10 +297,7 @@ TEST(RamSettings, WhatIsStoredIsWhatRuns) {
 
 TEST(RamSettings, IntervalZeroStopsTheChecks) {
   Form form;
-  form.Store("txtTimeCheck", "0");
-  form.Store("chkSoundon", "1");
-  form.SetFreeMegabytes(10);
-  form.Load();
+  form.Load({{"txtTimeCheck", "0"}, {"chkSoundon", "1"}}, 10);
   EXPECT_EQ(form.timers.Interval(kIdTmrAlarm), 0);
   EXPECT_FALSE(form.timers.Tick(kIdTmrAlarm));
   EXPECT_EQ(form.timers.Interval(kIdTmrSoundPlayer), 65535);  // always runs
@@ -349,9 +354,7 @@ TEST(RamConfigurationRules, RefusedEntriesSnapBackToTheLastLoadedValue) {
   };
   for (const auto& c : cases) {
     Form form;
-    form.Store("chkSoundon", "1");
-    form.Store("chkAutomatic", "1");
-    form.Load();
+    form.Load({{"chkSoundon", "1"}, {"chkAutomatic", "1"}});
     ASSERT_TRUE(form.view.Type(c.box, c.typed));
     EXPECT_EQ(form.view.Text(c.box), c.shown) << c.typed;
     EXPECT_TRUE(form.model.settingsChanged()) << c.typed;
@@ -359,11 +362,7 @@ TEST(RamConfigurationRules, RefusedEntriesSnapBackToTheLastLoadedValue) {
   }
   // The value put back is the last loaded one, not the last typed one.
   Form form;
-  form.Store("chkSoundon", "1");
-  form.Store("chkAutomatic", "1");
-  form.Store("txtAlarm", "180");
-  form.Store("txtFreeAlarm", "40");
-  form.Load();
+  form.Load({{"chkSoundon", "1"}, {"chkAutomatic", "1"}, {"txtAlarm", "180"}, {"txtFreeAlarm", "40"}});
   form.view.Type(kIdTxtAlarm, "300");
   form.view.Type(kIdTxtAlarm, "letters");
   EXPECT_EQ(form.view.Text(kIdTxtAlarm), "180");
@@ -388,9 +387,7 @@ TEST(RamConfigurationRules, EveryEditSetsTheChangedFlagAndSaveClearsIt) {
   };
   for (auto [name, act] : acts) {
     Form form;
-    form.Store("chkSoundon", "1");
-    form.Store("chkAutomatic", "1");
-    form.Load();
+    form.Load({{"chkSoundon", "1"}, {"chkAutomatic", "1"}});
     ASSERT_FALSE(form.view.Enabled(kIdCmdSave));
     act(form);
     EXPECT_TRUE(form.model.settingsChanged()) << name;
@@ -479,11 +476,7 @@ TEST(AlarmCheck, ArmsTheSoundAndFreesMemoryAsTheSettingsSay) {
 
 TEST(AlarmCheck, YieldsFourteenTimesBeforeAndAroundEachClaim) {
   Form form;
-  form.Store("chkAutomatic", "1");
-  form.Store("txtRunOnly", "0");
-  form.Store("txtRetryOptimization", "3");
-  form.SetFreeMegabytes(100);
-  form.Load();
+  form.Load({{"chkAutomatic", "1"}, {"txtRunOnly", "0"}, {"txtRetryOptimization", "3"}}, 100);
   form.Check();
   EXPECT_EQ(form.yields, 14 + 3 * 28);
   // Above the level: no yield at all.
@@ -495,11 +488,7 @@ TEST(AlarmCheck, YieldsFourteenTimesBeforeAndAroundEachClaim) {
 
 TEST(AlarmCheck, RetriesZeroBecomeOneForGood) {
   Form form;
-  form.Store("chkAutomatic", "1");
-  form.Store("txtRunOnly", "0");
-  form.Store("txtRetryOptimization", "0");
-  form.SetFreeMegabytes(100);
-  form.Load();
+  form.Load({{"chkAutomatic", "1"}, {"txtRunOnly", "0"}, {"txtRetryOptimization", "0"}}, 100);
   EXPECT_EQ(form.model.retryCount(), 0);
   form.Check();
   form.Check();
@@ -510,11 +499,7 @@ TEST(AlarmCheck, RetriesZeroBecomeOneForGood) {
 
 TEST(AlarmCheck, TheAmountIsReadFromTheBoxAtEachCheckSavedOrNot) {
   Form form;
-  form.Store("chkAutomatic", "1");
-  form.Store("txtRunOnly", "0");
-  form.Store("txtRetryOptimization", "1");
-  form.SetFreeMegabytes(100);
-  form.Load();
+  form.Load({{"chkAutomatic", "1"}, {"txtRunOnly", "0"}, {"txtRetryOptimization", "1"}}, 100);
   form.Check();
   form.view.Type(kIdTxtFreeAlarm, "512");
   form.Check();
@@ -530,11 +515,7 @@ TEST(AlarmCheck, TheAmountIsReadFromTheBoxAtEachCheckSavedOrNot) {
 
 TEST(AlarmCheck, AClaimStillRunningElsewhereSkipsTheFreeing) {
   Form form;
-  form.Store("chkSoundon", "1");
-  form.Store("chkAutomatic", "1");
-  form.Store("txtRunOnly", "0");
-  form.SetFreeMegabytes(100);
-  form.Load();
+  form.Load({{"chkSoundon", "1"}, {"chkAutomatic", "1"}, {"txtRunOnly", "0"}}, 100);
   form.releaser.busy = true;
   form.Check();
   EXPECT_TRUE(form.releaser.claims.empty());
@@ -543,11 +524,7 @@ TEST(AlarmCheck, AClaimStillRunningElsewhereSkipsTheFreeing) {
 
 TEST(AlarmCheck, ItsRetriesQueueTogetherAndTheNextCheckSkipsWhileTheyRun) {
   Form form;
-  form.Store("chkAutomatic", "1");
-  form.Store("txtRunOnly", "0");
-  form.Store("txtRetryOptimization", "3");
-  form.SetFreeMegabytes(100);
-  form.Load();
+  form.Load({{"chkAutomatic", "1"}, {"txtRunOnly", "0"}, {"txtRetryOptimization", "3"}}, 100);
   form.releaser.hold = true;
   form.Check();
   EXPECT_EQ(form.releaser.claims.size(), 3u) << "the check's own claims all go in";
@@ -575,10 +552,7 @@ TEST(AlarmCheck, FreeMemoryOfAnyMachineIsReadWhole) {
   };
   for (const auto& c : cases) {
     Form form;
-    form.Store("chkSoundon", "1");
-    form.Store("chkAutomatic", "1");
-    form.Store("txtRunOnly", "0");
-    form.Load();
+    form.Load({{"chkSoundon", "1"}, {"chkAutomatic", "1"}, {"txtRunOnly", "0"}});
     form.status.Machine(c.totalMiB, c.freeMiB);
     form.Check();
     EXPECT_EQ(form.model.soundArmed(), c.armed) << c.totalMiB << " " << c.freeMiB;
@@ -589,11 +563,7 @@ TEST(AlarmCheck, FreeMemoryOfAnyMachineIsReadWhole) {
 TEST(AlarmCheck, NoSamplerActsAsOneThatCannotMeasure) {
   Form form;
   form.model.SetSampler(nullptr);
-  form.Store("chkAutomatic", "1");
-  form.Store("txtRunOnly", "50");
-  form.Store("txtRetryOptimization", "1");
-  form.SetFreeMegabytes(100);
-  form.Load();
+  form.Load({{"chkAutomatic", "1"}, {"txtRunOnly", "50"}, {"txtRetryOptimization", "1"}}, 100);
   form.Check();
   EXPECT_EQ(form.releaser.claims.size(), 1u);
 }

@@ -8,6 +8,7 @@
 #include "tests/tuning/support/MemoryFileSystem.h"
 #include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RegistryStates.h"
+#include "tests/tuning/support/TuningGlobals.h"
 #include "tuning/Presets.h"
 
 namespace corvane::cli {
@@ -24,16 +25,9 @@ const PictureDateTimeFormat kIso("yyyy-MM-dd", "HH:mm:ss");
 class CommandLineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedFamily_ = currentOsFamily;
-    savedProfile_ = workingProfile;
-    FillPresetProfiles();
     currentOsFamily = 7;
     files.AddFolder(kFolder);
     corvane::testing::ResetAdapters(registry, 7, {"{A}"});
-  }
-  void TearDown() override {
-    currentOsFamily = savedFamily_;
-    workingProfile = savedProfile_;
   }
   ExitCode Run(std::string_view line) {
     report.clear();
@@ -63,8 +57,7 @@ class CommandLineTest : public ::testing::Test {
   MemoryFileSystem files;
   corvane::testing::FixedClock clock{{{2008, 1, 21}, {14, 5, 9}}};
   std::string report;
-  OsFamily savedFamily_ = 0;
-  TuningProfile savedProfile_;
+  testing::TuningGlobalsGuard globals_;
 };
 
 TEST_F(CommandLineTest, ArgumentsSplitAtBlanksWithQuotesGrouping) {

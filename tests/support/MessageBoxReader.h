@@ -14,6 +14,7 @@
 
 #include "platform/AppInfo.h"
 #include "platform/win32/CriticalSection.h"
+#include "tests/support/ProcessWindows.h"
 
 namespace corvane::testing {
 
@@ -57,41 +58,21 @@ class MessageBoxReader {
     win32::CriticalSection section;
     std::vector<std::string> texts;
   };
-  struct Search {
-    DWORD pid;
-    HWND found;
-  };
-  static BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != search->pid || !::IsWindowVisible(hwnd)) return TRUE;
-    char name[16] = {};
-    ::GetClassNameA(hwnd, name, sizeof name);
-    if (std::string(name) != "#32770") return TRUE;
-    // Only now the title: for a window of this process that asks its thread.
-    char title[64] = {};
-    ::GetWindowTextA(hwnd, title, sizeof title);
-    if (std::string(title) != kAppTitle) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-  }
   static DWORD WINAPI Watch(LPVOID param) {
     std::unique_ptr<std::shared_ptr<State>> held(static_cast<std::shared_ptr<State>*>(param));
     State& state = **held;
     HWND last = nullptr;
     while (!state.stop) {
-      Search search{::GetCurrentProcessId(), nullptr};
-      ::EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
-      if (search.found != nullptr && search.found != last) {
-        last = search.found;
+      HWND found = VisibleWindowOf(::GetCurrentProcessId(), "#32770", kAppTitle);
+      if (found != nullptr && found != last) {
+        last = found;
         char text[1024] = {};
-        ::GetDlgItemTextA(search.found, 0xFFFF, text, sizeof text);  // the box's text control
+        ::GetDlgItemTextA(found, 0xFFFF, text, sizeof text);  // the box's text control
         {
           win32::Locked lock(state.section);
           state.texts.emplace_back(text);
         }
-        ::PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+        ::PostMessageA(found, WM_COMMAND, IDOK, 0);
       }
       ::Sleep(25);
     }

@@ -6,6 +6,7 @@
 #include "tests/tuning/support/MemoryFileSystem.h"
 #include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RegistryStates.h"
+#include "tests/tuning/support/TuningGlobals.h"
 #include "tuning/Apply.h"
 #include "tuning/Presets.h"
 #include "tuning/RegistryMap.h"
@@ -34,15 +35,7 @@ const std::string kService = "HKLM\\SYSTEM\\CurrentControlSet\\Services\\";
 class ApplyTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedFamily_ = currentOsFamily;
-    savedProfile_ = workingProfile;
-    FillPresetProfiles();
     files.AddFolder(kFolder);
-  }
-  void TearDown() override {
-    currentOsFamily = savedFamily_;
-    currentWindowsVersion = savedVersion_;
-    workingProfile = savedProfile_;
   }
   ApplyResult Apply(RecordingRegistry& registry, OsFamily family, const TuningProfile& profile) {
     currentOsFamily = family;
@@ -53,9 +46,7 @@ class ApplyTest : public ::testing::Test {
 
   MemoryFileSystem files;
   testing::FixedClock clock{{{2008, 1, 21}, {14, 5, 9}}};
-  OsFamily savedFamily_ = 0;
-  WindowsVersion savedVersion_ = currentWindowsVersion;
-  TuningProfile savedProfile_;
+  testing::TuningGlobalsGuard globals_;
 };
 
 TEST_F(ApplyTest, The9xFamilyWritesTextsInMapOrderThenEveryAdapter) {

@@ -12,6 +12,7 @@
 #include "tests/tuning/support/MemoryListControl.h"
 #include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RoundTrip.h"
+#include "tests/tuning/support/TuningGlobals.h"
 #include "tuning/Apply.h"
 #include "tuning/BackupWindow.h"
 #include "tuning/Presets.h"
@@ -41,17 +42,10 @@ using Texts = std::vector<std::string>;
 class BackupWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedFamily_ = currentOsFamily;
-    savedProfile_ = workingProfile;
-    FillPresetProfiles();
     currentOsFamily = 7;
     files.AddFolder(kFolder);
     view.onEvent = [this](const ui::Event& e) { model.OnEvent(e); };
     model.OnLoad();
-  }
-  void TearDown() override {
-    currentOsFamily = savedFamily_;
-    workingProfile = savedProfile_;
   }
 
   // The user picks a row with the mouse or the keyboard.
@@ -83,8 +77,7 @@ class BackupWindowTest : public ::testing::Test {
                           BackupWindowModel::Hooks{[this] { ++homes; }, [this] { ++focused; }}};
 
  private:
-  OsFamily savedFamily_ = 0;
-  TuningProfile savedProfile_;
+  testing::TuningGlobalsGuard globals_;
 };
 
 TEST(BackupLayout, FrameListAndButtonsInTheFrameOfTheBackupManager) {

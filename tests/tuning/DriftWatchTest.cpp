@@ -10,6 +10,7 @@
 #include "tests/tuning/support/MemoryFileSystem.h"
 #include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RegistryStates.h"
+#include "tests/tuning/support/TuningGlobals.h"
 #include "tuning/DriftWatch.h"
 #include "tuning/Presets.h"
 
@@ -27,16 +28,9 @@ const testing::ValueLocation kTtl{RootKey::LocalMachine,
 class DriftWatchTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedFamily_ = currentOsFamily;
-    savedProfile_ = workingProfile;
     currentOsFamily = 7;
-    FillPresetProfiles();
     files.AddFolder("C:\\Corvane\\Backups");
     testing::ResetAdapters(registry, 7, {"{A1}", "{B2}", "{C3}"});
-  }
-  void TearDown() override {
-    currentOsFamily = savedFamily_;
-    workingProfile = savedProfile_;
   }
   // Applies preset A and records it, as the windows do.
   void ApplyAndRecord() {
@@ -66,8 +60,7 @@ class DriftWatchTest : public ::testing::Test {
                           EXPECT_EQ(plan.Changing(), 3);
                           apply();
                         }}};
-  OsFamily savedFamily_ = 0;
-  TuningProfile savedProfile_;
+  testing::TuningGlobalsGuard globals_;
 };
 
 TEST_F(DriftWatchTest, TheRecordReadsBackAsWritten) {

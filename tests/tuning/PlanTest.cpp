@@ -8,6 +8,7 @@
 #include "tests/tuning/support/MemoryFileSystem.h"
 #include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RegistryStates.h"
+#include "tests/tuning/support/TuningGlobals.h"
 #include "tuning/Apply.h"
 #include "tuning/BackupManager.h"
 #include "tuning/Plan.h"
@@ -61,14 +62,7 @@ std::string PlanPlace(const PlanEntry& e) {
 class PlanTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedFamily_ = currentOsFamily;
-    savedProfile_ = workingProfile;
-    FillPresetProfiles();
     files.AddFolder(kFolder);
-  }
-  void TearDown() override {
-    currentOsFamily = savedFamily_;
-    workingProfile = savedProfile_;
   }
   TuningContext Context(IRegistry& registry) { return TuningContext{registry, files, clock, kFolder}; }
 
@@ -104,8 +98,7 @@ class PlanTest : public ::testing::Test {
 
   MemoryFileSystem files;
   testing::FixedClock clock{{{2026, 12, 9}, {14, 5, 9}}};
-  OsFamily savedFamily_ = 0;
-  TuningProfile savedProfile_;
+  testing::TuningGlobalsGuard globals_;
 };
 
 TEST_F(PlanTest, EveryPresetPlansExactlyWhatTheApplyWritesAndWritesNothingItself) {

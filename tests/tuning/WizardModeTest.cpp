@@ -14,6 +14,7 @@
 #include "tests/tuning/support/MemoryFileSystem.h"
 #include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RegistryStates.h"
+#include "tests/tuning/support/TuningGlobals.h"
 #include "tuning/ChangeMessage.h"
 #include "tuning/Snapshot.h"
 #include "tuning/WizardMode.h"
@@ -82,16 +83,9 @@ const SummaryCase kSummaries[] = {
 class WizardModeTest : public ::testing::Test {
  public:
   void SetUp() override {
-    savedFamily_ = currentOsFamily;
-    savedProfile_ = workingProfile;
-    FillPresetProfiles();
     currentOsFamily = 7;
     files.AddFolder(kFolder);
     view.onEvent = [this](const ui::Event& e) { model.OnEvent(e); };
-  }
-  void TearDown() override {
-    currentOsFamily = savedFamily_;
-    workingProfile = savedProfile_;
   }
 
   RecordingRegistry registry{RegistryFlavor::Nt};
@@ -102,8 +96,7 @@ class WizardModeTest : public ::testing::Test {
   WizardModeModel model{view, TuningContext{registry, files, clock, kFolder}, [this] { ++homes; }};
 
  private:
-  OsFamily savedFamily_ = 0;
-  TuningProfile savedProfile_;
+  testing::TuningGlobalsGuard globals_;
 };
 
 TEST(WizardSummary, TheTextOfEveryPreset) {

@@ -65,6 +65,22 @@ std::optional<POINT> FirstTrayIcon(HWND area) {
   return POINT{rect.left + slot / 2, rect.top + slot / 2};
 }
 
+std::optional<POINT> ShownTrayIcon() {
+  auto area = NotificationArea();
+  if (!area) return std::nullopt;
+  return FirstTrayIcon(*area);
+}
+
+std::optional<POINT> WaitForTrayIcon(std::chrono::milliseconds timeout) {
+  std::optional<POINT> icon;
+  WaitUntil([&] { return (icon = ShownTrayIcon()).has_value(); }, timeout);
+  return icon;
+}
+
+bool WaitForNoTrayIcon(std::chrono::milliseconds timeout) {
+  return WaitUntil([] { return !ShownTrayIcon(); }, timeout);
+}
+
 COLORREF WindowPixel(HWND window, int x, int y) {
   RECT rect{};
   ::GetWindowRect(window, &rect);

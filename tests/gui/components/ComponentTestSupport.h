@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +26,14 @@ std::optional<HWND> NotificationArea();
 // Where the first icon of the notification area is drawn (screen
 // coordinates), when one is drawn there.
 std::optional<POINT> FirstTrayIcon(HWND area);
+// The first icon of the shown notification area, now.
+std::optional<POINT> ShownTrayIcon();
+// The first icon once one is drawn in the notification area; nothing when
+// none is by the end of the timeout.
+std::optional<POINT> WaitForTrayIcon(std::chrono::milliseconds timeout = std::chrono::seconds(15));
+// Whether the notification area is gone or drawn without an icon by the end
+// of the timeout.
+bool WaitForNoTrayIcon(std::chrono::milliseconds timeout);
 
 // The screen pixel at a point of a window (window coordinates).
 COLORREF WindowPixel(HWND window, int x, int y);

@@ -3,6 +3,9 @@
 // menu, and "&Exit" ends the program with the icon gone.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+
 #include "tests/gui/components/ComponentTestSupport.h"
 
 namespace corvane::gui {
@@ -24,47 +27,51 @@ std::string DescribeTray() {
   return DumpTree(*area);
 }
 
-TEST(TrayIcon, AppearsAndAClickBringsTheMainWindowBack) {
-  auto program = StartHost("tray");
-  ASSERT_TRUE(program);
-  std::optional<POINT> icon;
-  ASSERT_TRUE(WaitUntil([&] {
-    auto area = NotificationArea();
-    if (area) icon = FirstTrayIcon(*area);
-    return icon.has_value();
-  })) << "no icon in the notification area: " << DescribeTray();
+// Each test starts the host with its icon in the notification area.
+class TrayIcon : public ::testing::Test {
+ protected:
+  void StartWithIcon(const std::string& arguments) {
+    program = StartHost(arguments);
+    ASSERT_TRUE(program);
+    auto shown = WaitForTrayIcon();
+    ASSERT_TRUE(shown) << "no icon in the notification area: " << DescribeTray();
+    icon = *shown;
+  }
+  // Closing the main window ends the program, which takes its icon along.
+  void CloseHost(HWND host) {
+    ::PostMessageA(host, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program->WaitForExit(std::chrono::seconds(10)), 0u);
+  }
+
+  std::unique_ptr<Program> program;
+  POINT icon{};
+};
+
+TEST_F(TrayIcon, AppearsAndAClickBringsTheMainWindowBack) {
+  ASSERT_NO_FATAL_FAILURE(StartWithIcon("tray"));
   auto host = HostWindow(*program);
   ASSERT_TRUE(host);
   EXPECT_FALSE(::IsWindowVisible(*host)) << "the main window starts hidden in the tray";
   SaveScreenshot("tray-host-icon");
 
-  ClickAt(icon->x, icon->y);
+  ClickAt(icon.x, icon.y);
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(*host) != FALSE; },
                         std::chrono::seconds(5)))
       << "a left click on the icon did not show the main window";
-  // Closing the main window ends the program, which takes its icon along.
-  ::PostMessageA(*host, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program->WaitForExit(std::chrono::seconds(10)), 0u);
+  CloseHost(*host);
 }
 
-TEST(TrayIcon, RightClickOpensTheMenuAndExitEndsTheProgramWithTheIconGone) {
-  auto program = StartHost("tray");
-  ASSERT_TRUE(program);
-  std::optional<POINT> icon;
-  ASSERT_TRUE(WaitUntil([&] {
-    auto area = NotificationArea();
-    if (area) icon = FirstTrayIcon(*area);
-    return icon.has_value();
-  })) << DescribeTray();
+TEST_F(TrayIcon, RightClickOpensTheMenuAndExitEndsTheProgramWithTheIconGone) {
+  ASSERT_NO_FATAL_FAILURE(StartWithIcon("tray"));
 
-  ClickAt(icon->x, icon->y, /*rightButton=*/true);
+  ClickAt(icon.x, icon.y, /*rightButton=*/true);
   auto menu = program->WaitForWindow(kMenuClass, std::chrono::seconds(5));
   ASSERT_TRUE(menu) << "no popup menu after a right click";
   WindowInfo info = Describe(*menu);
   // Three items and a separator, opened at the click.
   EXPECT_GE(info.rect.bottom - info.rect.top, 50);
-  EXPECT_LE(std::abs(info.rect.left - icon->x), 4) << "the menu opens at the mouse position";
-  EXPECT_LE(std::abs(info.rect.top - icon->y), 4) << "the menu opens at the mouse position";
+  EXPECT_LE(std::abs(info.rect.left - icon.x), 4) << "the menu opens at the mouse position";
+  EXPECT_LE(std::abs(info.rect.top - icon.y), 4) << "the menu opens at the mouse position";
   Settle();
   SaveScreenshot("tray-host-menu");
 
@@ -72,22 +79,12 @@ TEST(TrayIcon, RightClickOpensTheMenuAndExitEndsTheProgramWithTheIconGone) {
   auto exitCode = program->WaitForExit(std::chrono::seconds(10));
   ASSERT_TRUE(exitCode) << "\"&Exit\" did not end the program";
   EXPECT_EQ(*exitCode, 0u) << "the icon was still shown at the end";
-  EXPECT_TRUE(WaitUntil([&] {
-    auto area = NotificationArea();
-    return !area || !FirstTrayIcon(*area);
-  }, std::chrono::seconds(5))) << "the icon stayed in the notification area";
+  EXPECT_TRUE(WaitForNoTrayIcon(std::chrono::seconds(5))) << "the icon stayed in the notification area";
 }
 
-TEST(TrayIcon, MainWindowItemOfTheMenuShowsTheMainWindow) {
-  auto program = StartHost("tray");
-  ASSERT_TRUE(program);
-  std::optional<POINT> icon;
-  ASSERT_TRUE(WaitUntil([&] {
-    auto area = NotificationArea();
-    if (area) icon = FirstTrayIcon(*area);
-    return icon.has_value();
-  })) << DescribeTray();
-  ClickAt(icon->x, icon->y, true);
+TEST_F(TrayIcon, MainWindowItemOfTheMenuShowsTheMainWindow) {
+  ASSERT_NO_FATAL_FAILURE(StartWithIcon("tray"));
+  ClickAt(icon.x, icon.y, true);
   auto menu = program->WaitForWindow(kMenuClass, std::chrono::seconds(5));
   ASSERT_TRUE(menu);
   PressKey(VK_DOWN);  // the first item, "Main Window"
@@ -97,8 +94,7 @@ TEST(TrayIcon, MainWindowItemOfTheMenuShowsTheMainWindow) {
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(*host) != FALSE; },
                         std::chrono::seconds(5)));
   EXPECT_TRUE(program->IsRunning());
-  ::PostMessageA(*host, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program->WaitForExit(std::chrono::seconds(10)), 0u);
+  CloseHost(*host);
 }
 
 BOOL CALLBACK FindBalloon(HWND hwnd, LPARAM param) {
@@ -111,15 +107,8 @@ BOOL CALLBACK FindBalloon(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
-TEST(TrayIcon, BalloonTipOpensOverTheIcon) {
-  auto program = StartHost("tray balloon");
-  ASSERT_TRUE(program);
-  std::optional<POINT> icon;
-  ASSERT_TRUE(WaitUntil([&] {
-    auto area = NotificationArea();
-    if (area) icon = FirstTrayIcon(*area);
-    return icon.has_value();
-  })) << DescribeTray();
+TEST_F(TrayIcon, BalloonTipOpensOverTheIcon) {
+  ASSERT_NO_FATAL_FAILURE(StartWithIcon("tray balloon"));
   HWND balloon = nullptr;
   EXPECT_TRUE(WaitUntil([&] {
     ::EnumWindows(&FindBalloon, reinterpret_cast<LPARAM>(&balloon));
@@ -128,14 +117,13 @@ TEST(TrayIcon, BalloonTipOpensOverTheIcon) {
   if (balloon != nullptr) {
     RECT r{};
     ::GetWindowRect(balloon, &r);
-    EXPECT_LE(std::abs(r.top - icon->y), 60) << "the balloon opens at the icon";
+    EXPECT_LE(std::abs(r.top - icon.y), 60) << "the balloon opens at the icon";
     Settle();
     SaveScreenshot("tray-host-balloon");
   }
   auto host = HostWindow(*program);
   ASSERT_TRUE(host);
-  ::PostMessageA(*host, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program->WaitForExit(std::chrono::seconds(10)), 0u);
+  CloseHost(*host);
 }
 
 }  // namespace

@@ -12,40 +12,15 @@
 #include <vector>
 
 #include "platform/win32/ProgramFile.h"
+#include "tests/support/BenchClock.h"
+#include "tests/support/ProcessWindows.h"
 
 namespace {
 
 std::string Folder() { return corvane::win32::ProgramFolder(); }
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-struct Found {
-  DWORD pid;
-  const char* className;
-  HWND hwnd;
-};
-
-BOOL CALLBACK FindVisible(HWND hwnd, LPARAM param) {
-  auto* f = reinterpret_cast<Found*>(param);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(hwnd, &pid);
-  char name[64] = {};
-  ::GetClassNameA(hwnd, name, sizeof name);
-  if (pid == f->pid && ::IsWindowVisible(hwnd) && lstrcmpA(name, f->className) == 0) {
-    f->hwnd = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
+using corvane::testing::Now;
+using corvane::testing::VisibleWindowOf;
 
 COLORREF Pixel(int x, int y) {
   HDC screen = ::GetDC(nullptr);
@@ -74,10 +49,9 @@ Run StartAndWaitPainted(const std::string& exe, const char* className, int x, in
     return run;
   }
   while (Now() - t0 < 30) {
-    Found f{run.pi.dwProcessId, className, nullptr};
-    ::EnumWindows(&FindVisible, reinterpret_cast<LPARAM>(&f));
-    if (f.hwnd != nullptr && Pixel(x, y) != before) {
-      run.window = f.hwnd;
+    HWND shown = VisibleWindowOf(run.pi.dwProcessId, className);
+    if (shown != nullptr && Pixel(x, y) != before) {
+      run.window = shown;
       run.seconds = Now() - t0;
       break;
     }

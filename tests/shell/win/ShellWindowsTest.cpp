@@ -19,6 +19,7 @@
 #include "platform/win32/ProgramFile.h"
 #include "shell/win32/Splash.h"
 #include "tests/support/MessageBoxReader.h"
+#include "tests/support/ProcessWindows.h"
 
 namespace corvane::shell {
 namespace {
@@ -571,24 +572,6 @@ struct MovieDamage {
 
 class DamagedMovie : public ::testing::TestWithParam<MovieDamage> {};
 
-struct ProcessBox {
-  DWORD pid;
-  HWND box;
-};
-
-BOOL CALLBACK FindProcessBox(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<ProcessBox*>(param);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(hwnd, &pid);
-  char name[16] = {};
-  ::GetClassNameA(hwnd, name, sizeof name);
-  if (pid == search->pid && std::string(name) == "#32770" && ::IsWindowVisible(hwnd)) {
-    search->box = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 TEST_P(DamagedMovie, SaysWhichFileAndThatReinstallingMendsItThenEnds) {
   const MovieDamage& c = GetParam();
   std::string from = win32::ProgramFolder();
@@ -616,20 +599,20 @@ TEST_P(DamagedMovie, SaysWhichFileAndThatReinstallingMendsItThenEnds) {
   PROCESS_INFORMATION pi{};
   std::string command = "\"" + folder + "\\corvane.exe\"";
   ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi));
-  ProcessBox search{pi.dwProcessId, nullptr};
-  for (int i = 0; i < 400 && search.box == nullptr; ++i) {
-    ::EnumWindows(&FindProcessBox, reinterpret_cast<LPARAM>(&search));
-    if (search.box == nullptr) ::Sleep(50);
+  HWND box = nullptr;
+  for (int i = 0; i < 400 && box == nullptr; ++i) {
+    box = corvane::testing::VisibleWindowOf(pi.dwProcessId, "#32770");
+    if (box == nullptr) ::Sleep(50);
   }
   std::string text;
-  if (search.box != nullptr) {
+  if (box != nullptr) {
     char buffer[1024] = {};
-    ::GetDlgItemTextA(search.box, 0xFFFF, buffer, sizeof buffer);
+    ::GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
     text = buffer;
     // No blank main window stands behind the message.
     HWND main = ::FindWindowA(kMainWindowClass, nullptr);
     EXPECT_TRUE(main == nullptr || !::IsWindowVisible(main)) << c.what;
-    ::PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
   }
   EXPECT_NE(text.find(movie), std::string::npos) << c.what << ": " << text;
   EXPECT_NE(text.find("Reinstalling Corvane mends this."), std::string::npos) << text;

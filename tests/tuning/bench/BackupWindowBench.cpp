@@ -64,27 +64,6 @@ class QuietView final : public ui::IView {
   }
 };
 
-std::size_t ReadRaw(const std::string& backups) {
-  std::size_t lines = 0;
-  WIN32_FIND_DATAA found{};
-  HANDLE find = ::FindFirstFileA((backups + "\\*.BCK").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return 0;
-  do {
-    HANDLE file = ::CreateFileA((backups + "\\" + found.cFileName).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
-    if (file == INVALID_HANDLE_VALUE) continue;
-    char buffer[256];
-    DWORD got = 0;
-    if (::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
-      lines += static_cast<std::size_t>(std::count(buffer, buffer + got, '\n') >= 2 ? 2 : 0);
-    }
-    ::CloseHandle(file);
-  } while (::FindNextFileA(find, &found));
-  ::FindClose(find);
-  return lines;
-}
-
 }  // namespace
 }  // namespace corvane
 
@@ -122,7 +101,7 @@ int main() {
   model.OnLoad();
   std::size_t lines = 0;
   double open = BestOf(5, [&] { model.intializeList(); });
-  double raw = BestOf(5, [&] { lines = ReadRaw(backups); });
+  double raw = BestOf(5, [&] { lines = testing::ReadSnapshotHeadsRaw(backups); });
   double listing = BestOf(5, [&] { (void)ListBackups(files, format, folder); });
   std::printf("of which listing the files and reading their dates: %8.2f ms\n", listing);
   std::printf("backup manager opened on %d files: %8.2f ms; finding them and reading their first"
@@ -170,11 +149,7 @@ int main() {
                 " (%d, %lld)\n", list.RowCount(), find / calls, read / calls, parse / calls, found, sum);
   }
 
-  std::vector<std::string> names;
-  if (files.ListSnapshotNames(backups, names) == 0) {
-    for (const auto& n : names) (void)files.RemoveFile(JoinPath(backups, n));
-  }
-  (void)::RemoveDirectoryA(backups.c_str());
+  testing::RemoveBenchFiles(backups, "*.BCK");
   (void)::RemoveDirectoryA(folder.c_str());
   ::DestroyWindow(parent);
   return 0;

@@ -225,31 +225,11 @@ void BenchListing(const std::string& folder) {
     (void)ClickBackupHeader(tags, sort, 1, "Creating Date");
     SortBackupEntries(list.entries, sort, format);
     rows = list.entries.size();
-  }, [&] {
-    lines = 0;
-    WIN32_FIND_DATAA found{};
-    HANDLE find = ::FindFirstFileA((backups + "\\*.BCK").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return;
-    do {
-      HANDLE file = ::CreateFileA((backups + "\\" + found.cFileName).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (file == INVALID_HANDLE_VALUE) continue;
-      char buffer[256];
-      DWORD got = 0;
-      if (::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
-        lines += static_cast<std::size_t>(std::count(buffer, buffer + got, '\n') >= 2 ? 2 : 0);
-      }
-      ::CloseHandle(file);
-    } while (::FindNextFileA(find, &found));
-    ::FindClose(find);
-  }, [] {});
+  }, [&] { lines = testing::ReadSnapshotHeadsRaw(backups); }, [] {});
   std::printf("backup list of %zu files, sorted by date: %8.2f ms; finding them and reading their"
               " first two lines (%zu lines) raw: %8.2f ms; ratio %.2f (goal <= 2)\n",
               rows, listing, lines, raw, listing / raw);
-  std::vector<std::string> names;
-  if (files.ListSnapshotNames(backups, names) == 0) {
-    for (const auto& n : names) (void)files.RemoveFile(JoinPath(backups, n));
-  }
+  testing::RemoveBenchFiles(backups, "*.BCK");
 }
 
 }  // namespace
@@ -261,7 +241,6 @@ int main() {
   std::string folder = testing::BenchTempFolder("corvane-tuning-bench");
   for (int interfaces : {1, 16, 64}) BenchApply(interfaces, folder);
   BenchListing(folder);
-  (void)::RemoveDirectoryA(BackupsFolder(folder).c_str());
   (void)::RemoveDirectoryA(folder.c_str());
   return 0;
 }

@@ -15,18 +15,15 @@
 
 #include "tests/gui/CorvaneApp.h"
 #include "tests/gui/GuiHarness.h"
+#include "tests/support/TestRegistry.h"
 #include "tuning/NormalModeLayout.h"
 
 namespace corvane::gui {
 namespace {
 
-constexpr char kEditorClass[] = "CorvaneNormalMode";
+using corvane::testing::IsNtFamily;
 
-bool NtFamily() {
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof version;
-  return ::GetVersionExA(&version) != FALSE && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
+constexpr char kEditorClass[] = "CorvaneNormalMode";
 
 std::optional<HWND> MessageBoxOf(DWORD pid) {
   for (const auto& w : TopLevelWindows(pid)) {
@@ -147,7 +144,7 @@ TEST_F(NormalModeAppTest, DslFromTheMovieThroughEveryPageToFinish) {
   EXPECT_TRUE(WaitUntil([&] { return app().MovieInFront(); }, std::chrono::seconds(5))) << "the movie comes home";
   EXPECT_FALSE(Enabled(kIdCmdNextPage));
   EXPECT_EQ(CountSnapshotFiles(), before + 1) << "a new snapshot";
-  const bool nt = NtFamily();
+  const bool nt = IsNtFamily();
   const char* tcp = nt ? "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters"
                        : "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
   const char* internet = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";

@@ -14,6 +14,7 @@
 #include "platform/win32/Win32OsVersion.h"
 #include "tests/gui/GuiHarness.h"
 #include "tests/support/FakeShellServices.h"
+#include "tests/support/ProcessWindows.h"
 #include "tuning/win32/frmNormalMode.h"
 
 namespace corvane::testing {
@@ -44,31 +45,6 @@ void Mouse(DWORD flags) {
   ::SendInput(1, &input, sizeof input);
 }
 
-struct BoxSearch {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK FindBoxOf(HWND hwnd, LPARAM data) {
-  auto* s = reinterpret_cast<BoxSearch*>(data);
-  char name[32] = {};
-  ::GetClassNameA(hwnd, name, sizeof name);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(hwnd, &owner);
-  if (owner == s->pid && std::string(name) == "#32770" && ::IsWindowVisible(hwnd)) {
-    s->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// A message box of this process, shown.
-HWND FindMessageBox(DWORD pid) {
-  BoxSearch search{pid, nullptr};
-  ::EnumWindows(&FindBoxOf, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 // Answers the message box that the window's own thread is about to show
 // (the apply's note), from a second thread, and keeps its text.
 struct MessageBoxAnswer {
@@ -78,7 +54,7 @@ struct MessageBoxAnswer {
   static DWORD WINAPI Watch(LPVOID data) {
     auto* self = static_cast<MessageBoxAnswer*>(data);
     for (int i = 0; i < 80; ++i) {
-      if (HWND box = FindMessageBox(::GetCurrentProcessId())) {
+      if (HWND box = VisibleWindowOf(::GetCurrentProcessId(), "#32770")) {
         char shown[2048] = {};
         ::GetDlgItemTextA(box, 0xFFFF, shown, sizeof shown);
         self->text = shown;

@@ -4,6 +4,7 @@
 
 #include "tests/tuning/support/FixedClock.h"
 #include "tests/tuning/support/RegistryStates.h"
+#include "tests/tuning/support/TuningGlobals.h"
 #include "tests/tuning/win/WinTuningEnvironment.h"
 #include "tuning/Apply.h"
 #include "tuning/BackupManager.h"
@@ -22,15 +23,8 @@ const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Paramete
 
 class ApplyOnWindows : public ::testing::Test {
  protected:
-  void SetUp() override {
-    savedFamily_ = currentOsFamily;
-    savedProfile_ = workingProfile;
-    FillPresetProfiles();
-  }
   void TearDown() override {
     RemoveAdapters(env.registry(), family_, adapters_);
-    currentOsFamily = savedFamily_;
-    workingProfile = savedProfile_;
   }
   void Prepare(OsFamily family, std::vector<std::string> adapters) {
     family_ = family;
@@ -54,8 +48,7 @@ class ApplyOnWindows : public ::testing::Test {
   win32::Win32Clock clock;
   OsFamily family_ = 0;
   std::vector<std::string> adapters_;
-  OsFamily savedFamily_ = 0;
-  TuningProfile savedProfile_;
+  testing::TuningGlobalsGuard globals_;
 };
 
 TEST_F(ApplyOnWindows, The9xFamilyLeavesDecimalTexts) {

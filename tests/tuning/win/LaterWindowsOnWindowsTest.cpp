@@ -14,6 +14,7 @@
 #include "shell/addons/mdlAddons.h"
 #include "tests/tuning/support/FixedClock.h"
 #include "tests/tuning/support/RegistryStates.h"
+#include "tests/tuning/support/TuningGlobals.h"
 #include "tests/tuning/win/WinTuningEnvironment.h"
 #include "tuning/Apply.h"
 #include "tuning/BackupManager.h"
@@ -57,21 +58,10 @@ const std::string kInterface = "{C0A7E5D1-4B1E-4F0A-9E35-2D7A0F31B6C4}";
 class LaterWindows : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedFamily_ = currentOsFamily;
-    savedVersion_ = currentWindowsVersion;
-    savedProfile_ = workingProfile;
-    FillPresetProfiles();
     DetectOsFamily(win32::Win32OsVersion());
   }
-  void TearDown() override {
-    currentOsFamily = savedFamily_;
-    currentWindowsVersion = savedVersion_;
-    workingProfile = savedProfile_;
-  }
 
-  OsFamily savedFamily_ = 0;
-  V savedVersion_ = V::Unknown;
-  TuningProfile savedProfile_;
+  testing::TuningGlobalsGuard globals_;
 };
 
 TEST_F(LaterWindows, DetectionFindsTheFamilyAndTheExactVersion) {

@@ -13,6 +13,7 @@
 #include "shell/settings/win32/frmMainSettings.h"
 #include "tests/support/FakeShellServices.h"
 #include "tests/support/MessageBoxReader.h"
+#include "tests/support/TestRegistry.h"
 
 namespace corvane::shell {
 namespace {
@@ -34,19 +35,10 @@ class FrmMainSettingsTest : public ::testing::Test {
   }
 
   std::optional<std::string> Entry() {
-    char data[512] = {};
-    DWORD size = sizeof data;
-    DWORD type = 0;
-    HKEY run = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &run) != ERROR_SUCCESS) {
-      return std::nullopt;
-    }
-    LONG status = ::RegQueryValueExA(run, kStartupValueName, nullptr, &type,
-                                     reinterpret_cast<BYTE*>(data), &size);
-    ::RegCloseKey(run);
-    if (status != ERROR_SUCCESS) return std::nullopt;
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    return std::string(data);
+    auto value = corvane::testing::ReadStoredValue(HKEY_CURRENT_USER, kRunKey, kStartupValueName);
+    if (!value) return std::nullopt;
+    EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ));
+    return value->text();
   }
   void StoreEntry(const char* text) {
     EXPECT_EQ(SetRegValue(services.registry(), RootKey::CurrentUser, kRunKey, kStartupValueName, 1, text,
