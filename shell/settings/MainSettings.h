@@ -37,7 +37,7 @@ enum MainSettingsId : int {
   kIdChkDriftWatch = 105,
 };
 
-// 460 x 245 pixels, the size of its place in the child frame.
+// In pixels; its size is the child frame's for the main settings.
 extern const ui::Layout kMainSettingsLayout;
 // The two start-up boxes, stored as "0"/"1", default "0"; the drift watch's
 // switch "chkDriftWatch" (tuning/DriftWatch.h), default "1".
