@@ -7,21 +7,28 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/ui/Layout.h"
+#include <span>
 
-// The feature windows' layouts, each declared in its feature's header (the
-// definitions there are checked against these in ShellCommands.cpp).
+#include "platform/ui/Layout.h"
+#include "platform/ui/StoredSettings.h"
+
+// The feature windows' layouts and stored values, each declared in its
+// feature's header (the declarations there are checked against these in
+// ShellCommands.cpp).
 namespace corvane {
 const ui::Layout& WizardModeLayout();
 const ui::Layout& BackUpLayout();
 const ui::Layout& NetPingerLayout();
+std::span<const ui::Stored> NetPingerStoredSettings();
 extern const ui::Layout kNormalModeLayout;
 namespace memory {
 extern const ui::Layout kSystemStatusLayout;
 extern const ui::Layout kRamConfigurationLayout;
+std::span<const ui::Stored> RamSettingsStored();
 }  // namespace memory
 namespace shell {
 extern const ui::Layout kMainSettingsLayout;
+std::span<const ui::Stored> MainSettingsStored();
 }  // namespace shell
 }  // namespace corvane
 
@@ -97,10 +104,14 @@ template <const ui::Layout& layout>
 constexpr const ui::Layout& LayoutOf() {
   return layout;
 }
+// The values a window keeps in the registry (platform/ui/StoredSettings.h),
+// each named by its control in the layout.
+using StoredSource = std::span<const ui::Stored> (*)();
 
 // The one row that declares a feature window, in set order: the command
 // that shows it; its layout, which gives the window's name (layout.name),
-// caption and the child frame's size for it; its places in the start-up
+// caption and the child frame's size for it; its stored values (nullptr:
+// none, or kept otherwise than as a table); its places in the start-up
 // load (0: made on its first command instead), in the unloads of
 // "IDC_FS_close", and in those of the exit sequence and "IDC_FS_restart"
 // (the status window last). A feature whose command reloads it is unloaded
@@ -110,6 +121,7 @@ struct FeatureRow {
   Feature feature;
   ShellCommand command;
   LayoutSource layout;
+  StoredSource stored;
   int startUpLoad;
   int closeUnload;
   int exitUnload;
@@ -117,13 +129,15 @@ struct FeatureRow {
 };
 
 inline constexpr auto kFeatureTable = std::to_array<FeatureRow>({
-    {Feature::WizardMode, ShellCommand::WizardMode, &WizardModeLayout, 1, 1, 1, false},
-    {Feature::NormalMode, ShellCommand::NormalMode, &LayoutOf<kNormalModeLayout>, 0, 2, 2, true},
-    {Feature::BackUp, ShellCommand::BackupManager, &BackUpLayout, 2, 3, 3, false},
-    {Feature::NetPingerSettings, ShellCommand::PingSetting, &NetPingerLayout, 3, 4, 4, false},
-    {Feature::SystemStatus, ShellCommand::SystemStatus, &LayoutOf<memory::kSystemStatusLayout>, 4, 5, 7, false},
-    {Feature::RamConfiguration, ShellCommand::RamConfig, &LayoutOf<memory::kRamConfigurationLayout>, 5, 6, 5, false},
-    {Feature::MainSettings, ShellCommand::Settings, &LayoutOf<kMainSettingsLayout>, 6, 7, 6, false},
+    {Feature::WizardMode, ShellCommand::WizardMode, &WizardModeLayout, nullptr, 1, 1, 1, false},
+    {Feature::NormalMode, ShellCommand::NormalMode, &LayoutOf<kNormalModeLayout>, nullptr, 0, 2, 2, true},
+    {Feature::BackUp, ShellCommand::BackupManager, &BackUpLayout, nullptr, 2, 3, 3, false},
+    {Feature::NetPingerSettings, ShellCommand::PingSetting, &NetPingerLayout,
+     &NetPingerStoredSettings, 3, 4, 4, false},
+    {Feature::SystemStatus, ShellCommand::SystemStatus, &LayoutOf<memory::kSystemStatusLayout>, nullptr, 4, 5, 7, false},
+    {Feature::RamConfiguration, ShellCommand::RamConfig, &LayoutOf<memory::kRamConfigurationLayout>,
+     &memory::RamSettingsStored, 5, 6, 5, false},
+    {Feature::MainSettings, ShellCommand::Settings, &LayoutOf<kMainSettingsLayout>, &MainSettingsStored, 6, 7, 6, false},
 });
 
 // How many feature windows there are: the table's rows.

@@ -42,6 +42,7 @@ extern const ui::Layout kMainSettingsLayout;
 // The two start-up boxes, stored as "0"/"1", default "0"; the drift watch's
 // switch "chkDriftWatch" (tuning/DriftWatch.h), default "1".
 extern const ui::Stored kMainSettingsStored[3];
+std::span<const ui::Stored> MainSettingsStored();
 
 // A stored check box value: "1" is checked, "0" is not. Anything else (a
 // text that is no number, the grayed state 2, a number with blanks) loads as

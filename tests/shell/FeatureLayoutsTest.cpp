@@ -70,5 +70,24 @@ TEST(FeatureLayouts, EveryTableIsSoundAndIsItsFrame) {
   }
 }
 
+// A stored value is named by its control: every one a row lists is a
+// control of that row's layout, each control stored once.
+TEST(FeatureLayouts, EveryStoredValueIsAControlOfItsWindow) {
+  int rowsWithStored = 0;
+  for (const FeatureRow& row : kFeatureTable) {
+    if (row.stored == nullptr) continue;
+    ++rowsWithStored;
+    const ui::Layout& layout = row.layout();
+    std::set<int> seen;
+    for (const ui::Stored& value : row.stored()) {
+      EXPECT_NE(ui::FindControl(layout, value.control), nullptr) << layout.name << " stores " << value.control;
+      EXPECT_TRUE(seen.insert(value.control).second) << layout.name << " stores " << value.control << " twice";
+    }
+    EXPECT_FALSE(seen.empty()) << layout.name;
+  }
+  // The pinger, the RAM configuration and the main settings.
+  EXPECT_EQ(rowsWithStored, 3);
+}
+
 }  // namespace
 }  // namespace corvane::shell
