@@ -58,11 +58,18 @@ bool StoredRunsInTray(IRegistry& registry);
 // its extension + ".exe"; empty when either is unknown.
 std::string StartupEntryData(std::string_view applicationFolder, std::string_view exeFileName);
 
+// What the main settings use: the registry, and what "Sorbek" is to hold
+// for the running executable.
+struct MainSettingsContext {
+  IRegistry& registry;
+  std::string startupEntryData;
+};
+
 class MainSettingsModel final : public ui::FormModel {
  public:
-  // startupEntryData: what "Sorbek" is to hold for the running executable.
-  MainSettingsModel(IRegistry& registry, ui::IView& view, std::string startupEntryData)
-      : registry_(registry), view_(view), startupEntryData_(std::move(startupEntryData)) {}
+  // The feature windows' one constructor shape; this form runs no timers.
+  MainSettingsModel(const MainSettingsContext& context, ui::IView& view, ui::ITimers& /*timers*/)
+      : registry_(context.registry), view_(view), startupEntryData_(context.startupEntryData) {}
 
   // The load event: the stored settings, then nothing left to save.
   void OnLoad() override;
