@@ -1,13 +1,12 @@
-// The main window's command table: the command texts the movie sends, what
-// each one does, and the size the child frame takes for each feature.
+// The main window's command table (the command texts the movie sends and
+// what each one does) and the feature table, one row per feature window.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <optional>
-#include <string_view>
-
 #include <span>
+#include <string_view>
 
 #include "platform/ui/Layout.h"
 #include "platform/ui/StoredSettings.h"
