@@ -63,6 +63,8 @@ const ui::Stored kRamSettingsStored[9] = {
     {kIdTxtRunOnly, ui::As::Text, "2"},
     {kIdTxtRetryOptimization, ui::As::Text, "10"},
 };
+std::span<const ui::Stored> RamSettingsStored() { return kRamSettingsStored; }
+
 
 const NumberRule kRamNumberRules[5] = {
     {kIdTxtTimeCheck, kIdUpdnTimeCheck, 0, 65535, 100, false},

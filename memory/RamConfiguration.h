@@ -64,6 +64,7 @@ enum RamConfigurationId : int {
 extern const ui::Layout kRamConfigurationLayout;
 // The nine values in the order they are read and written.
 extern const ui::Stored kRamSettingsStored[9];
+std::span<const ui::Stored> RamSettingsStored();
 
 // A number box with its limits: what a text holds, and the default.
 struct NumberRule {

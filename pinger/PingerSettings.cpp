@@ -93,8 +93,8 @@ std::string LastPingText(std::string_view time, std::string_view host, const Pin
   return text;
 }
 
-PingerSettings::PingerSettings(PingerServices services)
-    : s_(std::move(services)),
+PingerSettings::PingerSettings(const PingerContext& context, ui::IView& view, ui::ITimers& timers)
+    : s_{context, view, timers},
       changed_(s_.view, kCmdSave),
       flights_(s_.pings, kPingTimeoutMs,
                [this](const std::string& host, const PingReport& report, unsigned causes) {

@@ -54,10 +54,8 @@ const ui::Layout& NetPingerLayout();
 // The stored values, in the order they are read and written.
 std::span<const ui::Stored> NetPingerStoredSettings();
 
-// What the window lends its model.
-struct PingerServices {
-  ui::IView& view;
-  ui::ITimers& timers;
+// What the window lends its model besides its view and timers.
+struct PingerContext {
   IRegistry& registry;
   IPingService& pings;
   ui::ISoundPlayer& sound;
@@ -67,9 +65,16 @@ struct PingerServices {
   std::function<void()> yield;  // "yield to the window system"; may be empty
 };
 
+// The context with the view and timers, as the model keeps them.
+struct PingerServices : PingerContext {
+  ui::IView& view;
+  ui::ITimers& timers;
+};
+
 class PingerSettings final : public ui::FormModel {
  public:
-  explicit PingerSettings(PingerServices services);
+  // The feature windows' one constructor shape.
+  PingerSettings(const PingerContext& context, ui::IView& view, ui::ITimers& timers);
 
   void OnLoad() override;
   void OnEvent(const ui::Event& event) override;

@@ -2,6 +2,16 @@
 
 #include <algorithm>
 
+// The layouts' own declarations, which must agree with those that the
+// feature table names.
+#include "memory/RamConfiguration.h"
+#include "memory/SystemStatus.h"
+#include "pinger/PingerSettings.h"
+#include "shell/settings/MainSettings.h"
+#include "tuning/BackupWindow.h"
+#include "tuning/NormalModeLayout.h"
+#include "tuning/WizardMode.h"
+
 namespace corvane::shell {
 
 const std::array<CommandEntry, 23> kCommandTable{{
@@ -30,7 +40,13 @@ const std::array<CommandEntry, 23> kCommandTable{{
     {"IDC_FS_sysSettingClicked", ShellCommand::SysSettingClicked},
 }};
 
-std::string_view FeatureName(Feature feature) { return FeatureRowOf(feature).windowName; }
+std::string_view FeatureName(Feature feature) { return FeatureRowOf(feature).layout().name; }
+
+FrameSize FrameSizeOf(Feature feature) {
+  const ui::Layout& layout = FeatureRowOf(feature).layout();
+  return {ui::ToPixels(layout.unit, layout.width, kDesignTwipsPerPixel),
+          ui::ToPixels(layout.unit, layout.height, kDesignTwipsPerPixel)};
+}
 
 std::optional<ShellCommand> LookUpCommand(std::string_view text) {
   auto found = std::find_if(kCommandTable.begin(), kCommandTable.end(),
@@ -47,7 +63,7 @@ std::string_view CommandText(ShellCommand command) {
 }
 
 std::optional<FrameSize> FrameSizeFor(ShellCommand command) {
-  if (auto feature = FeatureShownBy(command)) return FeatureRowOf(*feature).frame;
+  if (auto feature = FeatureShownBy(command)) return FrameSizeOf(*feature);
   return std::nullopt;
 }
 

@@ -87,7 +87,7 @@ void ShellDispatcher::Run(ShellCommand command) {
       actions_.BeforeShowFeature(*feature);
     }
     showInChildFrame(*feature);
-    actions_.SizeFrame(row.frame);
+    actions_.SizeFrame(FrameSizeOf(*feature));
   }
 }
 

@@ -38,10 +38,8 @@ constexpr ui::Layout kLayout{"frmBackUp", "CorvaneBackUp", "Backup", ui::Unit::P
 
 const ui::Layout& BackUpLayout() { return kLayout; }
 
-BackupWindowModel::BackupWindowModel(ui::IView& view, mListView::IListControl& list,
-                                     const TuningContext& context, const IDateTimeFormat& format,
-                                     Hooks hooks)
-    : view_(view), list_(list), context_(context), format_(format), hooks_(std::move(hooks)) {}
+BackupWindowModel::BackupWindowModel(const BackupContext& context, ui::IView& view, ui::ITimers& /*timers*/)
+    : view_(view), list_(context.list), context_(context.tuning), format_(context.format), hooks_(context.hooks) {}
 
 void BackupWindowModel::OnLoad() { EnableButtons(false); }
 

@@ -33,17 +33,28 @@ const ui::Layout& BackUpLayout();
 inline constexpr std::string_view kRestoreQuestion = "Do you want to restore this settings?";
 inline constexpr std::string_view kDeleteQuestion = "Do you want to delete this file?";
 
+struct BackupHooks {
+  // Sets the movie's "_root.home" to "true", the window staying in front.
+  std::function<void()> sendMovieHome;
+  // Gives the window the keyboard focus.
+  std::function<void()> focusWindow;
+};
+
+// What the backup manager uses: the tuning's registry, files, clock and
+// folder, its list of snapshots, the user's regional formats and the hooks.
+struct BackupContext {
+  TuningContext tuning;
+  mListView::IListControl& list;
+  const IDateTimeFormat& format;
+  BackupHooks hooks;
+};
+
 class BackupWindowModel final : public ui::FormModel {
  public:
-  struct Hooks {
-    // Sets the movie's "_root.home" to "true", the window staying in front.
-    std::function<void()> sendMovieHome;
-    // Gives the window the keyboard focus.
-    std::function<void()> focusWindow;
-  };
+  using Hooks = BackupHooks;
 
-  BackupWindowModel(ui::IView& view, mListView::IListControl& list, const TuningContext& context,
-                    const IDateTimeFormat& format, Hooks hooks);
+  // The feature windows' one constructor shape; the manager runs no timers.
+  BackupWindowModel(const BackupContext& context, ui::IView& view, ui::ITimers& timers);
 
   // Both buttons disabled.
   void OnLoad() override;

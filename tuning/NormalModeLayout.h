@@ -1,6 +1,6 @@
 // frmNormalMode's controls: the outer frame "Normal Mode", its eight pages
 // frmWizardPages(0..7), one TCP/IP topic each, and the two buttons below
-// them, in pixels, for the 440 x 252 child frame.
+// them, in pixels; the form is the child frame's size for it.
 #pragma once
 
 #include <array>

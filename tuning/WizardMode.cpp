@@ -93,9 +93,8 @@ ApplyNotice ApplyNoticeFor(const ApplyResult& result) {
   return notice;
 }
 
-WizardModeModel::WizardModeModel(ui::IView& view, const TuningContext& context,
-                                 std::function<void()> returnHome)
-    : view_(view), context_(context), returnHome_(std::move(returnHome)) {}
+WizardModeModel::WizardModeModel(const WizardContext& context, ui::IView& view, ui::ITimers& /*timers*/)
+    : view_(view), context_(context.tuning), returnHome_(context.returnHome) {}
 
 void WizardModeModel::OnLoad() {
   workingProfile = presetProfiles[0];

@@ -45,10 +45,18 @@ struct ApplyNotice {
 };
 ApplyNotice ApplyNoticeFor(const ApplyResult& result);
 
+// What the wizard uses: the tuning's registry, files, clock and folder, and
+// returnHome, which brings the movie to the front and sends it to its home
+// screen.
+struct WizardContext {
+  TuningContext tuning;
+  std::function<void()> returnHome;
+};
+
 class WizardModeModel final : public ui::FormModel {
  public:
-  // returnHome brings the movie to the front and sends it to its home screen.
-  WizardModeModel(ui::IView& view, const TuningContext& context, std::function<void()> returnHome);
+  // The feature windows' one constructor shape; the wizard runs no timers.
+  WizardModeModel(const WizardContext& context, ui::IView& view, ui::ITimers& timers);
 
   // Copies "Automatic-A" into workingProfile and shows its summary.
   void OnLoad() override;

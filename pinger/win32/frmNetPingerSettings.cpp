@@ -11,9 +11,10 @@ frmNetPingerSettings::~frmNetPingerSettings() {
 std::unique_ptr<ui::FormModel> frmNetPingerSettings::MakeModel(IShellServices& services) {
   if (!pings_) pings_ = std::make_unique<ThreadedPingService>(services.instance());
   messages_ = std::make_unique<Win32MessageSink>(FormWindow::hwnd());
-  return std::make_unique<PingerSettings>(PingerServices{
-      view(), timers(), services.registry(), *pings_, services.sounds(), *messages_, clock_,
-      services.ApplicationFolder(), services.pump().YieldStep()});
+  return std::make_unique<PingerSettings>(
+      PingerContext{services.registry(), *pings_, services.sounds(), *messages_, clock_, services.ApplicationFolder(),
+                    services.pump().YieldStep()},
+      view(), timers());
 }
 
 }  // namespace corvane::win32

@@ -36,6 +36,8 @@ const ui::Stored kMainSettingsStored[3] = {
     {kIdChkRunProgramMini, ui::As::Check, "0"},
     {kIdChkDriftWatch, ui::As::Check, "1"},
 };
+std::span<const ui::Stored> MainSettingsStored() { return kMainSettingsStored; }
+
 
 std::int16_t ParseCheckValue(std::string_view stored) {
   return static_cast<std::int16_t>(ui::ParseStored(ui::As::Check, stored).value_or(0));

@@ -37,11 +37,12 @@ enum MainSettingsId : int {
   kIdChkDriftWatch = 105,
 };
 
-// 460 x 245 pixels, the size of its place in the child frame.
+// In pixels; its size is the child frame's for the main settings.
 extern const ui::Layout kMainSettingsLayout;
 // The two start-up boxes, stored as "0"/"1", default "0"; the drift watch's
 // switch "chkDriftWatch" (tuning/DriftWatch.h), default "1".
 extern const ui::Stored kMainSettingsStored[3];
+std::span<const ui::Stored> MainSettingsStored();
 
 // A stored check box value: "1" is checked, "0" is not. Anything else (a
 // text that is no number, the grayed state 2, a number with blanks) loads as
@@ -57,11 +58,18 @@ bool StoredRunsInTray(IRegistry& registry);
 // its extension + ".exe"; empty when either is unknown.
 std::string StartupEntryData(std::string_view applicationFolder, std::string_view exeFileName);
 
+// What the main settings use: the registry, and what "Sorbek" is to hold
+// for the running executable.
+struct MainSettingsContext {
+  IRegistry& registry;
+  std::string startupEntryData;
+};
+
 class MainSettingsModel final : public ui::FormModel {
  public:
-  // startupEntryData: what "Sorbek" is to hold for the running executable.
-  MainSettingsModel(IRegistry& registry, ui::IView& view, std::string startupEntryData)
-      : registry_(registry), view_(view), startupEntryData_(std::move(startupEntryData)) {}
+  // The feature windows' one constructor shape; this form runs no timers.
+  MainSettingsModel(const MainSettingsContext& context, ui::IView& view, ui::ITimers& /*timers*/)
+      : registry_(context.registry), view_(view), startupEntryData_(context.startupEntryData) {}
 
   // The load event: the stored settings, then nothing left to save.
   void OnLoad() override;

@@ -182,7 +182,7 @@ void MainWindow::SizeMainWindow() {
   ::RegisterClassExA(&frameClass);
   int tppX = ScreenTwipsPerPixel(LOGPIXELSX);
   int tppY = ScreenTwipsPerPixel(LOGPIXELSY);
-  FrameSize first = FeatureRowOf(Feature::WizardMode).frame;
+  FrameSize first = FrameSizeOf(Feature::WizardMode);
   frame_ = ::CreateWindowExA(0, kChildFrameClass, "framChildWindow", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                              TwipsToPixels(kFrameLeftTwips, tppX), TwipsToPixels(kFrameTopTwips, tppY),
                              first.width, first.height, hwnd(), nullptr, instance_, nullptr);

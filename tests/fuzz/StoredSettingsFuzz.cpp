@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ram.OnUnload();
 
   testing::MemoryView mainView{shell::kMainSettingsLayout};
-  shell::MainSettingsModel settings(registry, mainView, "\"C:\\Corvane\\corvane.exe\"");
+  shell::MainSettingsModel settings({registry, "\"C:\\Corvane\\corvane.exe\""}, mainView, timers);
   settings.OnLoad();
   settings.OnUnload();
   return 0;

@@ -32,8 +32,7 @@ struct PingerRun {
   PingerRun(IRegistry& registry, IPingService& pings, ui::ISoundPlayer& sound,
       IWinsockMessageSink& messages, const IClock& clock, std::function<void()> yield)
       : view(NetPingerLayout()),
-        model(PingerServices{view, timers, registry, pings, sound, messages, clock, kFolder,
-                             std::move(yield)}) {
+        model(PingerContext{registry, pings, sound, messages, clock, kFolder, std::move(yield)}, view, timers) {
     view.onEvent = [this](const ui::Event& e) { model.OnEvent(e); };
     timers.onEvent = [this](const ui::Event& e) { model.OnEvent(e); };
     model.OnLoad();

@@ -1,6 +1,6 @@
 // The feature table against the command table and the window set, and every
-// feature window's layout against its row: the same name, a sound table,
-// the form within its frame. A new feature window adds its layout here.
+// feature window's layout, named by its row: a sound table whose form is
+// the child frame's size for it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,14 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "memory/RamConfiguration.h"
-#include "memory/SystemStatus.h"
 #include "platform/ui/Layout.h"
 #include "shell/ShellCommands.h"
-#include "shell/settings/MainSettings.h"
-#include "tuning/NormalModeLayout.h"
-#include "tuning/BackupWindow.h"
-#include "tuning/WizardMode.h"
 
 namespace corvane::shell {
 namespace {
@@ -25,17 +19,16 @@ TEST(FeatureTable, OneRowPerFeatureInSetOrderEachShownByItsOwnCommand) {
   std::set<std::string_view> names;
   for (std::size_t i = 0; i < kFeatureTable.size(); ++i) {
     const FeatureRow& row = kFeatureTable[i];
-    EXPECT_EQ(row.feature, kFeatureWindowSet[i]) << row.windowName;
-    EXPECT_TRUE(names.insert(row.windowName).second) << row.windowName;
-    EXPECT_TRUE(row.windowName.starts_with("frm")) << row.windowName;
+    const std::string_view name = FeatureName(row.feature);
+    EXPECT_EQ(row.feature, kFeatureWindowSet[i]) << name;
+    EXPECT_TRUE(names.insert(name).second) << name;
+    EXPECT_TRUE(name.starts_with("frm")) << name;
     // The command is in the movie's table and shows this feature, and no
     // other command does.
-    EXPECT_EQ(LookUpCommand(CommandText(row.command)), row.command) << row.windowName;
+    EXPECT_EQ(LookUpCommand(CommandText(row.command)), row.command) << name;
     for (const CommandEntry& entry : kCommandTable) {
       EXPECT_EQ(FeatureShownBy(entry.command) == row.feature, entry.command == row.command) << entry.text;
     }
-    EXPECT_GT(row.frame.width, 0);
-    EXPECT_GT(row.frame.height, 0);
   }
 }
 
@@ -56,33 +49,44 @@ TEST(FeatureTable, EachOrderNamesEveryFeatureItHoldsOnce) {
   EXPECT_EQ(kCloseUnloadOrder, kFeatureWindowSet);
   // Only the advanced editor is made by its command, afresh each time.
   for (const FeatureRow& row : kFeatureTable) {
-    EXPECT_EQ(row.reloadedByCommand, row.feature == Feature::NormalMode) << row.windowName;
-    EXPECT_EQ(row.startUpLoad == 0, row.feature == Feature::NormalMode) << row.windowName;
+    EXPECT_EQ(row.reloadedByCommand, row.feature == Feature::NormalMode) << FeatureName(row.feature);
+    EXPECT_EQ(row.startUpLoad == 0, row.feature == Feature::NormalMode) << FeatureName(row.feature);
   }
 }
 
-struct FeatureLayout {
-  Feature feature;
-  const ui::Layout& layout;
-};
-
-// Every feature window made from a layout table.
-const FeatureLayout kLayouts[] = {
-    {Feature::NormalMode, kNormalModeLayout},
-    {Feature::WizardMode, WizardModeLayout()},
-    {Feature::BackUp, BackUpLayout()},
-    {Feature::MainSettings, kMainSettingsLayout},
-    {Feature::SystemStatus, memory::kSystemStatusLayout},
-    {Feature::RamConfiguration, memory::kRamConfigurationLayout},
-};
-
-TEST(FeatureLayouts, EveryTableIsSoundAndFitsItsFrame) {
-  for (const FeatureLayout& f : kLayouts) {
-    const FeatureRow& row = FeatureRowOf(f.feature);
-    EXPECT_EQ(f.layout.name, row.windowName);
-    EXPECT_EQ(ui::CheckLayout(f.layout, row.frame.width, row.frame.height), std::vector<std::string>{})
-        << row.windowName;
+// Every row's layout holds together and fills the child frame exactly: the
+// frame takes the layout's size, in pixels (at 15 twips a pixel for a
+// layout in twips).
+TEST(FeatureLayouts, EveryTableIsSoundAndIsItsFrame) {
+  for (const FeatureRow& row : kFeatureTable) {
+    const ui::Layout& layout = row.layout();
+    const FrameSize frame = FrameSizeOf(row.feature);
+    EXPECT_EQ(ui::CheckLayout(layout, frame.width, frame.height), std::vector<std::string>{}) << layout.name;
+    EXPECT_GT(frame.width, 0) << layout.name;
+    EXPECT_GT(frame.height, 0) << layout.name;
+    const int scale = layout.unit == ui::Unit::Twips ? kDesignTwipsPerPixel : 1;
+    EXPECT_EQ(layout.width, frame.width * scale) << layout.name;
+    EXPECT_EQ(layout.height, frame.height * scale) << layout.name;
   }
+}
+
+// A stored value is named by its control: every one a row lists is a
+// control of that row's layout, each control stored once.
+TEST(FeatureLayouts, EveryStoredValueIsAControlOfItsWindow) {
+  int rowsWithStored = 0;
+  for (const FeatureRow& row : kFeatureTable) {
+    if (row.stored == nullptr) continue;
+    ++rowsWithStored;
+    const ui::Layout& layout = row.layout();
+    std::set<int> seen;
+    for (const ui::Stored& value : row.stored()) {
+      EXPECT_NE(ui::FindControl(layout, value.control), nullptr) << layout.name << " stores " << value.control;
+      EXPECT_TRUE(seen.insert(value.control).second) << layout.name << " stores " << value.control << " twice";
+    }
+    EXPECT_FALSE(seen.empty()) << layout.name;
+  }
+  // The pinger, the RAM configuration and the main settings.
+  EXPECT_EQ(rowsWithStored, 3);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -60,7 +61,8 @@ TEST(CommandTable, FrameSizesPerFeature) {
   for (const auto& entry : kCommandTable) {
     if (FrameSizeFor(entry.command)) ++withSize;
   }
-  EXPECT_EQ(withSize, 7);
+  EXPECT_EQ(withSize, static_cast<int>(std::size(rows)));
+  EXPECT_EQ(std::size(rows), kFeatureCount);
   for (const auto& row : rows) {
     auto command = LookUpCommand(row.text);
     ASSERT_TRUE(command) << row.text;

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "platform/OsVersion.h"
+#include "tests/support/FakeTimers.h"
 #include "tests/support/MemoryView.h"
 #include "tests/tuning/support/FixedClock.h"
 #include "tests/tuning/support/MemoryFileSystem.h"
@@ -73,8 +74,10 @@ class BackupWindowTest : public ::testing::Test {
   MemoryListControl list;
   int homes = 0;
   int focused = 0;
-  BackupWindowModel model{view, list, TuningContext{registry, files, clock, kFolder}, kUs,
-                          BackupWindowModel::Hooks{[this] { ++homes; }, [this] { ++focused; }}};
+  testing::FakeTimers timers;
+  BackupWindowModel model{
+      BackupContext{{registry, files, clock, kFolder}, list, kUs, {[this] { ++homes; }, [this] { ++focused; }}}, view,
+      timers};
 
  private:
   testing::TuningGlobalsGuard globals_;
@@ -211,7 +214,7 @@ TEST_F(BackupWindowTest, TheSortStateIsTheModelsOwn) {
 
   MemoryView otherView{BackUpLayout()};
   MemoryListControl otherList;
-  BackupWindowModel other{otherView, otherList, TuningContext{registry, files, clock, kFolder}, kUs, {}};
+  BackupWindowModel other{BackupContext{{registry, files, clock, kFolder}, otherList, kUs, {}}, otherView, timers};
   otherView.onEvent = [&](const ui::Event& e) { other.OnEvent(e); };
   other.OnLoad();
   EXPECT_EQ(other.sort(), ListSort{});

@@ -92,8 +92,9 @@ class WizardModeTest : public ::testing::Test {
   MemoryFileSystem files;
   testing::FixedClock clock{{{2008, 1, 21}, {14, 5, 9}}};
   MemoryView view{WizardModeLayout()};
+  testing::FakeTimers timers;
   int homes = 0;
-  WizardModeModel model{view, TuningContext{registry, files, clock, kFolder}, [this] { ++homes; }};
+  WizardModeModel model{WizardContext{{registry, files, clock, kFolder}, [this] { ++homes; }}, view, timers};
 
  private:
   testing::TuningGlobalsGuard globals_;
@@ -279,11 +280,10 @@ TEST_F(WizardModeTest, APartialApplySaysHowManyAndWhichAndWhereTheOldValuesAre) 
 // and the values stay written once, and nothing more reaches the view.
 TEST_F(WizardModeTest, AnUnloadWhileTheNoteIsOpenKeepsTheApplyWhole) {
   MemoryView shown{WizardModeLayout()};
-  testing::FakeTimers timers;
   ui::FormHost host(shown, timers);
   host.Open();
-  host.Attach(std::make_unique<WizardModeModel>(host.view(), TuningContext{registry, files, clock, kFolder},
-                                                [this] { ++homes; }));
+  host.Attach(std::make_unique<WizardModeModel>(WizardContext{{registry, files, clock, kFolder}, [this] { ++homes; }},
+                                                host.view(), host.timers()));
   host.Run([](ui::FormModel& m) { m.OnLoad(); });
   registry.refuse = [](const std::string&, std::string_view name) -> RegStatus {
     return name == "DefaultTTL" ? reg::kAccessDenied : 0;

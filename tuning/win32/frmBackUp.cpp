@@ -26,7 +26,8 @@ std::unique_ptr<ui::FormModel> frmBackUp::MakeModel(IShellServices& services) {
     changes_ = std::make_unique<frmChanges>(plan(), "&Restore", std::move(preview));
     if (!changes_->Open(*shell, FormWindow::hwnd())) changes_.reset();
   };
-  auto model = std::make_unique<BackupWindowModel>(view(), *list_, context, *format_, std::move(hooks));
+  auto model = std::make_unique<BackupWindowModel>(BackupContext{context, *list_, *format_, std::move(hooks)}, view(),
+                                                   timers());
   model->SetShowChanges(std::move(showChanges));
   return model;
 }

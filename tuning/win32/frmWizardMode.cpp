@@ -15,7 +15,8 @@ std::unique_ptr<ui::FormModel> frmWizardMode::MakeModel(IShellServices& services
   services_ = &services;
   IShellServices* shell = &services;
   TuningContext context{services.registry(), files_, clock_, services.ApplicationFolder()};
-  auto model = std::make_unique<WizardModeModel>(view(), context, [shell] { shell->ReturnHome(); });
+  auto model =
+      std::make_unique<WizardModeModel>(WizardContext{context, [shell] { shell->ReturnHome(); }}, view(), timers());
   IRegistry* registry = &services.registry();
   model->SetShowChanges([this, shell, registry] {
     auto plan = [registry] {

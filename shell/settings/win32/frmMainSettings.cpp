@@ -6,7 +6,8 @@ namespace corvane::shell {
 
 std::unique_ptr<ui::FormModel> frmMainSettings::MakeModel(win32::IShellServices& services) {
   return std::make_unique<MainSettingsModel>(
-      services.registry(), view(), StartupEntryData(services.ApplicationFolder(), win32::ProgramFileName()));
+      MainSettingsContext{services.registry(), StartupEntryData(services.ApplicationFolder(), win32::ProgramFileName())},
+      view(), timers());
 }
 
 }  // namespace corvane::shell

@@ -6,6 +6,7 @@
 
 #include "platform/RegistryAccess.h"
 #include "shell/settings/MainSettings.h"
+#include "tests/support/FakeTimers.h"
 #include "tests/support/MemoryRegistry.h"
 #include "tests/support/MemoryView.h"
 
@@ -48,7 +49,7 @@ int IdOf(MainSettingsBox box) {
 
 // The form: the model over the in-memory view, clicked as a user would.
 struct Form {
-  Form(IRegistry& registry, const char* entry) : model(registry, view, entry) {
+  Form(IRegistry& registry, const char* entry) : model(MainSettingsContext{registry, entry}, view, timers) {
     view.onEvent = [this](const ui::Event& e) { model.OnEvent(e); };
   }
   // A click on a box that leaves it showing `value`.
@@ -64,6 +65,7 @@ struct Form {
   bool settingsChanged() const { return model.settingsChanged(); }
 
   testing::MemoryView view{kMainSettingsLayout};
+  testing::FakeTimers timers;
   MainSettingsModel model;
 };
 

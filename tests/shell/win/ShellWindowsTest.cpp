@@ -155,7 +155,7 @@ class MainWindowWin32Test : public ::testing::Test {
   }
 
   std::unique_ptr<MainWindow> main;
-  FakeFeature* features[7] = {};
+  FakeFeature* features[kFeatureCount] = {};
   Log log;
   TrayNotification notification;
   bool restartTaken = true;

@@ -15,6 +15,7 @@
 
 #include "platform/win32/Win32Registry.h"
 #include "tests/support/BenchClock.h"
+#include "tests/support/FakeTimers.h"
 #include "tests/tuning/support/ScatteredSnapshots.h"
 #include "tuning/BackupWindow.h"
 #include "tuning/Snapshot.h"
@@ -97,7 +98,8 @@ int main() {
 
   QuietView view;
   win32::Win32ListControl list(listWindow);
-  BackupWindowModel model(view, list, TuningContext{registry, files, clock, folder}, format, {});
+  testing::FakeTimers timers;
+  BackupWindowModel model(BackupContext{{registry, files, clock, folder}, list, format, {}}, view, timers);
   model.OnLoad();
   std::size_t lines = 0;
   double open = BestOf(5, [&] { model.intializeList(); });
