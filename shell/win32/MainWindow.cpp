@@ -35,6 +35,13 @@ HWND RunningMainWindow() {
   return running != nullptr && ::GetPropA(running, kEndingProperty) == nullptr ? running : nullptr;
 }
 
+// Whether another copy is exiting: it holds its ending mutex from the start
+// of its exit until its process ends, its main window gone or not.
+bool AnotherCopyIsEnding() {
+  win32::UniqueHandleNull probe(::CreateMutexA(nullptr, FALSE, kEndingMutexName));
+  return probe && ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 // Posted to itself: the program ends outside the handler that asked for it,
 // which may run inside the movie player's own message handling.
 constexpr UINT kEndProgramMessage = WM_APP + 1;
@@ -121,7 +128,12 @@ void MainWindow::CreateInstanceMutex() {
   for (DWORD waited = 0;; waited += kInstanceRetryMs) {
     instanceMutex_.reset(::CreateMutexA(nullptr, FALSE, kInstanceMutexName));
     previousInstance_ = ::GetLastError() == ERROR_ALREADY_EXISTS;
-    if (!previousInstance_ || RunningMainWindow() != nullptr || waited >= exitingCopyWaitMs_) {
+    if (!previousInstance_ || RunningMainWindow() != nullptr) return;
+    if (waited >= exitingCopyWaitMs_) {
+      // A copy still exiting after the wait (a slow machine) is going all
+      // the same: this one starts rather than end unseen. One still early
+      // in its own start-up is left to show itself.
+      if (AnotherCopyIsEnding()) previousInstance_ = false;
       return;
     }
     // Its own handle would keep the name alive after the other copy's goes.
@@ -403,6 +415,7 @@ void MainWindow::BeginEnding() {
   // started meanwhile must not post "Main Window" to this one.
   ending_ = true;
   (void)::SetPropA(hwnd(), kEndingProperty, reinterpret_cast<HANDLE>(1));
+  if (!endingMutex_) endingMutex_.reset(::CreateMutexA(nullptr, FALSE, kEndingMutexName));
 }
 
 void MainWindow::EndProgram() {

@@ -32,6 +32,8 @@ using win32::IShellServices;
 inline constexpr char kMainWindowClass[] = "CorvaneMainWindow";
 inline constexpr char kChildFrameClass[] = "CorvaneChildFrame";
 inline constexpr char kInstanceMutexName[] = "QuenbyCorvane";
+// Held by a copy from the moment its exit begins until its process ends.
+inline constexpr char kEndingMutexName[] = "QuenbyCorvaneEnding";
 
 // The test path: with CORVANE_TEST_COMMANDS=1 in the environment at start,
 // the main window takes WM_COPYDATA requests (dwData below, the text in
@@ -160,6 +162,7 @@ class MainWindow final : public win32::Window<MainWindow>,
   HINSTANCE instance_;
   win32::Win32Registry registry_;
   win32::UniqueHandleNull instanceMutex_;
+  win32::UniqueHandleNull endingMutex_;
   bool previousInstance_ = false;
   DWORD exitingCopyWaitMs_ = 10000;
   bool testCommands_ = false;

@@ -19,8 +19,12 @@ std::unique_ptr<CorvaneApp> CorvaneApp::Start(const Options& options, std::strin
   }
   app->program_ = Program::Start(start);
   if (!app->program_) return fail("corvane.exe did not start");
-  auto main = app->program_->WaitForWindow(kMainWindowClass);
-  if (!main) return fail("no visible main window");
+  auto main = app->program_->WaitForWindow(kMainWindowClass, options.windowTimeout);
+  if (!main) {
+    auto code = app->program_->WaitForExit(std::chrono::milliseconds(0));
+    return fail(code ? "no visible main window; the program ended with code " + std::to_string(*code)
+                     : "no visible main window; the program still runs");
+  }
   app->main_ = *main;
   auto movie = FindChild(app->main_, kMovieClass);
   auto frame = FindChild(app->main_, kFrameClass);

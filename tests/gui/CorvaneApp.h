@@ -40,6 +40,8 @@ class CorvaneApp {
     bool testCommands = true;  // CORVANE_TEST_COMMANDS=1
     bool logShellExecute = true;  // CORVANE_SHELL_EXECUTE_LOG, no viewer opens
     std::vector<std::pair<std::string, std::string>> environment;
+    // How long the main window may take to show.
+    std::chrono::milliseconds windowTimeout = std::chrono::seconds(20);
   };
 
   // Starts corvane.exe and waits for its visible main window with the movie

@@ -455,7 +455,10 @@ TEST_P(StartDuringExit, ShowsAWindow) {
   ASSERT_TRUE(first) << why;
   ASSERT_TRUE(first->ChooseTrayMenu("mnuExit"));
   Settle(std::chrono::milliseconds(GetParam()));
-  auto second = CorvaneApp::Start(CorvaneApp::Options{}, &why);
+  // It waits up to 10 s for the first copy to go, then starts as usual.
+  CorvaneApp::Options options;
+  options.windowTimeout = std::chrono::seconds(40);
+  auto second = CorvaneApp::Start(options, &why);
   EXPECT_TRUE(second) << why;
   EXPECT_TRUE(first->program().WaitForExit(kExitTime)) << "the first copy did not end";
 }

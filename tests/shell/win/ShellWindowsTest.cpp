@@ -433,6 +433,17 @@ TEST_F(MainWindowWin32Test, AStartWhileTheFirstCopyIsExitingWaitsAndStarts) {
   ::CloseHandle(ender);
 }
 
+// A copy whose exit outlasts the wait (a slow machine) is still going: the
+// new copy starts beside it rather than end unseen.
+TEST_F(MainWindowWin32Test, ACopyStillExitingAfterTheWaitIsNotWaitedForLonger) {
+  win32::UniqueHandleNull exiting(::CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+  win32::UniqueHandleNull ending(::CreateMutexA(nullptr, FALSE, kEndingMutexName));
+  ASSERT_TRUE(exiting && ending);
+  main->SetExitingCopyWait(0);
+  EXPECT_EQ(main->StartUp(), StartUpResult::InTray);
+  EXPECT_NE(main->hwnd(), nullptr);
+}
+
 // ---- the hook ---------------------------------------------------------------------
 
 std::vector<UINT>* recorded = nullptr;
