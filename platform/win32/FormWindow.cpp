@@ -100,6 +100,7 @@ void FormWindow::CreateControls(HINSTANCE instance) {
   controls_.assign(count, nullptr);
   ownVisible_.assign(count, true);
   captions_.assign(count, std::string());
+  unwritten_.assign(count, false);
   for (std::size_t i = 0; i < count; ++i) {
     const ui::Control& c = layout_.controls[i];
     ownVisible_[i] = (c.flags & ui::kHidden) == 0;
@@ -167,6 +168,7 @@ void FormWindow::Unload() {
   busy_ = false;
   if (HWND window = Window::hwnd()) ::DestroyWindow(window);
   controls_.clear();
+  unwritten_.clear();
   timers_.Clear();
 }
 
@@ -196,9 +198,18 @@ void FormWindow::SetText(int id, std::string_view text) {
     // Captions only ever change through here, so theirs is compared with
     // what was last set, the table's caption at first (timers rewrite some
     // several times a second): no reading back.
-    std::string& last = captions_[static_cast<std::size_t>(index)];
+    const auto place = static_cast<std::size_t>(index);
+    std::string& last = captions_[place];
     if (last == text) return;
     last = std::string(text);
+    // A hidden form's captions are written when it shows: the status
+    // window's timers rewrite two of them several times a second all day,
+    // and each write costs the window system a request and a redraw.
+    if (!Shown()) {
+      unwritten_[place] = true;
+      return;
+    }
+    unwritten_[place] = false;
     (void)::SetWindowTextA(window, last.c_str());
     return;
   }
@@ -212,7 +223,24 @@ void FormWindow::SetText(int id, std::string_view text) {
   settingText_ = outer;
 }
 
+bool FormWindow::Shown() const { return (::GetWindowLongA(Window::hwnd(), GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void FormWindow::WriteUnwrittenCaptions() {
+  for (std::size_t i = 0; i < unwritten_.size(); ++i) {
+    if (!unwritten_[i]) continue;
+    unwritten_[i] = false;
+    if (i < controls_.size() && controls_[i] != nullptr) (void)::SetWindowTextA(controls_[i], captions_[i].c_str());
+  }
+}
+
 std::string FormWindow::Text(int id) const {
+  if (id != 0) {
+    const int index = index_.IndexOf(id);
+    if (index >= 0 && static_cast<std::size_t>(index) < unwritten_.size() &&
+        unwritten_[static_cast<std::size_t>(index)]) {
+      return captions_[static_cast<std::size_t>(index)];
+    }
+  }
   HWND window = id == 0 ? Window::hwnd() : Control(id);
   if (window == nullptr) return {};
   int length = ::GetWindowTextLengthA(window);
@@ -589,6 +617,14 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       break;
+    case WM_SHOWWINDOW:
+      if (wParam != FALSE) WriteUnwrittenCaptions();
+      break;
+    case WM_WINDOWPOSCHANGING: {
+      const auto* place = reinterpret_cast<const WINDOWPOS*>(lParam);
+      if (place != nullptr && (place->flags & SWP_SHOWWINDOW) != 0) WriteUnwrittenCaptions();
+      break;
+    }
     case WM_TIMER: {
       const std::vector<int> ticking = timers_.Members(static_cast<int>(wParam));
       if (ticking.empty()) break;

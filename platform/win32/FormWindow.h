@@ -110,6 +110,10 @@ class FormWindow : public FeatureWindow,
   // Whether the control at that place and every container around it show.
   bool ShownByLayout(int index) const;
   bool OnNotify(const NMHDR& header, LRESULT& result);
+  // Whether the form itself is shown (its own style; not its owner's).
+  bool Shown() const;
+  // The captions set while the form was hidden, written as it shows.
+  void WriteUnwrittenCaptions();
 
   const ui::Layout& layout_;
   const ui::LayoutIndex index_;
@@ -120,6 +124,9 @@ class FormWindow : public FeatureWindow,
   std::vector<HWND> controls_;
   std::vector<bool> ownVisible_;
   std::vector<std::string> captions_;
+  // Set for a caption changed while the form was hidden and not yet
+  // written to its control (Text reads it from captions_ meanwhile).
+  std::vector<bool> unwritten_;
   // The text box whose text the view is setting as a whole (0 none): its
   // change is then no edit of the user's.
   int settingText_ = 0;

@@ -238,6 +238,36 @@ TEST_F(FormWindowTest, TheViewReadsBackWhatItSet) {
   form.SetSamples(kKitRows, std::vector<int>{1, 2}, 30, 2);  // no graph: ignored
 }
 
+// A hidden form keeps the captions its timers set and writes them as it
+// shows; the view reads them back at once either way.
+TEST_F(FormWindowTest, CaptionsSetWhileHiddenAreWrittenAsTheFormShows) {
+  auto windowText = [&](int id) {
+    char text[64] = {};
+    ::GetWindowTextA(form.Control(id), text, sizeof text);
+    return std::string(text);
+  };
+  ASSERT_FALSE(::IsWindowVisible(form.hwnd()));
+  form.SetText(kKitLabel, "first");
+  form.SetText(kKitFrame, "Choice (1)");
+  form.SetText(kKitLabel, "latest");
+  EXPECT_EQ(form.Text(kKitLabel), "latest");
+  EXPECT_EQ(form.Text(kKitFrame), "Choice (1)");
+  EXPECT_EQ(windowText(kKitLabel), "Note") << "nothing is written while the form is hidden";
+
+  ::ShowWindow(form.hwnd(), SW_SHOWNOACTIVATE);
+  EXPECT_EQ(windowText(kKitLabel), "latest");
+  EXPECT_EQ(windowText(kKitFrame), "Choice (1)");
+  form.SetText(kKitLabel, "shown");
+  EXPECT_EQ(windowText(kKitLabel), "shown") << "a shown form's captions are written at once";
+
+  ::ShowWindow(form.hwnd(), SW_HIDE);
+  form.SetText(kKitLabel, "hidden again");
+  ::SetWindowPos(form.hwnd(), nullptr, 0, 0, 0, 0,
+                 SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(windowText(kKitLabel), "hidden again") << "shown by a change of place too";
+  ::ShowWindow(form.hwnd(), SW_HIDE);
+}
+
 TEST_F(FormWindowTest, ATipFollowsItsTextAndTheBusyPointerCoversTheForm) {
   form.SetToolTip(kKitSlider, "5 MB to free when Optimize is clicked");
   EXPECT_EQ(form.ToolTipText(kKitSlider), "5 MB to free when Optimize is clicked");
