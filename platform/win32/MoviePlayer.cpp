@@ -291,10 +291,29 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
     }
   }
 
+  // Leaving the window matters only while a button is lit or held: then its
+  // look goes back. Elsewhere on the movie nothing is watched; a leave watch
+  // has the window system look at the pointer several times a second for
+  // as long as it rests over the window.
+  void WatchLeave() {
+    if (playback_->hovered() >= 0 || playback_->pressed() >= 0) {
+      TrackLeave();
+      return;
+    }
+    if (!tracking_) return;
+    static const TrackMouseEventFn track = FindTrackMouseEvent();
+    TRACKMOUSEEVENT request{};
+    request.cbSize = sizeof request;
+    request.dwFlags = TME_LEAVE | TME_CANCEL;
+    request.hwndTrack = hwnd();
+    if (track != nullptr) (void)track(&request);
+    tracking_ = false;
+  }
+
   void OnMouseMove(LPARAM lParam) {
-    TrackLeave();
     if (!playback_) return;
     playback_->PointerMove(ToMovie(lParam), ::GetTickCount());
+    WatchLeave();
     if (tipsQuiet_ && playback_->hovered() != quietButton_) WakeTips();
     Refresh();
   }
