@@ -75,22 +75,27 @@ void FillRectColour(HDC dc, const RECT& r, COLORREF colour) {
   ::FillRect(dc, &r, brush.get());
 }
 
-void Paint(HWND graph) {
-  ScopedPaint paint(graph);
+// Drawn whole off screen, then copied in one go.
+void DrawWhole(HWND graph, HDC dc) {
+  if (dc == nullptr) return;
   RECT client{};
   ::GetClientRect(graph, &client);
   const int width = client.right;
   const int height = client.bottom;
   if (width <= 0 || height <= 0) return;
-  // Drawn whole off screen, then copied in one go.
   GraphState* s = StateOf(graph);
-  HDC buffer = s != nullptr ? s->buffer.For(paint.dc(), width, height) : nullptr;
+  HDC buffer = s != nullptr ? s->buffer.For(dc, width, height) : nullptr;
   if (buffer == nullptr) {
-    DrawGraph(graph, paint.dc(), width, height);
+    DrawGraph(graph, dc, width, height);
     return;
   }
   DrawGraph(graph, buffer, width, height);
-  (void)::BitBlt(paint.dc(), 0, 0, width, height, buffer, 0, 0, SRCCOPY);
+  (void)::BitBlt(dc, 0, 0, width, height, buffer, 0, 0, SRCCOPY);
+}
+
+void Paint(HWND graph) {
+  ScopedPaint paint(graph);
+  DrawWhole(graph, paint.dc());
 }
 
 LRESULT CALLBACK GraphProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -146,9 +151,14 @@ void SetGraphSamples(HWND graph, std::span<const int> visible, int zoom, std::si
   s->visible.assign(visible.begin(), visible.end());
   s->zoom = std::clamp(zoom, ui::kGraphMinZoom, ui::kGraphMaxZoom);
   s->total = total;
-  // A hidden graph is painted whole when it shows; asking the window system
-  // to mark it dirty three times a second would only cost.
-  if (::IsWindowVisible(graph)) (void)::InvalidateRect(graph, nullptr, FALSE);
+  // A shown graph is drawn now, whole, where it stands: a new sample moves
+  // every line, and marking the graph dirty for a paint to come costs the
+  // window system several round trips more, three times a second for each
+  // graph. A hidden one is painted whole when it shows.
+  if (::IsWindowVisible(graph)) {
+    ScopedGetDc dc(graph);
+    DrawWhole(graph, dc.get());
+  }
 }
 
 void DrawGraph(HWND graph, HDC dc, int width, int height) {

@@ -327,9 +327,10 @@ void DrawPushButton(const skin::SkinObject& look, bool hover, bool isDefault, CO
   ::BitBlt(item.hDC, rc.left, rc.top, width, height, memory.get(), 0, 0, SRCCOPY);
 }
 
-void PaintGroupBox(HWND hwnd, const skin::SkinObject& look, COLORREF behind, HFONT font) {
-  ScopedPaint paint(hwnd);
-  HDC dc = paint.dc();
+// A group box's outline and caption, or its caption alone over what stands
+// there (a caption at least as wide as the one before covers it).
+void DrawGroupBox(HWND hwnd, HDC dc, const skin::SkinObject& look, COLORREF behind, HFONT font, bool captionOnly) {
+  if (dc == nullptr) return;
   RECT client{};
   ::GetClientRect(hwnd, &client);
   HGDIOBJ useFont = font != nullptr ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT);
@@ -344,12 +345,14 @@ void PaintGroupBox(HWND hwnd, const skin::SkinObject& look, COLORREF behind, HFO
   RECT measured{0, 0, 0, 0};
   if (length > 0) ::DrawTextA(dc, text, length, &measured, DT_SINGLELINE | DT_LEFT | DT_CALCRECT);
   extent.cx = measured.right - measured.left;
-  int top = metrics.tmHeight / 2;
-  int diameter = look.radius * 2;
-  UniqueHrgn outline(::CreateRoundRectRgn(client.left, client.top + top, client.right + 1,
-                                          client.bottom + 1, diameter, diameter));
-  UniqueHbrush edge(::CreateSolidBrush(Skin::ToColorRef(look.border)));
-  ::FrameRgn(dc, outline.get(), edge.get(), 1, 1);
+  if (!captionOnly) {
+    int top = metrics.tmHeight / 2;
+    int diameter = look.radius * 2;
+    UniqueHrgn outline(::CreateRoundRectRgn(client.left, client.top + top, client.right + 1, client.bottom + 1,
+                                            diameter, diameter));
+    UniqueHbrush edge(::CreateSolidBrush(Skin::ToColorRef(look.border)));
+    ::FrameRgn(dc, outline.get(), edge.get(), 1, 1);
+  }
   if (length > 0) {
     RECT caption{client.left + 8, client.top, client.left + 8 + extent.cx + 8, client.top + metrics.tmHeight};
     UniqueHbrush back(::CreateSolidBrush(behind));
@@ -361,28 +364,66 @@ void PaintGroupBox(HWND hwnd, const skin::SkinObject& look, COLORREF behind, HFO
   }
 }
 
+void PaintGroupBox(HWND hwnd, const skin::SkinObject& look, COLORREF behind, HFONT font) {
+  ScopedPaint paint(hwnd);
+  DrawGroupBox(hwnd, paint.dc(), look, behind, font, false);
+}
+
+// Captions are measured in a memory device context of the process's own:
+// asking the window system for a box's context each time a timer rewrites
+// its caption would cost a round trip for the same figures.
+HDC MeasuringDc() {
+  static UniqueHdc dc(::CreateCompatibleDC(nullptr));
+  return dc.get();
+}
+
+struct CaptionMeasure {
+  int width = 0;   // the caption's text, as PaintGroupBox measures it
+  int height = 0;  // the font's line
+};
+
+CaptionMeasure MeasureCaption(HWND hwnd, HFONT font) {
+  CaptionMeasure measure;
+  HDC dc = MeasuringDc();
+  if (dc == nullptr) return measure;
+  ScopedSelect selectFont(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+  TEXTMETRICA metrics{};
+  if (::GetTextMetricsA(dc, &metrics)) measure.height = metrics.tmHeight;
+  char text[256] = {};
+  int length = ::GetWindowTextA(hwnd, text, sizeof text);
+  if (length > 0) {
+    RECT measured{0, 0, 0, 0};
+    ::DrawTextA(dc, text, length, &measured, DT_SINGLELINE | DT_LEFT | DT_CALCRECT);
+    measure.width = measured.right - measured.left;
+  }
+  return measure;
+}
 
 // A group box paints only its outline and caption; what lies around them is
-// its parent's. When a caption changes (a shorter one leaves the old one's
-// tail behind), the strip it stands in is painted again from the parent
-// down, with whatever else lies in it.
-void RepaintCaptionStrip(HWND hwnd, HFONT font) {
+// its parent's. When a caption changes, a caption at least as wide as the
+// one before covers it: it is drawn now, alone (timers rewrite some
+// captions several times a second, and a paint to come costs the window
+// system several round trips more). A narrower one would leave the old
+// one's tail behind, so the strip it stands in is painted again from the
+// parent down, with whatever else lies in it.
+void RepaintCaption(HWND hwnd, const CaptionMeasure& before, const skin::SkinObject& look, COLORREF behind,
+                    HFONT font) {
   // A hidden box is painted whole when it shows.
   if (!::IsWindowVisible(hwnd)) return;
+  const CaptionMeasure after = MeasureCaption(hwnd, font);
+  if (after.width >= before.width) {
+    ScopedGetDc dc(hwnd);
+    DrawGroupBox(hwnd, dc.get(), look, behind, font, true);
+    return;
+  }
   HWND parent = ::GetParent(hwnd);
   RECT strip{};
   if (parent == nullptr || !::GetWindowRect(hwnd, &strip)) {
     ::InvalidateRect(hwnd, nullptr, TRUE);
     return;
   }
-  TEXTMETRICA metrics{};
-  if (HDC dc = ::GetDC(hwnd)) {
-    ScopedSelect selectFont(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
-    ::GetTextMetricsA(dc, &metrics);
-    ::ReleaseDC(hwnd, dc);
-  }
   ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&strip), 2);
-  strip.bottom = strip.top + std::max<LONG>(metrics.tmHeight, 16) + 1;
+  strip.bottom = strip.top + std::max<LONG>(after.height, 16) + 1;
   ::RedrawWindow(parent, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
@@ -502,8 +543,12 @@ LRESULT Skin::Handle(Skinned& state, HWND hwnd, UINT message, WPARAM wParam, LPA
         return 0;
       }
       if (message == WM_SETTEXT || message == WM_ENABLE) {
-        LRESULT r = passOn();
-        RepaintCaptionStrip(hwnd, state.font.get());
+        const CaptionMeasure before = MeasureCaption(hwnd, state.font.get());
+        // The window keeps the text; the button's own handler would also
+        // clear its caption in the system's colour and mark the whole box
+        // for a paint, which the painting here makes needless.
+        LRESULT r = message == WM_SETTEXT ? ::DefWindowProcA(hwnd, message, wParam, lParam) : passOn();
+        RepaintCaption(hwnd, before, state.object, behind(::GetParent(hwnd)), state.font.get());
         return r;
       }
       break;

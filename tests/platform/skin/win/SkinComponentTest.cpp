@@ -199,6 +199,42 @@ TEST_F(SkinComponentTest, ReleasingTheSkinOrTheWindowGivesThePaintingBack) {
   EXPECT_EQ(::GetWindowLongPtrA(button, GWLP_WNDPROC), plainProc);
 }
 
+// A caption that a timer rewrites: a wider one is drawn at once, with
+// nothing left for a paint to come; a narrower one leaves no tail of the
+// one before.
+TEST_F(SkinComponentTest, AGroupCaptionIsDrawnAtOnceAndANarrowerOneLeavesNoTail) {
+  ASSERT_TRUE(skin->LoadSkinFile(WriteSkin("corvane-skin-test.skn", kSkinText)));
+  ASSERT_TRUE(skin->ApplySkin(form, "controlForm"));
+  ASSERT_TRUE(skin->ApplySkin(group, "Frame"));
+  // Green (outline and caption) in the strip where captions stand, past
+  // where "G" ends, as the box's own surface holds it.
+  auto greenInStrip = [&] {
+    HDC dc = ::GetDC(group);
+    int green = 0;
+    for (int y = 0; y < 16; ++y) {
+      for (int x = 40; x < 170; ++x) green += ::GetPixel(dc, x, y) == RGB(0x00, 0xFF, 0x00) ? 1 : 0;
+    }
+    ::ReleaseDC(group, dc);
+    return green;
+  };
+  ::SetWindowTextA(group, "G");
+  ::RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Pump();
+  const int outlineOnly = greenInStrip();
+
+  ::SetWindowTextA(group, "Group caption 100%");
+  RECT dirty{};
+  EXPECT_FALSE(::GetUpdateRect(group, &dirty, FALSE)) << "nothing is left for a paint to come";
+  const int wider = greenInStrip();
+  EXPECT_NE(wider, outlineOnly) << "the wider caption stands at once";
+  ::SetWindowTextA(group, "Group caption 999%");
+  EXPECT_NE(greenInStrip(), wider) << "and the next one over it";
+
+  ::SetWindowTextA(group, "G");
+  Pump();
+  EXPECT_EQ(greenInStrip(), outlineOnly) << "no tail of the wider caption";
+}
+
 TEST_F(SkinComponentTest, SkinLabelTextIsReadAndSet) {
   EXPECT_EQ(label.Text(), "Free memory: 42%");
   label.SetText("Free memory: 57%");

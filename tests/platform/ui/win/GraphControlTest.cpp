@@ -124,5 +124,22 @@ TEST_F(GraphControlTest, ARepaintDrawsThroughTheBackBufferWithoutErasing) {
   EXPECT_FALSE(::GetUpdateRect(graph_.get(), &dirty, FALSE)) << "the paint validated the window";
 }
 
+TEST_F(GraphControlTest, AShownGraphDrawsNewSamplesAtOnceWithNothingLeftToPaint) {
+  ::ShowWindow(graph_.get(), SW_SHOWNA);
+  ::UpdateWindow(graph_.get());
+  auto greenAt = [&](int x, int y) {
+    HDC window = ::GetDC(graph_.get());
+    COLORREF c = ::GetPixel(window, x, y);
+    ::ReleaseDC(graph_.get(), window);
+    return c == kLineGreen;
+  };
+  EXPECT_FALSE(greenAt(kWidth / 2, kBottom)) << "no samples yet";
+  const std::vector<int> flat(30, 0);
+  win32::SetGraphSamples(graph_.get(), flat, 30, flat.size());
+  RECT dirty{};
+  EXPECT_FALSE(::GetUpdateRect(graph_.get(), &dirty, FALSE)) << "drawn where it stands, not marked for a paint";
+  EXPECT_TRUE(greenAt(kWidth / 2, kBottom)) << "the new line shows at once";
+}
+
 }  // namespace
 }  // namespace corvane::testing
