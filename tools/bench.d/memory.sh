@@ -11,7 +11,7 @@ source "$CORVANE_ROOT/tools/lib/linuxcpu.sh"
 
 _memory_bench() {
   local winver=$1 seconds=${CORVANE_IDLE_SECONDS:-30} prefix out bench seen=0 marks label secs goal
-  local pid server p0 p1 s0 s1 first_p first_s i slices program wineserver results=()
+  local pid server median slices program wineserver results=()
   prefix=$(corvane_wine_prefix "$winver")
   out=$(mktemp)
   (cd "$WIN_BIN" && WINEPREFIX="$prefix" wine corvane_memory_bench.exe "$seconds" >"$out" 2>/dev/null) &
@@ -25,28 +25,14 @@ _memory_bench() {
       seen=$((seen + 1))
       pid=$(corvane_prefix_process "$prefix" 'corvane\.exe')
       server=$(corvane_prefix_wineserver "$prefix")
-      # In slices of 5 s: on a shared machine another program's burst
-      # lands in a slice or two, which the median leaves out.
-      slices=()
-      p0=$(corvane_cpu_ticks "$pid") s0=$(corvane_cpu_ticks "$server")
-      first_p=$p0 first_s=$s0
-      for ((i = 0; i < secs / 5; i++)); do
-        sleep 5
-        p1=$(corvane_cpu_ticks "$pid") s1=$(corvane_cpu_ticks "$server")
-        slices+=("$(corvane_cpu_percent $((p0 + s0)) $((p1 + s1)) 5)")
-        p0=$p1 s0=$s1
-      done
-      program=$(corvane_cpu_percent "$first_p" "$p1" $((secs / 5 * 5)))
-      wineserver=$(corvane_cpu_percent "$first_s" "$s1" $((secs / 5 * 5)))
-      results+=("$(awk -v l="$label" -v p="$program" -v w="$wineserver" -v s=$((secs / 5 * 5)) -v g="$goal" \
-                   -v ok="${pid:+1}" -v list="${slices[*]}" 'BEGIN {
+      read -r median program wineserver slices < <(corvane_cpu_watch "$pid" "$server" "$secs")
+      results+=("$(awk -v l="$label" -v m="$median" -v p="$program" -v w="$wineserver" \
+                   -v g="$goal" -v ok="${pid:+1}" -v list="$slices" 'BEGIN {
           if (!ok) { printf "cpu.%-30s n/a (corvane.exe not found)\n", l; exit }
           n = split(list, v, " ")
-          for (i = 2; i <= n; i++) for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
-          m = n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
           verdict = g == "" ? "" : sprintf("goal < %-4s %s", g, (m < g + 0 ? "PASS" : "OVER"))
           printf "cpu.%-30s %9.3f %%   %-16s  (median of %d slices of 5 s, %% of one core, wineserver included: %s; mean over %d s: corvane.exe %.3f + wineserver %.3f)\n",
-                 l, m, verdict, n, list, s, p, w }')")
+                 l, m, verdict, n, list, n * 5, p, w }')")
     fi
     sleep 0.2
   done
