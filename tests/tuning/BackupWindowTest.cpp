@@ -54,6 +54,16 @@ class BackupWindowTest : public ::testing::Test {
     list.Select(index);
     model.OnEvent(ui::Event{kIdLstBackUpList, ui::Event::Select, index});
   }
+  // Clicks a button whose question the user answers "Yes"; the one
+  // question asked is the given one, a warning.
+  void ClickAnsweringYes(int button, const char* question, const char* title) {
+    view.answers = {ui::kAnswerYes};
+    ASSERT_TRUE(view.Click(button));
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].text, question);
+    EXPECT_EQ(view.messages[0].title, title);
+    EXPECT_EQ(view.messages[0].flags, ui::kMessageYesNo | ui::kMessageWarning);
+  }
   bool ButtonsEnabled() {
     EXPECT_EQ(view.Enabled(kIdCmdRestore), view.Enabled(kIdCmdDelete));
     return view.Enabled(kIdCmdRestore);
@@ -263,12 +273,7 @@ class BackupRestoreTest : public BackupWindowTest {
 TEST_F(BackupRestoreTest, RestoreAnsweredYesPutsTheRegistryBackAndSendsTheMovieHome) {
   ApplyFrom(7);
   ASSERT_FALSE(testing::CompareWithStart(registry, start).empty());
-  view.answers = {ui::kAnswerYes};
-  ASSERT_TRUE(view.Click(kIdCmdRestore));
-  ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0].text, "Do you want to restore this settings?");
-  EXPECT_EQ(view.messages[0].title, "");
-  EXPECT_EQ(view.messages[0].flags, ui::kMessageYesNo | ui::kMessageWarning);
+  ASSERT_NO_FATAL_FAILURE(ClickAnsweringYes(kIdCmdRestore, "Do you want to restore this settings?", ""));
   EXPECT_EQ(model.lastRestore().status, RestoreStatus::Restored);
   std::vector<std::string> differences = testing::CompareWithStart(registry, start);
   EXPECT_TRUE(differences.empty()) << differences.front();
@@ -337,12 +342,7 @@ TEST_F(BackupWindowTest, DeleteAnsweredYesRemovesTheFileAndSelectsTheFirstRow) {
   AddFiveFiles();
   model.intializeList();
   UserSelects(2);  // 004.BCK
-  view.answers = {ui::kAnswerYes};
-  ASSERT_TRUE(view.Click(kIdCmdDelete));
-  ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0].text, "Do you want to delete this file?");
-  EXPECT_EQ(view.messages[0].title, "Pellavon");
-  EXPECT_EQ(view.messages[0].flags, ui::kMessageYesNo | ui::kMessageWarning);
+  ASSERT_NO_FATAL_FAILURE(ClickAnsweringYes(kIdCmdDelete, "Do you want to delete this file?", "Pellavon"));
   EXPECT_FALSE(files.FileExists(In("004.BCK")));
   EXPECT_EQ(list.Column(0), (Texts{"003.BCK", "001.BCK", "002.BCK", "12.BCK"}));
   EXPECT_EQ(list.Selected(), 0);

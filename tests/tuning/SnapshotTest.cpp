@@ -119,6 +119,16 @@ Taken Take(IRegistry& registry, MemoryFileSystem& files, OsFamily family) {
   return t;
 }
 
+// Restores what Take recorded, a day later on the given family, with the
+// registry's log cleared first so that it holds the restore's writes only.
+RestoreResult RestoreTaken(testing::RecordingRegistry& registry, MemoryFileSystem& files, OsFamily family,
+                           const Taken& t) {
+  FamilyScope scope(family);
+  registry.log.clear();
+  testing::FixedClock clock({{2008, 1, 22}, {9, 0, 0}});
+  return RestoreSnapshot(TuningContext{registry, files, clock, kFolder}, t.result.name);
+}
+
 std::int64_t Recorded(const Taken& t, std::size_t group, std::size_t pair) {
   if (group >= t.contents.groups.size() || pair >= t.contents.groups[group].pairs.size()) {
     ADD_FAILURE() << "no pair " << group << "/" << pair;
@@ -223,11 +233,7 @@ TEST(TakeSnapshot, NtDataOfEightBytesOrMoreIsRecordedByItsLow32Bits) {
     ASSERT_TRUE(t.contents.ok) << t.result.message << t.contents.error;
     EXPECT_EQ(Recorded(t, 0, 9), c.recorded);
 
-    FamilyScope scope(7);
-    registry.log.clear();
-    testing::FixedClock clock({{2008, 1, 22}, {9, 0, 0}});
-    RestoreResult restored =
-        RestoreSnapshot(TuningContext{registry, files, clock, kFolder}, t.result.name);
+    RestoreResult restored = RestoreTaken(registry, files, 7, t);
     ASSERT_EQ(restored.status, RestoreStatus::Restored) << restored.message;
     const std::string keepAlive =
         "HKLM\\System\\CurrentControlSet\\Services\\Tcpip\\Parameters\\KeepAliveTime";
@@ -287,11 +293,7 @@ TEST(TakeSnapshot, A9xValueStoredAsADwordIsRecordedByIts32BitValue) {
   EXPECT_EQ(Recorded(t, 0, 9), 1000);
   EXPECT_EQ(Recorded(t, 1, 1), 8);
 
-  FamilyScope scope(3);
-  registry.log.clear();
-  testing::FixedClock clock({{2008, 1, 22}, {9, 0, 0}});
-  RestoreResult restored =
-      RestoreSnapshot(TuningContext{registry, files, clock, kFolder}, t.result.name);
+  RestoreResult restored = RestoreTaken(registry, files, 3, t);
   ASSERT_EQ(restored.status, RestoreStatus::Restored) << restored.message;
   const std::string m = "set HKLM\\" + kMstcp + "\\";
   for (const std::string& line :
