@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/tuning/support/FixedClock.h"
+#include "tests/tuning/support/FourSnapshotRows.h"
 #include "tests/tuning/support/MemoryFileSystem.h"
 #include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RegistryStates.h"
@@ -177,36 +178,13 @@ TEST(BackupSorting, EachColumnIsReadAsWhatItHoldsInEveryRegion) {
                             {"da_DK", "dd.MM.yyyy", "HH.mm.ss"},
                             {"da_DK (older)", "dd-MM-yyyy", "HH.mm.ss"},
                             {"ja_JP", "yyyy/MM/dd", "H:mm:ss"}};
-  struct Taken {
-    const char* file;
-    CalendarDate date;
-    TimeOfDay time;
-  };
-  // In file-name order: by date 3, 1, 2, 4; by time of day 4, 1, 2, 3.
-  const Taken taken[] = {{"001.BCK", {2009, 5, 14}, {14, 5, 9}},
-                         {"002.BCK", {2009, 6, 1}, {15, 4, 8}},
-                         {"003.BCK", {2008, 4, 15}, {23, 59, 59}},
-                         {"004.BCK", {2010, 1, 2}, {0, 30, 0}}};
   for (const Region& region : regions) {
     SCOPED_TRACE(region.name);
     const PictureDateTimeFormat format(region.datePicture, region.timePicture);
-    std::vector<BackupEntry> rows;
-    for (const Taken& t : taken) {
-      rows.push_back({t.file, format.FormatDate(t.date), format.FormatTime(t.time)});
-    }
-    auto sortedBy = [&](std::string_view caption) {
-      std::array<std::string, 3> tags;
-      ListSort sort;
-      ClickBackupHeader(tags, sort, caption == "Creating Date" ? 1 : 2, caption);
-      std::vector<BackupEntry> sorted = rows;
-      SortBackupEntries(sorted, sort, format);
-      std::vector<std::string> names;
-      for (const BackupEntry& e : sorted) names.push_back(e.fileName);
-      return names;
-    };
-    EXPECT_EQ(sortedBy("Creating Date"),
+    const std::vector<BackupEntry> rows = testing::FourSnapshotRows(format);
+    EXPECT_EQ(testing::SortedByHeading(rows, 1, format),
               (std::vector<std::string>{"003.BCK", "001.BCK", "002.BCK", "004.BCK"}));
-    EXPECT_EQ(sortedBy("Creating Time"),
+    EXPECT_EQ(testing::SortedByHeading(rows, 2, format),
               (std::vector<std::string>{"004.BCK", "001.BCK", "002.BCK", "003.BCK"}))
         << rows[0].creatingTime << " " << rows[1].creatingTime;
   }
