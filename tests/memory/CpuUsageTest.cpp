@@ -124,6 +124,12 @@ class Sampler9x : public ::testing::Test {
     ASSERT_EQ(registry.SetValue(handle.get(), "KERNEL\\CPUUsage", reg::kTypeBinary, bytes, 4), 0);
   }
 
+  // The statistics started and the kernel's counter at that usage.
+  void PlantStartedCounter(std::uint32_t usage) {
+    PlantCounter("PerfStats\\StartStat", 0);
+    PlantCounter("PerfStats\\StatData", usage);
+  }
+
   MemoryRegistry registry{RegistryFlavor::Win9x};
   clsCPUUsage sampler{registry};
 };
@@ -138,8 +144,7 @@ TEST_F(Sampler9x, WithoutTheStatisticsKeysReadsZeroAndNeverFails) {
 }
 
 TEST_F(Sampler9x, ReadsTheKernelCounterWhileStarted) {
-  PlantCounter("PerfStats\\StartStat", 0);
-  PlantCounter("PerfStats\\StatData", 37);
+  PlantStartedCounter(37);
   PlantCounter("PerfStats\\StopStat", 0);
   sampler.Initialize();
   EXPECT_EQ(registry.OpenHandleCount(), 1u) << "StatData stays open, StartStat is closed";
@@ -151,8 +156,7 @@ TEST_F(Sampler9x, ReadsTheKernelCounterWhileStarted) {
 }
 
 TEST_F(Sampler9x, UnreadableCounterKeepsTheLastValue) {
-  PlantCounter("PerfStats\\StartStat", 0);
-  PlantCounter("PerfStats\\StatData", 12);
+  PlantStartedCounter(12);
   sampler.Initialize();
   ASSERT_EQ(sampler.Query(), 12);
   {

@@ -83,11 +83,7 @@ TEST(SplashFile, EachCommand) {
 }
 
 TEST(SplashFile, RefusesBadFiles) {
-  struct Case {
-    const char* text;
-    int line;
-  };
-  const Case cases[] = {
+  const testing::BadText cases[] = {
       {"", 0},
       {"CorvaneSplash 2\nsize 10 10\n", 1},
       {"CorvaneSplash 1\n", 1},

@@ -9,6 +9,12 @@
 
 namespace corvane::testing {
 
+// A bad text and the line its reader names (0 for the file as a whole).
+struct BadText {
+  const char* text;
+  int line;
+};
+
 // `read` names what the result holds on success (skin, picture, movie);
 // `label` tells the failing case in the test's output.
 template <class Result, class Read>

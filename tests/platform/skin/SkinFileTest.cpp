@@ -61,11 +61,7 @@ TEST(SkinFile, SettingsCommentsAndDefaults) {
 }
 
 TEST(SkinFile, RefusesBadFilesWithTheLineOfTheFault) {
-  struct Case {
-    const char* text;
-    int line;
-  };
-  const Case cases[] = {
+  const testing::BadText cases[] = {
       {"", 0},
       {"CorvaneSkin 2\n[A]\n", 1},
       {"[A]\nface = #000000\n", 1},
