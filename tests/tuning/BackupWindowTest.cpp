@@ -11,6 +11,7 @@
 #include "tests/tuning/support/FixedClock.h"
 #include "tests/tuning/support/MemoryFileSystem.h"
 #include "tests/tuning/support/MemoryListControl.h"
+#include "tests/tuning/support/ProgramFolder.h"
 #include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RoundTrip.h"
 #include "tests/tuning/support/TuningGlobals.h"
@@ -28,9 +29,7 @@ using testing::RecordingRegistry;
 using testing::RegistryFlavor;
 using namespace backup;
 
-constexpr const char* kFolder = "C:\\Corvane";
-constexpr const char* kBackups = "C:\\Corvane\\Backups";
-std::string In(std::string_view name) { return JoinPath(kBackups, name); }
+std::string In(std::string_view name) { return JoinPath(testing::kBackups, name); }
 
 const PictureDateTimeFormat kUs("M/d/yyyy", "h:mm:ss tt");
 
@@ -44,7 +43,7 @@ class BackupWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     currentOsFamily = 7;
-    files.AddFolder(kFolder);
+    files.AddFolder(testing::kFolder);
     view.onEvent = [this](const ui::Event& e) { model.OnEvent(e); };
     model.OnLoad();
   }
@@ -86,7 +85,7 @@ class BackupWindowTest : public ::testing::Test {
   int focused = 0;
   testing::FakeTimers timers;
   BackupWindowModel model{
-      BackupContext{{registry, files, clock, kFolder}, list, kUs, {[this] { ++homes; }, [this] { ++focused; }}}, view,
+      BackupContext{{registry, files, clock, testing::kFolder}, list, kUs, {[this] { ++homes; }, [this] { ++focused; }}}, view,
       timers};
 
  private:
@@ -109,7 +108,7 @@ TEST(BackupLayout, FrameListAndButtonsInTheFrameOfTheBackupManager) {
 TEST_F(BackupWindowTest, AMissingFolderIsCreatedAndTheListStaysEmpty) {
   EXPECT_FALSE(ButtonsEnabled());
   model.BeforeShow();
-  EXPECT_TRUE(files.FolderExists(kBackups));
+  EXPECT_TRUE(files.FolderExists(testing::kBackups));
   EXPECT_EQ(list.RowCount(), 0);
   EXPECT_FALSE(ButtonsEnabled());
   EXPECT_TRUE(view.messages.empty());
@@ -224,7 +223,7 @@ TEST_F(BackupWindowTest, TheSortStateIsTheModelsOwn) {
 
   MemoryView otherView{BackUpLayout()};
   MemoryListControl otherList;
-  BackupWindowModel other{BackupContext{{registry, files, clock, kFolder}, otherList, kUs, {}}, otherView, timers};
+  BackupWindowModel other{BackupContext{{registry, files, clock, testing::kFolder}, otherList, kUs, {}}, otherView, timers};
   otherView.onEvent = [&](const ui::Event& e) { other.OnEvent(e); };
   other.OnLoad();
   EXPECT_EQ(other.sort(), ListSort{});
@@ -261,7 +260,7 @@ class BackupRestoreTest : public BackupWindowTest {
     testing::PrepareStart(registry, start);
     currentOsFamily = family;
     workingProfile = presetProfiles[2];
-    ApplyResult applied = ApplyTuningProfile(TuningContext{registry, files, clock, kFolder});
+    ApplyResult applied = ApplyTuningProfile(TuningContext{registry, files, clock, testing::kFolder});
     ASSERT_EQ(applied.status, ApplyStatus::Applied) << applied.message;
     model.intializeList();
     ASSERT_EQ(list.RowCount(), 1);
