@@ -186,7 +186,7 @@ TEST(MovieReader, RefusesABadFileWholeWithItsLine) {
       {"long tip", Head("button 0 0 1 1 command=a tip=\"" + std::string(81, 'a') + "\"\nend\n"), 4},
   };
   for (const BadCase& c : cases) {
-    testing::ExpectRefusedAtLine(Read(c.text), &MovieReadResult::movie, c.what, c.line);
+    corvane::testing::ExpectRefusedAtLine(Read(c.text), &MovieReadResult::movie, c.what, c.line);
   }
 }
 
