@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/RegistryAccess.h"
+#include "tests/support/SubkeyNames.h"
 
 namespace corvane::testing {
 
@@ -41,17 +42,6 @@ ReadBack Read(IRegistry& registry, RootKey root, const std::string& path, const 
   return result;
 }
 
-std::vector<std::string> Enumerate(IRegistry& registry, RegHandle key) {
-  std::vector<std::string> names;
-  for (std::uint32_t i = 0;; ++i) {
-    char name[300];
-    std::uint32_t length = sizeof name;
-    if (registry.EnumKey(key, i, name, &length) != reg::kSuccess) break;
-    names.emplace_back(name, length);
-  }
-  return names;
-}
-
 }  // namespace
 
 std::string ContractName(const ::testing::TestParamInfo<RegistryEnvironmentFactory>& info) {
@@ -65,14 +55,7 @@ void DeleteTree(IRegistry& registry, RegHandle parent, const std::string& path) 
       // Perhaps read-only; its children may still be removable.
       if (OpenRegKey(registry, parent, path, reg::kKeyRead, key) != reg::kSuccess) return;
     }
-    std::vector<std::string> children;
-    for (std::uint32_t i = 0;; ++i) {
-      char name[512];
-      std::uint32_t length = sizeof name;
-      if (registry.EnumKey(key.get(), i, name, &length) != reg::kSuccess) break;
-      children.emplace_back(name, length);
-    }
-    for (const auto& child : children) DeleteTree(registry, key.get(), child);
+    for (const auto& child : SubkeyNames(registry, key.get())) DeleteTree(registry, key.get(), child);
   }
   (void)registry.DeleteKey(parent, path);
 }
@@ -183,7 +166,7 @@ TEST_P(RegistryContract, SubkeysEnumerateInSortedOrderUntil259) {
   }
   RegKey key;
   ASSERT_EQ(OpenRegKey(registry(), HKCU, sandbox(), reg::kKeyRead, key), 0);
-  EXPECT_EQ(Enumerate(registry(), key.get()), (std::vector<std::string>{"0x", "A", "b", "C"}));
+  EXPECT_EQ(SubkeyNames(registry(), key.get()), (std::vector<std::string>{"0x", "A", "b", "C"}));
   char name[8];
   std::uint32_t length = sizeof name;
   EXPECT_EQ(registry().EnumKey(key.get(), 4, name, &length), reg::kNoMoreItems);

@@ -74,12 +74,6 @@ void SetWatch(const char* value) {
                         value));
 }
 
-void ClickCentre(HWND control) {
-  RECT r{};
-  ::GetClientRect(control, &r);
-  ClickInWindow(control, (r.right - r.left) / 2, (r.bottom - r.top) / 2);
-}
-
 std::optional<HWND> VisibleWindowOfClass(DWORD pid, const char* className) {
   for (const auto& w : VisibleTopLevelWindows(pid)) {
     if (w.className == className) return w.hwnd;

@@ -65,27 +65,6 @@ std::optional<POINT> IconInView(HWND main) {
   return icon;
 }
 
-BOOL CALLBACK FindBalloonTip(HWND hwnd, LPARAM param) {
-  char name[64] = {};
-  ::GetClassNameA(hwnd, name, sizeof name);
-  if (::IsWindowVisible(hwnd) && std::string(name) == "tooltips_class32") {
-    *reinterpret_cast<HWND*>(param) = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-std::optional<HWND> WaitForBalloonTip() {
-  HWND balloon = nullptr;
-  WaitUntil([&] {
-    balloon = nullptr;
-    ::EnumWindows(&FindBalloonTip, reinterpret_cast<LPARAM>(&balloon));
-    return balloon != nullptr;
-  }, std::chrono::seconds(8));
-  if (balloon == nullptr) return std::nullopt;
-  return balloon;
-}
-
 // A window of the process with that class, shown or not.
 std::optional<HWND> AnyWindowOf(DWORD pid, const std::string& className) {
   for (const auto& w : TopLevelWindows(pid)) {
@@ -106,7 +85,7 @@ std::optional<HWND> SettingsWindow(CorvaneApp& app) {
 // right corner of the screen on 95/98/ME, which closes itself after 5 s.
 void ExpectTheTrayStepsNote(DWORD pid, const std::string& screenshot) {
   if (IsNtFamily()) {
-    auto balloon = WaitForBalloonTip();
+    auto balloon = WaitForBalloonTip(std::chrono::seconds(8));
     ASSERT_TRUE(balloon) << "no balloon tip on the NT family";
     auto icon = ShownTrayIcon();
     ASSERT_TRUE(icon);

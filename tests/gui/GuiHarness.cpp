@@ -2,6 +2,7 @@
 
 #include "platform/win32/Handle.h"
 #include "tests/support/TestRegistry.h"
+#include "tests/support/WholeFile.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,13 +26,6 @@ std::string TextOf(HWND hwnd) {
   ::SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
                         SMTO_ABORTIFHUNG, 2000, &copied);
   return text;
-}
-
-void SendMouse(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  ::SendInput(1, &input, sizeof input);
 }
 
 struct EnumContext {
@@ -154,16 +148,7 @@ std::string ScratchFile(const std::string& name) {
   return path;
 }
 
-std::string ReadTextFile(const std::string& path) {
-  std::string text;
-  if (FILE* in = std::fopen(path.c_str(), "rb")) {
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, n);
-    std::fclose(in);
-  }
-  return text;
-}
+std::string ReadTextFile(const std::string& path) { return testing::ReadWholeFile(path).value_or(""); }
 
 bool WaitUntil(const std::function<bool()>& predicate, std::chrono::milliseconds timeout) {
   auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -256,6 +241,13 @@ std::optional<HWND> Program::WaitForWindow(const std::string& className,
   return found;
 }
 
+void SendMouse(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  ::SendInput(1, &input, sizeof input);
+}
+
 void MoveMouse(int x, int y) {
   // Absolute coordinates on the primary screen, in 0..65535.
   int width = ::GetSystemMetrics(SM_CXSCREEN);
@@ -281,6 +273,12 @@ void ClickInWindow(HWND window, int clientX, int clientY, bool rightButton) {
   POINT point{clientX, clientY};
   ::ClientToScreen(window, &point);
   ClickAt(point.x, point.y, rightButton);
+}
+
+void ClickCentre(HWND window) {
+  RECT r{};
+  ::GetClientRect(window, &r);
+  ClickInWindow(window, r.right / 2, r.bottom / 2);
 }
 
 void DragMouse(int fromX, int fromY, int toX, int toY) {

@@ -98,6 +98,10 @@ class Program {
 void MoveMouse(int x, int y);
 void ClickAt(int x, int y, bool rightButton = false);
 void ClickInWindow(HWND window, int clientX, int clientY, bool rightButton = false);
+// A left click in the middle of a window's client area.
+void ClickCentre(HWND window);
+// One mouse button event where the cursor is (MOUSEEVENTF_LEFTDOWN ...).
+void SendMouse(DWORD flags);
 // Presses the left button at one point, moves to another in steps, and
 // lets go there.
 void DragMouse(int fromX, int fromY, int toX, int toY);

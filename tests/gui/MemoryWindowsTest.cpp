@@ -62,17 +62,16 @@ bool Matches(const std::string& text, const char* pattern) { return std::regex_m
 
 bool Checked(HWND box) { return Ask(box, BM_GETCHECK) == BST_CHECKED; }
 
-void ClickCentre(HWND control) {
-  RECT r{};
-  ::GetClientRect(control, &r);
-  ClickInWindow(control, r.right / 2, r.bottom / 2);
+// A click in the middle of a control, and the window given time to answer it.
+void ClickAndSettle(HWND control) {
+  ClickCentre(control);
   Settle(milliseconds(150));
 }
 
 // A slider set as a user sets it from the keyboard: a click gives it the
 // focus (and pages it a step), the keys do the rest.
 void KeysOnSlider(HWND slider, std::initializer_list<WORD> keys) {
-  ClickCentre(slider);
+  ClickAndSettle(slider);
   for (WORD key : keys) PressKey(key);
   Settle(milliseconds(200));
 }
@@ -274,7 +273,7 @@ TEST_F(SystemStatusWindowTest, AmountSliderRunsToTotalMemoryAndItsLabelFollows) 
     WORD key;
     int position;
   };
-  ClickCentre(slider);
+  ClickAndSettle(slider);
   for (const Row& row : {Row{VK_END, total}, Row{VK_LEFT, total - 1}, Row{VK_HOME, 0}, Row{VK_RIGHT, 1}}) {
     PressKey(row.key);
     Settle(milliseconds(200));
@@ -354,14 +353,14 @@ TEST_F(MemoryProgramTest, FirstStartDefaultsRefusedEntriesAndThePercentTrayToolt
   };
   for (const Refusal& row : {Refusal{kIdChkSoundon, kIdTxtAlarm, "XY", "250"},
                              Refusal{kIdChkAutomatic, kIdTxtFreeAlarm, "1500", "10"}}) {
-    ClickCentre(item(row.check));
+    ClickAndSettle(item(row.check));
     ASSERT_TRUE(::IsWindowEnabled(item(row.box))) << row.box;
-    ClickCentre(item(row.box));
+    ClickAndSettle(item(row.box));
     ::SendMessageA(item(row.box), EM_SETSEL, 0, -1);
     for (const char* c = row.typed; *c != '\0'; ++c) PressKey(static_cast<WORD>(*c));
     Settle(milliseconds(200));
     EXPECT_EQ(TextOf(item(row.box)), row.kept) << row.typed;
-    ClickCentre(item(row.check));  // off again
+    ClickAndSettle(item(row.check));  // off again
     EXPECT_FALSE(Checked(item(row.check)));
   }
   EXPECT_TRUE(::IsWindowEnabled(item(kIdCmdSave)));
@@ -370,7 +369,7 @@ TEST_F(MemoryProgramTest, FirstStartDefaultsRefusedEntriesAndThePercentTrayToolt
   ClickInWindow(item(kIdOptPer), 8, 9);
   EXPECT_TRUE(Checked(item(kIdOptPer)));
   EXPECT_FALSE(Checked(item(kIdOptMB)));
-  ClickCentre(item(kIdCmdSave));
+  ClickAndSettle(item(kIdCmdSave));
   EXPECT_TRUE(WaitUntil([&] { return !::IsWindowEnabled(item(kIdCmdSave)); }, seconds(3)));
   EXPECT_EQ(StoredRamSetting("optPer"), "True");
   EXPECT_EQ(StoredRamSetting("optMB"), "False");
@@ -391,12 +390,12 @@ TEST_F(MemoryProgramTest, OptimizeNowClaimsTheAmountOnTheSlider) {
   HWND status = Open("IDC_FS_systemSatus", kStatusClass);
   ASSERT_NE(status, nullptr);
   HWND optimize = ::GetDlgItem(status, kIdCmdOptimaize);
-  ClickCentre(optimize);
+  ClickAndSettle(optimize);
   Settle(seconds(1));
   EXPECT_EQ(ReadTextFile(claims_), "") << "0 MB claims nothing";
   KeysOnSlider(::GetDlgItem(status, kIdSldFreeMomoryReq), {VK_HOME, VK_RIGHT, VK_RIGHT});
   EXPECT_EQ(TextOf(::GetDlgItem(status, kIdLblTargetMemoryNeeded)), "Target Level Of RAM 2MB.");
-  ClickCentre(optimize);
+  ClickAndSettle(optimize);
   EXPECT_TRUE(WaitUntil([&] { return !ReadTextFile(claims_).empty(); }, seconds(5)));
   Settle(seconds(1));
   EXPECT_EQ(ReadTextFile(claims_), "FreeUpMemory 2097152\r\n");

@@ -195,16 +195,21 @@ void Answer(const Box& box, int button) {
   Settle();
 }
 
+// The box a click brought up: its text and caption as given, a screenshot
+// of it under that name, and then the answer.
+void AnswerExpectedBox(DWORD pid, const char* text, const char* caption, const char* screenshot, int button) {
+  auto box = WaitForBox(pid);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, text);
+  EXPECT_EQ(box->caption, caption);
+  SaveScreenshot(screenshot);
+  Answer(*box, button);
+}
+
 std::string TextOf(HWND window) {
   char text[2048] = {};
   ::GetWindowTextA(window, text, sizeof text);
   return text;
-}
-
-void ClickCentre(HWND control) {
-  RECT r{};
-  ::GetClientRect(control, &r);
-  ClickInWindow(control, (r.right - r.left) / 2, (r.bottom - r.top) / 2);
 }
 
 // The list's column headings, at the widths of the layout (120, 136, 124).
@@ -319,24 +324,16 @@ TEST_F(TuningWindowsTest, WizardOptimizeThenTheBackupManagerSortsRestoresAndDele
   ClickInWindow(list, rect->left + 8, (rect->top + rect->bottom) / 2);
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(restore) && ::IsWindowEnabled(remove); }, kWait));
   ClickCentre(restore);
-  auto question = WaitForBox(process);
-  ASSERT_TRUE(question);
-  EXPECT_EQ(question->text, "Do you want to restore this settings?");
-  EXPECT_EQ(question->caption, "");
-  SaveScreenshot("backup-restore-question");
-  Answer(*question, IDYES);
+  ASSERT_NO_FATAL_FAILURE(
+      AnswerExpectedBox(process, "Do you want to restore this settings?", "", "backup-restore-question", IDYES));
   EXPECT_TRUE(WaitUntil([&] { return ReadFollowed() == before; }, kWait));
   EXPECT_TRUE(::IsWindowVisible(*manager)) << "the manager stays in front";
 
   // Delete it: the row goes, the first row is selected with both buttons on.
   ClickInWindow(list, rect->left + 8, (rect->top + rect->bottom) / 2);
   ClickCentre(remove);
-  auto confirm = WaitForBox(process);
-  ASSERT_TRUE(confirm);
-  EXPECT_EQ(confirm->text, "Do you want to delete this file?");
-  EXPECT_EQ(confirm->caption, "Pellavon");
-  SaveScreenshot("backup-delete-question");
-  Answer(*confirm, IDYES);
+  ASSERT_NO_FATAL_FAILURE(
+      AnswerExpectedBox(process, "Do you want to delete this file?", "Pellavon", "backup-delete-question", IDYES));
   EXPECT_TRUE(WaitUntil([&] { return IndexOf(ListRows(list, process), snapshot) < 0; }, kWait));
   EXPECT_FALSE(SnapshotNames().contains(snapshot));
   EXPECT_TRUE(::IsWindowEnabled(restore));
@@ -354,7 +351,7 @@ TEST_F(TuningWindowsTest, WizardOptimizeThenTheBackupManagerSortsRestoresAndDele
   ASSERT_TRUE(rect);
   ClickInWindow(list, rect->left + 8, (rect->top + rect->bottom) / 2);
   ClickCentre(restore);
-  question = WaitForBox(process);
+  auto question = WaitForBox(process);
   ASSERT_TRUE(question);
   Answer(*question, IDYES);
   auto refusal = WaitForBox(process);

@@ -112,17 +112,29 @@ TEST(NtSampler, InitializeThatFailsLeavesTheFirstIntervalFromZero) {
 
 // --- 95/98/ME --------------------------------------------------------------
 
-void PlantCounter(MemoryRegistry& registry, const char* key, std::uint32_t value) {
-  RegKey handle;
-  ASSERT_EQ(CreateRegKey(registry, RootHandle(RootKey::DynData), key, reg::kKeyAllAccess, handle),
-            0);
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(&value);
-  ASSERT_EQ(registry.SetValue(handle.get(), "KERNEL\\CPUUsage", reg::kTypeBinary, bytes, 4), 0);
-}
+// The 95/98/ME sampler over the in-memory registry of that family, where a
+// test plants the kernel's statistics keys.
+class Sampler9x : public ::testing::Test {
+ protected:
+  void PlantCounter(const char* key, std::uint32_t value) {
+    RegKey handle;
+    ASSERT_EQ(CreateRegKey(registry, RootHandle(RootKey::DynData), key, reg::kKeyAllAccess, handle),
+              0);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&value);
+    ASSERT_EQ(registry.SetValue(handle.get(), "KERNEL\\CPUUsage", reg::kTypeBinary, bytes, 4), 0);
+  }
 
-TEST(Sampler9x, WithoutTheStatisticsKeysReadsZeroAndNeverFails) {
-  MemoryRegistry registry(RegistryFlavor::Win9x);
-  clsCPUUsage sampler(registry);
+  // The statistics started and the kernel's counter at that usage.
+  void PlantStartedCounter(std::uint32_t usage) {
+    PlantCounter("PerfStats\\StartStat", 0);
+    PlantCounter("PerfStats\\StatData", usage);
+  }
+
+  MemoryRegistry registry{RegistryFlavor::Win9x};
+  clsCPUUsage sampler{registry};
+};
+
+TEST_F(Sampler9x, WithoutTheStatisticsKeysReadsZeroAndNeverFails) {
   EXPECT_EQ(sampler.Query(), 0) << "before Initialize";
   sampler.Initialize();
   EXPECT_EQ(sampler.Query(), 0);
@@ -131,26 +143,20 @@ TEST(Sampler9x, WithoutTheStatisticsKeysReadsZeroAndNeverFails) {
   EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
-TEST(Sampler9x, ReadsTheKernelCounterWhileStarted) {
-  MemoryRegistry registry(RegistryFlavor::Win9x);
-  PlantCounter(registry, "PerfStats\\StartStat", 0);
-  PlantCounter(registry, "PerfStats\\StatData", 37);
-  PlantCounter(registry, "PerfStats\\StopStat", 0);
-  clsCPUUsage sampler(registry);
+TEST_F(Sampler9x, ReadsTheKernelCounterWhileStarted) {
+  PlantStartedCounter(37);
+  PlantCounter("PerfStats\\StopStat", 0);
   sampler.Initialize();
   EXPECT_EQ(registry.OpenHandleCount(), 1u) << "StatData stays open, StartStat is closed";
   EXPECT_EQ(sampler.Query(), 37);
-  PlantCounter(registry, "PerfStats\\StatData", 81);
+  PlantCounter("PerfStats\\StatData", 81);
   EXPECT_EQ(sampler.Query(), 81);
   sampler.Terminate();
   EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
-TEST(Sampler9x, UnreadableCounterKeepsTheLastValue) {
-  MemoryRegistry registry(RegistryFlavor::Win9x);
-  PlantCounter(registry, "PerfStats\\StartStat", 0);
-  PlantCounter(registry, "PerfStats\\StatData", 12);
-  clsCPUUsage sampler(registry);
+TEST_F(Sampler9x, UnreadableCounterKeepsTheLastValue) {
+  PlantStartedCounter(12);
   sampler.Initialize();
   ASSERT_EQ(sampler.Query(), 12);
   {
@@ -164,10 +170,8 @@ TEST(Sampler9x, UnreadableCounterKeepsTheLastValue) {
   sampler.Terminate();
 }
 
-TEST(Sampler9x, WithoutStartStatReadsFromNoKey) {
-  MemoryRegistry registry(RegistryFlavor::Win9x);
-  PlantCounter(registry, "PerfStats\\StatData", 55);  // no StartStat: the counter never starts
-  clsCPUUsage sampler(registry);
+TEST_F(Sampler9x, WithoutStartStatReadsFromNoKey) {
+  PlantCounter("PerfStats\\StatData", 55);  // no StartStat: the counter never starts
   sampler.Initialize();
   EXPECT_EQ(sampler.Query(), 0);
   EXPECT_EQ(registry.OpenHandleCount(), 0u);

@@ -16,6 +16,7 @@
 #include "platform/RegistryAccess.h"
 #include "platform/ui/YieldPump.h"
 #include "tests/memory/FakeMemoryServices.h"
+#include "tests/support/ControlsInFrames.h"
 #include "tests/support/FakeTimers.h"
 #include "tests/support/MemoryRegistry.h"
 #include "tests/support/MemoryView.h"
@@ -78,14 +79,8 @@ TEST(RamConfigurationLayout, IsSoundAndFitsItsFourHundredFortyByTwoHundredFortyF
 }
 
 TEST(RamConfigurationLayout, EveryControlWithItsCaptionInItsFrame) {
-  struct Row {
-    std::string_view name;
-    ui::ControlKind kind;
-    std::string_view caption;
-    std::string_view frame;
-  };
   using K = ui::ControlKind;
-  const Row rows[] = {
+  const testing::ControlInFrame rows[] = {
       {"frameRamConfiguration", K::Frame, "Ram Configuration", ""},
       {"frameAutomatic", K::Frame, "Automatic Optimization", "frameRamConfiguration"},
       {"frameToolTip", K::Frame, "System Tray Icon Tool Tip Text", "frameRamConfiguration"},
@@ -109,15 +104,7 @@ TEST(RamConfigurationLayout, EveryControlWithItsCaptionInItsFrame) {
       {"optPer", K::Option, "Percentage of Free RAM", "frameToolTip"},
       {"cmdSave", K::Button, "Save", "frameRamConfiguration"},
   };
-  EXPECT_EQ(std::size(rows), kRamConfigurationLayout.controls.size());
-  for (const Row& row : rows) {
-    const ui::Control* c = ui::FindControl(kRamConfigurationLayout, row.name);
-    ASSERT_NE(c, nullptr) << row.name;
-    EXPECT_EQ(c->kind, row.kind) << row.name;
-    EXPECT_EQ(c->caption, row.caption) << row.name;
-    const ui::Control* frame = c->parent == 0 ? nullptr : ui::FindControl(kRamConfigurationLayout, c->parent);
-    EXPECT_EQ(frame == nullptr ? std::string_view() : frame->name, row.frame) << row.name;
-  }
+  testing::ExpectControlsInFrames(kRamConfigurationLayout, rows);
   // The two tooltip options are one group.
   EXPECT_EQ(ui::OptionGroup(kRamConfigurationLayout, kIdOptPer), (std::vector<int>{kIdOptMB, kIdOptPer}));
 }

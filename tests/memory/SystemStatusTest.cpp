@@ -11,6 +11,7 @@
 
 #include "tests/memory/FakeMemoryServices.h"
 #include "platform/RegistryAccess.h"
+#include "tests/support/ControlsInFrames.h"
 #include "tests/support/FakeTimers.h"
 #include "tests/support/MemoryRegistry.h"
 #include "tests/support/MemoryView.h"
@@ -57,6 +58,16 @@ struct Form {
   void Machine(std::uint64_t totalMegabytes, std::uint64_t freeMegabytes) {
     status.Machine(totalMegabytes, freeMegabytes);
   }
+  // A 512 MB machine with 100 MB free: the window loaded, the amount chosen
+  // and "Optimize Now" clicked, the claim kept running until the test
+  // finishes it. False when the click found no button to press.
+  bool StartHeldClaim(int amount) {
+    Machine(512, 100);
+    model.OnLoad();
+    view.Choose(kIdSldFreeMomoryReq, amount);
+    releaser.hold = true;
+    return view.Click(kIdCmdOptimaize);
+  }
 
   testing::FixedMemoryStatus status;
   testing::RecordingReleaser releaser;
@@ -73,12 +84,7 @@ struct Form {
 TEST(SystemStatusLayout, IsSoundAndFitsItsFourHundredFortyByTwoHundredFiftyFiveFrame) {
   EXPECT_EQ(kSystemStatusLayout.name, "frmSystemStatus");
   EXPECT_EQ(ui::CheckLayout(kSystemStatusLayout, 440, 255), std::vector<std::string>{});
-  const struct {
-    std::string_view name;
-    ui::ControlKind kind;
-    std::string_view caption;
-    std::string_view frame;
-  } rows[] = {
+  const testing::ControlInFrame rows[] = {
       {"frameSystemStatus", ui::ControlKind::Frame, "System Status", ""},
       {"frameCPUUsage", ui::ControlKind::Frame, "Processor usage", "frameSystemStatus"},
       {"histCPU", ui::ControlKind::Graph, "", "frameCPUUsage"},
@@ -97,15 +103,7 @@ TEST(SystemStatusLayout, IsSoundAndFitsItsFourHundredFortyByTwoHundredFiftyFiveF
       {"lblTargetMemoryNeeded", ui::ControlKind::Label, "", "frameMemoryControl"},
       {"cmdOptimaize", ui::ControlKind::Button, "Optimize Now", "frameMemoryControl"},
   };
-  EXPECT_EQ(std::size(rows), kSystemStatusLayout.controls.size());
-  for (const auto& row : rows) {
-    const ui::Control* c = ui::FindControl(kSystemStatusLayout, row.name);
-    ASSERT_NE(c, nullptr) << row.name;
-    EXPECT_EQ(c->kind, row.kind) << row.name;
-    EXPECT_EQ(c->caption, row.caption) << row.name;
-    const ui::Control* frame = c->parent == 0 ? nullptr : ui::FindControl(kSystemStatusLayout, c->parent);
-    EXPECT_EQ(frame == nullptr ? std::string_view() : frame->name, row.frame) << row.name;
-  }
+  testing::ExpectControlsInFrames(kSystemStatusLayout, rows);
 }
 
 TEST(SystemStatus, LoadStartsBothGraphsAtThreeHundredMillisecondsWithTheSamplerReady) {
@@ -289,11 +287,7 @@ TEST(SystemStatus, OptimizeNowClaimsTheAmountUnderTheBusyPointer) {
 
 TEST(SystemStatus, TheBusyPointerStaysUntilTheClaimEndsAndClicksMeanwhileAddNothing) {
   Form form;
-  form.Machine(512, 100);
-  form.model.OnLoad();
-  form.view.Choose(kIdSldFreeMomoryReq, 256);
-  form.releaser.hold = true;
-  ASSERT_TRUE(form.view.Click(kIdCmdOptimaize));
+  ASSERT_TRUE(form.StartHeldClaim(256));
   EXPECT_TRUE(form.model.optimizing());
   EXPECT_EQ(form.pointer, (std::vector<std::string>{"busy"}));
   EXPECT_EQ(form.yields, 6);
@@ -310,11 +304,7 @@ TEST(SystemStatus, TheBusyPointerStaysUntilTheClaimEndsAndClicksMeanwhileAddNoth
 
 TEST(SystemStatus, AClaimEndingAfterUnloadTouchesNothing) {
   Form form;
-  form.Machine(512, 100);
-  form.model.OnLoad();
-  form.view.Choose(kIdSldFreeMomoryReq, 16);
-  form.releaser.hold = true;
-  ASSERT_TRUE(form.view.Click(kIdCmdOptimaize));
+  ASSERT_TRUE(form.StartHeldClaim(16));
   form.model.OnUnload();
   ASSERT_TRUE(form.releaser.Finish());
   EXPECT_EQ(form.pointer, (std::vector<std::string>{"busy"}));

@@ -17,6 +17,18 @@ namespace {
 const std::string kLoopbackBytes = std::string("\x7f\x00\x00\x01", 4);
 constexpr std::uint32_t kLoopback = 0x0100007Fu;  // 127.0.0.1, first part lowest
 
+// Sends the test payload once to the loopback address through a handle of
+// its own, closed again after; the reply lands in `reply`, the count of
+// replies in `replies`.
+void EchoLoopback(IIcmpService& icmp, std::uint32_t timeoutMs, EchoReplyBuffer& reply,
+                  std::uint32_t& replies) {
+  std::optional<EchoHandle> handle = icmp.Open();
+  ASSERT_TRUE(handle.has_value());
+  replies = icmp.Send(*handle, kLoopback, reinterpret_cast<const std::uint8_t*>(kEchoPayload),
+                      kEchoPayloadSize, reply.data(), static_cast<std::uint32_t>(reply.size()), timeoutMs);
+  EXPECT_TRUE(icmp.Close(*handle));
+}
+
 TEST_P(SocketsContract, StartupGrantsVersion11AndSockets) {
   WsaStartupResult started = sockets().Startup(kWinsockVersion11);
   ASSERT_EQ(started.status, 0);
@@ -72,13 +84,9 @@ TEST_P(EchoContract, HandlesOpenAndClose) {
 
 TEST_P(EchoContract, LoopbackEchoesThePayload) {
   if (GetParam().silentLoopback) GTEST_SKIP() << "loopback ignores echoes here";
-  std::optional<EchoHandle> handle = icmp().Open();
-  ASSERT_TRUE(handle.has_value());
   EchoReplyBuffer reply{};
-  std::uint32_t replies =
-      icmp().Send(*handle, kLoopback, reinterpret_cast<const std::uint8_t*>(kEchoPayload),
-                  kEchoPayloadSize, reply.data(), static_cast<std::uint32_t>(reply.size()), 5000);
-  EXPECT_TRUE(icmp().Close(*handle));
+  std::uint32_t replies = 0;
+  ASSERT_NO_FATAL_FAILURE(EchoLoopback(icmp(), 5000, reply, replies));
   EXPECT_EQ(replies, 1u);
   EXPECT_EQ(EchoReplyStatus(reply), kIpSuccess);
   EXPECT_EQ(EchoReplyAddress(reply), kLoopback);
@@ -91,13 +99,9 @@ TEST_P(EchoContract, SilentLoopbackTimesOutWithoutAReply) {
   if (!GetParam().silentLoopback) {
     GTEST_SKIP() << "needs a loopback that ignores echoes (the network-namespace run)";
   }
-  std::optional<EchoHandle> handle = icmp().Open();
-  ASSERT_TRUE(handle.has_value());
   EchoReplyBuffer reply{};
-  std::uint32_t replies =
-      icmp().Send(*handle, kLoopback, reinterpret_cast<const std::uint8_t*>(kEchoPayload),
-                  kEchoPayloadSize, reply.data(), static_cast<std::uint32_t>(reply.size()), 300);
-  EXPECT_TRUE(icmp().Close(*handle));
+  std::uint32_t replies = 0;
+  ASSERT_NO_FATAL_FAILURE(EchoLoopback(icmp(), 300, reply, replies));
   EXPECT_EQ(replies, 0u);
   EXPECT_EQ(EchoReplyStatus(reply), kIpReqTimedOut);
 }

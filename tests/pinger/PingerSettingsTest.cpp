@@ -74,6 +74,17 @@ class PingerSettingsTest : public ::testing::Test {
     }
     return -1;
   }
+  // What the form shows of pinging and its mode: "Enable Pinger" with the
+  // configuration frame following it, the two options, and the host box.
+  void ExpectShown(bool pinging, bool manual, const std::string& host, bool hostEnabled) {
+    const MemoryView& v = run->view;
+    EXPECT_EQ(v.Value(kChkDoPinging), pinging ? 1 : 0);
+    EXPECT_EQ(v.Enabled(kFrameConfigurations), pinging);
+    EXPECT_EQ(v.Value(kOptAuto), manual ? 0 : 1);
+    EXPECT_EQ(v.Value(kOptManual), manual ? 1 : 0);
+    EXPECT_EQ(v.Text(kTxtPingHost), host);
+    EXPECT_EQ(v.Enabled(kTxtPingHost), hostEnabled);
+  }
   // The user's way: enable, manual mode, host, interval index, sound, Save.
   void SaveManual(const std::string& host, int index, bool soundOn) {
     MemoryView& v = run->view;
@@ -117,12 +128,7 @@ TEST_F(PingerSettingsTest, LayoutHoldsTogetherInItsFrame) {
 
 TEST_F(PingerSettingsTest, FirstStartWithNothingStored) {
   PingerRun& r = Start();
-  EXPECT_EQ(r.view.Value(kChkDoPinging), 0);
-  EXPECT_FALSE(r.view.Enabled(kFrameConfigurations));
-  EXPECT_EQ(r.view.Value(kOptAuto), 1);
-  EXPECT_EQ(r.view.Value(kOptManual), 0);
-  EXPECT_EQ(r.view.Text(kTxtPingHost), "Automatic");
-  EXPECT_FALSE(r.view.Enabled(kTxtPingHost));
+  ExpectShown(false, false, "Automatic", false);
   EXPECT_FALSE(r.view.Enabled(kCmbPingInterval));
   ASSERT_EQ(r.view.ItemCount(kCmbPingInterval), 60);
   EXPECT_EQ(r.view.Items(kCmbPingInterval).front(), "1 min.");
@@ -206,12 +212,7 @@ TEST_F(PingerSettingsTest, SaveWritesTheSixValuesAndLoadReadsThemBack) {
   EXPECT_EQ(Stored("chkSound"), "1");
 
   PingerRun& r = Start();
-  EXPECT_EQ(r.view.Value(kChkDoPinging), 1);
-  EXPECT_TRUE(r.view.Enabled(kFrameConfigurations));
-  EXPECT_EQ(r.view.Value(kOptManual), 1);
-  EXPECT_EQ(r.view.Value(kOptAuto), 0);
-  EXPECT_EQ(r.view.Text(kTxtPingHost), "127.0.0.1");
-  EXPECT_TRUE(r.view.Enabled(kTxtPingHost));
+  ExpectShown(true, true, "127.0.0.1", true);
   EXPECT_EQ(r.view.Value(kCmbPingInterval), 9);
   EXPECT_EQ(r.view.Value(kChkSound), 1);
   EXPECT_EQ(r.model.currentHost(), "127.0.0.1");

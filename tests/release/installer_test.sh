@@ -22,6 +22,7 @@ winver=$2
 shot=${3:-}
 CORVANE_ROOT=${CORVANE_ROOT:-$(cd "$(dirname "$0")/../.." && pwd)}
 source "$CORVANE_ROOT/tools/lib/wine.sh"
+source "$CORVANE_ROOT/tests/release/main_window.sh"
 corvane_wine_arch
 registry() { python3 "$CORVANE_ROOT/tests/release/wine_registry.py" "$@"; }
 
@@ -106,20 +107,9 @@ if registry get "$prefix" HKCU "$run" Sorbek >/dev/null; then
 fi
 
 # --- the installed program ---------------------------------------------------------
-main_window_visible() {
-  local window width
-  for window in $(xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null); do
-    width=$(xdotool getwindowgeometry --shell "$window" 2>/dev/null | sed -n 's/^WIDTH=//p')
-    [[ -n "$width" && $width -gt 460 ]] && return 0
-  done
-  return 1
-}
 (cd "$prefix/drive_c" && exec wine "$exe") >/dev/null 2>&1 &
 shown=0
-for ((i = 0; i < 90; i++)); do
-  if main_window_visible; then shown=1; break; fi
-  sleep 1
-done
+wait_for_main_window 90 && shown=1
 if [[ $shown == 1 ]]; then
   sleep 3
   pass "the installed program shows its main window"

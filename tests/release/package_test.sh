@@ -24,6 +24,7 @@ CORVANE_ROOT=${CORVANE_ROOT:-$(cd "$(dirname "$0")/../.." && pwd)}
 CORVANE_BUILD=${CORVANE_BUILD:-$CORVANE_ROOT/build}
 source "$CORVANE_ROOT/tools/lib/wine.sh"
 source "$CORVANE_ROOT/tools/lib/package.sh"
+source "$CORVANE_ROOT/tests/release/main_window.sh"
 corvane_wine_arch  # the `wine` that runs this machine's build
 
 name=$(basename "$zip" .zip)          # corvane-<version>-<arch>
@@ -57,7 +58,7 @@ done
 # trace on, waits for the main window. Sets START_PREFIX, START_FOLDER and
 # START_WINDOW (1 when the main window appeared).
 start_from_program_files() {
-  local remove=$1 log=$2 pid i
+  local remove=$1 log=$2 pid
   START_PREFIX=$(corvane_wine_prefix "$winver") || return 1
   local program_files="$START_PREFIX/drive_c/Program Files/$PARENT_FOLDER"
   mkdir -p "$program_files"
@@ -70,28 +71,9 @@ start_from_program_files() {
      exec wine "C:\\Program Files\\$PARENT_FOLDER\\$CORVANE_PACKAGE_FOLDER\\corvane.exe") >"$log" 2>&1 &
   pid=$!
   START_WINDOW=0
-  for ((i = 0; i < 120; i++)); do
-    if main_window_visible; then
-      START_WINDOW=1
-      break
-    fi
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 1
-  done
+  wait_for_main_window 120 "$pid" && START_WINDOW=1
   # Start-up goes on after the window shows (splash, movie, skin).
   sleep 4
-}
-
-# The main window and the splash picture are both top-level windows named
-# "Corvane"; the splash is 460 pixels wide (KeltSpl.spl), the main window
-# wider.
-main_window_visible() {
-  local window width
-  for window in $(xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null); do
-    width=$(xdotool getwindowgeometry --shell "$window" 2>/dev/null | sed -n 's/^WIDTH=//p')
-    [[ -n "$width" && $width -gt 460 ]] && return 0
-  done
-  return 1
 }
 
 stop_start() {

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/RefusedAtLine.h"
+
 namespace corvane::shell {
 namespace {
 
@@ -81,11 +83,7 @@ TEST(SplashFile, EachCommand) {
 }
 
 TEST(SplashFile, RefusesBadFiles) {
-  struct Case {
-    const char* text;
-    int line;
-  };
-  const Case cases[] = {
+  const testing::BadText cases[] = {
       {"", 0},
       {"CorvaneSplash 2\nsize 10 10\n", 1},
       {"CorvaneSplash 1\n", 1},
@@ -110,10 +108,7 @@ TEST(SplashFile, RefusesBadFiles) {
       {"CorvaneSplash 1\nsize 100 100\nfont ABCDEFGHIJKLMNOPQRSTUVWXYZ012345\n", 3},
   };
   for (const auto& c : cases) {
-    auto result = ParseSplash(c.text);
-    EXPECT_FALSE(result.picture) << c.text;
-    EXPECT_FALSE(result.error.empty()) << c.text;
-    EXPECT_EQ(result.line, c.line) << c.text << ": " << result.error;
+    testing::ExpectRefusedAtLine(ParseSplash(c.text), &SplashParseResult::picture, c.text, c.line);
   }
   std::string many = "CorvaneSplash 1\nsize 100 100\n";
   for (int i = 0; i <= 256; ++i) many += "fill 0 0 1 1 #000000\n";

@@ -4,6 +4,7 @@
 
 #include "tests/tuning/support/FixedClock.h"
 #include "tests/tuning/support/MemoryFileSystem.h"
+#include "tests/tuning/support/ProgramFolder.h"
 #include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RegistryStates.h"
 #include "tests/tuning/support/TuningGlobals.h"
@@ -19,9 +20,6 @@ using testing::MemoryFileSystem;
 using testing::RecordingRegistry;
 using testing::RegistryFlavor;
 
-constexpr const char* kFolder = "C:\\Corvane";
-constexpr const char* kBackups = "C:\\Corvane\\Backups";
-
 const std::string kMstcp = "set HKLM\\System\\CurrentControlSet\\Services\\VxD\\MSTCP\\";
 const std::string kIe9x = "set HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\";
 const std::string kCache = "set HKLM\\System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize\\ = ";
@@ -35,13 +33,13 @@ const std::string kService = "HKLM\\SYSTEM\\CurrentControlSet\\Services\\";
 class ApplyTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    files.AddFolder(kFolder);
+    files.AddFolder(testing::kFolder);
   }
   ApplyResult Apply(RecordingRegistry& registry, OsFamily family, const TuningProfile& profile) {
     currentOsFamily = family;
     workingProfile = profile;
     registry.log.clear();
-    return ApplyTuningProfile(TuningContext{registry, files, clock, kFolder});
+    return ApplyTuningProfile(TuningContext{registry, files, clock, testing::kFolder});
   }
 
   MemoryFileSystem files;
@@ -190,7 +188,7 @@ TEST_F(ApplyTest, AnUndetectedVersionTakesNoSnapshotAndChangesNothing) {
     EXPECT_EQ(result.status, ApplyStatus::NotDetected);
     EXPECT_FALSE(result.message.empty());
     EXPECT_TRUE(registry.log.empty());
-    EXPECT_FALSE(files.FolderExists(kBackups));
+    EXPECT_FALSE(files.FolderExists(testing::kBackups));
   }
 }
 
@@ -199,7 +197,7 @@ TEST_F(ApplyTest, TheSnapshotIsWholeAndNamedBeforeTheFirstWrite) {
   std::vector<std::string> seenAtFirstChange;
   registry.beforeChange = [&] {
     if (seenAtFirstChange.empty()) {
-      seenAtFirstChange = files.Names(kBackups);
+      seenAtFirstChange = files.Names(testing::kBackups);
       seenAtFirstChange.push_back(std::to_string(files.log.size()));
     }
   };
@@ -218,9 +216,9 @@ TEST_F(ApplyTest, NoSnapshotMeansNoWrite) {
     std::string inMessage;
   };
   std::vector<Case> cases = {
-      {[](MemoryFileSystem& f) { f.AddFile(kBackups, "a file, not a folder"); },
+      {[](MemoryFileSystem& f) { f.AddFile(testing::kBackups, "a file, not a folder"); },
        ApplyStatus::SnapshotFailed, "could not be made ready"},
-      {[](MemoryFileSystem& f) { f.AddFile(JoinPath(kBackups, "999.BCK"), ""); },
+      {[](MemoryFileSystem& f) { f.AddFile(JoinPath(testing::kBackups, "999.BCK"), ""); },
        ApplyStatus::SnapshotFailed, "999.BCK"},
       {[](MemoryFileSystem& f) {
          f.fault = [](testing::FsOp op, std::string_view) {
@@ -231,7 +229,7 @@ TEST_F(ApplyTest, NoSnapshotMeansNoWrite) {
   };
   for (const Case& c : cases) {
     files = MemoryFileSystem();
-    files.AddFolder(kFolder);
+    files.AddFolder(testing::kFolder);
     c.prepare(files);
     RecordingRegistry registry;
     ApplyResult result = Apply(registry, 7, presetProfiles[0]);
@@ -297,7 +295,7 @@ TEST_F(ApplyTest, TwoAppliesGiveTwoSnapshotsTheSecondRecordingTheFirst) {
   Apply(registry, 7, presetProfiles[4]);
   ApplyResult second = Apply(registry, 7, presetProfiles[0]);
   EXPECT_EQ(second.snapshot.name, "002.BCK");
-  SnapshotContents c = ReadSnapshot(*files.FileData(JoinPath(kBackups, "002.BCK")));
+  SnapshotContents c = ReadSnapshot(*files.FileData(JoinPath(testing::kBackups, "002.BCK")));
   ASSERT_TRUE(c.ok);
   EXPECT_EQ(c.groups[0].pairs[4].value, 64);      // DefaultTTL of Automatic-E
   EXPECT_EQ(c.groups[0].pairs[5].value, 256960);  // its receive window

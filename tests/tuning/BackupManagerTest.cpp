@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "tests/tuning/support/FixedClock.h"
+#include "tests/tuning/support/FourSnapshotRows.h"
 #include "tests/tuning/support/MemoryFileSystem.h"
+#include "tests/tuning/support/ProgramFolder.h"
 #include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RegistryStates.h"
 #include "tuning/BackupManager.h"
@@ -16,9 +18,7 @@ using testing::MemoryFileSystem;
 using testing::RecordingRegistry;
 using testing::RegistryFlavor;
 
-constexpr const char* kFolder = "C:\\Corvane";
-constexpr const char* kBackups = "C:\\Corvane\\Backups";
-std::string In(std::string_view name) { return JoinPath(kBackups, name); }
+std::string In(std::string_view name) { return JoinPath(testing::kBackups, name); }
 
 const PictureDateTimeFormat kIso("yyyy-MM-dd", "HH:mm:ss");
 const PictureDateTimeFormat kUs("M/d/yyyy", "h:mm:ss tt");
@@ -29,13 +29,13 @@ std::string Stamp(std::string_view date, std::string_view time) {
 
 TEST(BackupListing, AMissingFolderIsCreatedAndGivesAnEmptyList) {
   MemoryFileSystem files;
-  files.AddFolder(kFolder);
-  BackupListing listing = ListBackups(files, kIso, kFolder);
+  files.AddFolder(testing::kFolder);
+  BackupListing listing = ListBackups(files, kIso, testing::kFolder);
   EXPECT_TRUE(listing.entries.empty());
   EXPECT_TRUE(listing.folderCreated);
   EXPECT_EQ(listing.code, 0u);
-  EXPECT_TRUE(files.FolderExists(kBackups));
-  listing = ListBackups(files, kIso, kFolder);
+  EXPECT_TRUE(files.FolderExists(testing::kBackups));
+  listing = ListBackups(files, kIso, testing::kFolder);
   EXPECT_FALSE(listing.folderCreated);
   EXPECT_TRUE(listing.entries.empty());
 }
@@ -50,7 +50,7 @@ TEST(BackupListing, RowsShowBaseNamePlusBckAndTheFirstTwoItems) {
   files.AddFile(In("cut.BCK"), "#2008-01-21#\r\n#14:0");
   files.AddFile(In("swapped.BCK"), Stamp("#14:05:09#", "#2008-01-21#"));
   files.AddFolder(In("folder.BCK"));
-  BackupListing listing = ListBackups(files, kUs, kFolder);
+  BackupListing listing = ListBackups(files, kUs, testing::kFolder);
   EXPECT_EQ(listing.code, 0u);
   EXPECT_EQ(listing.entries,
             (std::vector<BackupEntry>{{"007.BCK", "1/21/2008", "2:05:09 PM"},
@@ -68,17 +68,17 @@ TEST(BackupListing, AFileThatCannotBeReadStillGetsItsRow) {
   files.fault = [](testing::FsOp op, std::string_view) {
     return op == testing::FsOp::Read ? fs::kAccessDenied : 0;
   };
-  BackupListing listing = ListBackups(files, kIso, kFolder);
+  BackupListing listing = ListBackups(files, kIso, testing::kFolder);
   EXPECT_EQ(listing.entries, (std::vector<BackupEntry>{{"001.BCK", "", ""}}));
 }
 
 TEST(BackupListing, AFileWhereTheFolderShouldBeGivesAMessage) {
   MemoryFileSystem files;
-  files.AddFile(kBackups, "x");
-  BackupListing listing = ListBackups(files, kIso, kFolder);
+  files.AddFile(testing::kBackups, "x");
+  BackupListing listing = ListBackups(files, kIso, testing::kFolder);
   EXPECT_TRUE(listing.entries.empty());
   EXPECT_NE(listing.code, 0u);
-  EXPECT_NE(listing.message.find(kBackups), std::string::npos);
+  EXPECT_NE(listing.message.find(testing::kBackups), std::string::npos);
 }
 
 TEST(BackupSorting, DatesAndTimesCompareAsValuesInEitherOrder) {
@@ -177,36 +177,13 @@ TEST(BackupSorting, EachColumnIsReadAsWhatItHoldsInEveryRegion) {
                             {"da_DK", "dd.MM.yyyy", "HH.mm.ss"},
                             {"da_DK (older)", "dd-MM-yyyy", "HH.mm.ss"},
                             {"ja_JP", "yyyy/MM/dd", "H:mm:ss"}};
-  struct Taken {
-    const char* file;
-    CalendarDate date;
-    TimeOfDay time;
-  };
-  // In file-name order: by date 3, 1, 2, 4; by time of day 4, 1, 2, 3.
-  const Taken taken[] = {{"001.BCK", {2009, 5, 14}, {14, 5, 9}},
-                         {"002.BCK", {2009, 6, 1}, {15, 4, 8}},
-                         {"003.BCK", {2008, 4, 15}, {23, 59, 59}},
-                         {"004.BCK", {2010, 1, 2}, {0, 30, 0}}};
   for (const Region& region : regions) {
     SCOPED_TRACE(region.name);
     const PictureDateTimeFormat format(region.datePicture, region.timePicture);
-    std::vector<BackupEntry> rows;
-    for (const Taken& t : taken) {
-      rows.push_back({t.file, format.FormatDate(t.date), format.FormatTime(t.time)});
-    }
-    auto sortedBy = [&](std::string_view caption) {
-      std::array<std::string, 3> tags;
-      ListSort sort;
-      ClickBackupHeader(tags, sort, caption == "Creating Date" ? 1 : 2, caption);
-      std::vector<BackupEntry> sorted = rows;
-      SortBackupEntries(sorted, sort, format);
-      std::vector<std::string> names;
-      for (const BackupEntry& e : sorted) names.push_back(e.fileName);
-      return names;
-    };
-    EXPECT_EQ(sortedBy("Creating Date"),
+    const std::vector<BackupEntry> rows = testing::FourSnapshotRows(format);
+    EXPECT_EQ(testing::SortedByHeading(rows, 1, format),
               (std::vector<std::string>{"003.BCK", "001.BCK", "002.BCK", "004.BCK"}));
-    EXPECT_EQ(sortedBy("Creating Time"),
+    EXPECT_EQ(testing::SortedByHeading(rows, 2, format),
               (std::vector<std::string>{"004.BCK", "001.BCK", "002.BCK", "003.BCK"}))
         << rows[0].creatingTime << " " << rows[1].creatingTime;
   }
@@ -227,7 +204,7 @@ class RestoreTest : public ::testing::Test {
   RestoreResult Restore(RecordingRegistry& registry, OsFamily running, std::string_view name) {
     currentOsFamily = running;
     registry.log.clear();
-    return RestoreSnapshot(TuningContext{registry, files, clock, kFolder}, name);
+    return RestoreSnapshot(TuningContext{registry, files, clock, testing::kFolder}, name);
   }
   MemoryFileSystem files;
   testing::FixedClock clock{{{2008, 1, 21}, {14, 5, 9}}};
@@ -407,7 +384,7 @@ TEST_F(RestoreTest, AMissingFileGivesTheSystemsDescription) {
   EXPECT_NE(result.message.find("404.BCK"), std::string::npos);
   EXPECT_NE(result.message.find("The system cannot find the path specified."), std::string::npos)
       << result.message;
-  files.AddFolder(kBackups);
+  files.AddFolder(testing::kBackups);
   result = Restore(registry, 7, "404.BCK");
   EXPECT_NE(result.message.find("The system cannot find the file specified."), std::string::npos);
   EXPECT_TRUE(registry.log.empty());
@@ -448,19 +425,19 @@ TEST(BackupDelete, DeletesOrSaysWhyNot) {
   MemoryFileSystem files;
   files.AddFile(In("001.BCK"), "x");
   files.AddFile(In("002.BCK"), "y");
-  DeleteResult result = DeleteBackup(files, kFolder, "001.BCK");
+  DeleteResult result = DeleteBackup(files, testing::kFolder, "001.BCK");
   EXPECT_TRUE(result.deleted);
   EXPECT_TRUE(result.message.empty());
-  result = DeleteBackup(files, kFolder, "001.BCK");
+  result = DeleteBackup(files, testing::kFolder, "001.BCK");
   EXPECT_FALSE(result.deleted);
   EXPECT_EQ(result.message,
             "The backup file 001.BCK could not be deleted: The system cannot find the file specified.");
   files.SetReadOnly(In("002.BCK"), true);
-  result = DeleteBackup(files, kFolder, "002.bck");
+  result = DeleteBackup(files, testing::kFolder, "002.bck");
   EXPECT_FALSE(result.deleted);
   EXPECT_NE(result.message.find("Access is denied."), std::string::npos);
   // The list is intact.
-  EXPECT_EQ(ListBackups(files, kIso, kFolder).entries.size(), 1u);
+  EXPECT_EQ(ListBackups(files, kIso, testing::kFolder).entries.size(), 1u);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "tests/tuning/support/FixedClock.h"
 #include "tests/tuning/support/MemoryFileSystem.h"
 #include "tests/tuning/support/MemoryListControl.h"
+#include "tests/tuning/support/ProgramFolder.h"
 #include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RoundTrip.h"
 #include "tests/tuning/support/TuningGlobals.h"
@@ -28,9 +29,7 @@ using testing::RecordingRegistry;
 using testing::RegistryFlavor;
 using namespace backup;
 
-constexpr const char* kFolder = "C:\\Corvane";
-constexpr const char* kBackups = "C:\\Corvane\\Backups";
-std::string In(std::string_view name) { return JoinPath(kBackups, name); }
+std::string In(std::string_view name) { return JoinPath(testing::kBackups, name); }
 
 const PictureDateTimeFormat kUs("M/d/yyyy", "h:mm:ss tt");
 
@@ -44,7 +43,7 @@ class BackupWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     currentOsFamily = 7;
-    files.AddFolder(kFolder);
+    files.AddFolder(testing::kFolder);
     view.onEvent = [this](const ui::Event& e) { model.OnEvent(e); };
     model.OnLoad();
   }
@@ -53,6 +52,16 @@ class BackupWindowTest : public ::testing::Test {
   void UserSelects(int index) {
     list.Select(index);
     model.OnEvent(ui::Event{kIdLstBackUpList, ui::Event::Select, index});
+  }
+  // Clicks a button whose question the user answers "Yes"; the one
+  // question asked is the given one, a warning.
+  void ClickAnsweringYes(int button, const char* question, const char* title) {
+    view.answers = {ui::kAnswerYes};
+    ASSERT_TRUE(view.Click(button));
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].text, question);
+    EXPECT_EQ(view.messages[0].title, title);
+    EXPECT_EQ(view.messages[0].flags, ui::kMessageYesNo | ui::kMessageWarning);
   }
   bool ButtonsEnabled() {
     EXPECT_EQ(view.Enabled(kIdCmdRestore), view.Enabled(kIdCmdDelete));
@@ -76,7 +85,7 @@ class BackupWindowTest : public ::testing::Test {
   int focused = 0;
   testing::FakeTimers timers;
   BackupWindowModel model{
-      BackupContext{{registry, files, clock, kFolder}, list, kUs, {[this] { ++homes; }, [this] { ++focused; }}}, view,
+      BackupContext{{registry, files, clock, testing::kFolder}, list, kUs, {[this] { ++homes; }, [this] { ++focused; }}}, view,
       timers};
 
  private:
@@ -99,7 +108,7 @@ TEST(BackupLayout, FrameListAndButtonsInTheFrameOfTheBackupManager) {
 TEST_F(BackupWindowTest, AMissingFolderIsCreatedAndTheListStaysEmpty) {
   EXPECT_FALSE(ButtonsEnabled());
   model.BeforeShow();
-  EXPECT_TRUE(files.FolderExists(kBackups));
+  EXPECT_TRUE(files.FolderExists(testing::kBackups));
   EXPECT_EQ(list.RowCount(), 0);
   EXPECT_FALSE(ButtonsEnabled());
   EXPECT_TRUE(view.messages.empty());
@@ -214,7 +223,7 @@ TEST_F(BackupWindowTest, TheSortStateIsTheModelsOwn) {
 
   MemoryView otherView{BackUpLayout()};
   MemoryListControl otherList;
-  BackupWindowModel other{BackupContext{{registry, files, clock, kFolder}, otherList, kUs, {}}, otherView, timers};
+  BackupWindowModel other{BackupContext{{registry, files, clock, testing::kFolder}, otherList, kUs, {}}, otherView, timers};
   otherView.onEvent = [&](const ui::Event& e) { other.OnEvent(e); };
   other.OnLoad();
   EXPECT_EQ(other.sort(), ListSort{});
@@ -251,7 +260,7 @@ class BackupRestoreTest : public BackupWindowTest {
     testing::PrepareStart(registry, start);
     currentOsFamily = family;
     workingProfile = presetProfiles[2];
-    ApplyResult applied = ApplyTuningProfile(TuningContext{registry, files, clock, kFolder});
+    ApplyResult applied = ApplyTuningProfile(TuningContext{registry, files, clock, testing::kFolder});
     ASSERT_EQ(applied.status, ApplyStatus::Applied) << applied.message;
     model.intializeList();
     ASSERT_EQ(list.RowCount(), 1);
@@ -263,12 +272,7 @@ class BackupRestoreTest : public BackupWindowTest {
 TEST_F(BackupRestoreTest, RestoreAnsweredYesPutsTheRegistryBackAndSendsTheMovieHome) {
   ApplyFrom(7);
   ASSERT_FALSE(testing::CompareWithStart(registry, start).empty());
-  view.answers = {ui::kAnswerYes};
-  ASSERT_TRUE(view.Click(kIdCmdRestore));
-  ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0].text, "Do you want to restore this settings?");
-  EXPECT_EQ(view.messages[0].title, "");
-  EXPECT_EQ(view.messages[0].flags, ui::kMessageYesNo | ui::kMessageWarning);
+  ASSERT_NO_FATAL_FAILURE(ClickAnsweringYes(kIdCmdRestore, "Do you want to restore this settings?", ""));
   EXPECT_EQ(model.lastRestore().status, RestoreStatus::Restored);
   std::vector<std::string> differences = testing::CompareWithStart(registry, start);
   EXPECT_TRUE(differences.empty()) << differences.front();
@@ -337,12 +341,7 @@ TEST_F(BackupWindowTest, DeleteAnsweredYesRemovesTheFileAndSelectsTheFirstRow) {
   AddFiveFiles();
   model.intializeList();
   UserSelects(2);  // 004.BCK
-  view.answers = {ui::kAnswerYes};
-  ASSERT_TRUE(view.Click(kIdCmdDelete));
-  ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0].text, "Do you want to delete this file?");
-  EXPECT_EQ(view.messages[0].title, "Pellavon");
-  EXPECT_EQ(view.messages[0].flags, ui::kMessageYesNo | ui::kMessageWarning);
+  ASSERT_NO_FATAL_FAILURE(ClickAnsweringYes(kIdCmdDelete, "Do you want to delete this file?", "Pellavon"));
   EXPECT_FALSE(files.FileExists(In("004.BCK")));
   EXPECT_EQ(list.Column(0), (Texts{"003.BCK", "001.BCK", "002.BCK", "12.BCK"}));
   EXPECT_EQ(list.Selected(), 0);

@@ -8,6 +8,7 @@
 #include "platform/ui/View.h"
 #include "tests/tuning/support/FixedClock.h"
 #include "tests/tuning/support/MemoryFileSystem.h"
+#include "tests/tuning/support/ProgramFolder.h"
 #include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RegistryStates.h"
 #include "tests/tuning/support/TuningGlobals.h"
@@ -19,7 +20,6 @@ namespace {
 
 using testing::RecordingRegistry;
 
-constexpr const char* kFolder = "C:\\Corvane";
 constexpr const char* kRecord = "C:\\Corvane\\Backups\\Applied.rec";
 const testing::ValueLocation kTtl{RootKey::LocalMachine,
                                   "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters",
@@ -42,7 +42,7 @@ class DriftWatchTest : public ::testing::Test {
   RecordingRegistry registry{testing::RegistryFlavor::Nt};
   testing::MemoryFileSystem files;
   testing::FixedClock clock{{{2026, 12, 9}, {14, 5, 9}}};
-  TuningContext context{registry, files, clock, kFolder};
+  TuningContext context{registry, files, clock, testing::kFolder};
   PictureDateTimeFormat format{"dd.MM.yyyy", "HH:mm:ss"};
   std::vector<std::string> asked, told;
   std::deque<int> answers;
@@ -152,7 +152,7 @@ TEST_F(DriftWatchTest, ReapplyMendsItAndSeeTheChangesShowsThePlanBack) {
                                      "KeepAliveTime"},
                                     std::nullopt}});
   };
-  LoadedRecord record = LoadAppliedRecord(files, kFolder);
+  LoadedRecord record = LoadAppliedRecord(files, testing::kFolder);
   ASSERT_EQ(record.status, RecordStatus::Ok);
 
   drifted();

@@ -6,6 +6,7 @@
 
 #include "tests/tuning/support/FixedClock.h"
 #include "tests/tuning/support/MemoryFileSystem.h"
+#include "tests/tuning/support/ProgramFolder.h"
 #include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RegistryStates.h"
 #include "tests/tuning/support/TuningGlobals.h"
@@ -20,8 +21,6 @@ namespace {
 using testing::MemoryFileSystem;
 using testing::RecordingRegistry;
 using testing::RegistryFlavor;
-
-constexpr const char* kFolder = "C:\\Corvane";
 
 // Refuses reading one value, as a key without read rights does.
 class ReadRefusingRegistry : public RecordingRegistry {
@@ -62,9 +61,9 @@ std::string PlanPlace(const PlanEntry& e) {
 class PlanTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    files.AddFolder(kFolder);
+    files.AddFolder(testing::kFolder);
   }
-  TuningContext Context(IRegistry& registry) { return TuningContext{registry, files, clock, kFolder}; }
+  TuningContext Context(IRegistry& registry) { return TuningContext{registry, files, clock, testing::kFolder}; }
 
   // Some values present, of both types and odd ones, so that a plan meets
   // more than absent values.

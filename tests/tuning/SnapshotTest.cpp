@@ -6,6 +6,7 @@
 #include "tests/support/MemoryRegistry.h"
 #include "tests/tuning/support/FixedClock.h"
 #include "tests/tuning/support/MemoryFileSystem.h"
+#include "tests/tuning/support/ProgramFolder.h"
 #include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RegistryStates.h"
 #include "tuning/BackupManager.h"
@@ -22,10 +23,7 @@ using testing::MemoryRegistry;
 using testing::RegistryFlavor;
 using testing::Sz;
 
-constexpr const char* kFolder = "C:\\Corvane";
-constexpr const char* kBackups = "C:\\Corvane\\Backups";
-
-std::string In(const char* name) { return JoinPath(kBackups, name); }
+std::string In(const char* name) { return JoinPath(testing::kBackups, name); }
 
 class FamilyScope {
  public:
@@ -51,52 +49,52 @@ TEST(SnapshotNumbering, CountsTheLastThreeCharactersOfTheBaseName) {
 
 TEST(SnapshotNumbering, OneMoreThanTheHighestAndGapsAreNeverFilled) {
   MemoryFileSystem files;
-  files.AddFolder(kFolder);
-  NextSnapshot next = NextSnapshotPath(files, kFolder);
+  files.AddFolder(testing::kFolder);
+  NextSnapshot next = NextSnapshotPath(files, testing::kFolder);
   EXPECT_EQ(next.status, SnapshotStatus::Written);
   EXPECT_EQ(next.path, "C:\\Corvane\\Backups\\001.BCK");
-  EXPECT_TRUE(files.FolderExists(kBackups));  // a missing folder is created
+  EXPECT_TRUE(files.FolderExists(testing::kBackups));  // a missing folder is created
 
   for (const char* n : {"001.BCK", "002.BCK", "007.BCK"}) files.AddFile(In(n), "");
-  EXPECT_EQ(NextSnapshotPath(files, kFolder).name, "008.BCK");
+  EXPECT_EQ(NextSnapshotPath(files, testing::kFolder).name, "008.BCK");
   ASSERT_EQ(files.RemoveFile(In("007.BCK")), 0u);
-  EXPECT_EQ(NextSnapshotPath(files, kFolder).name, "003.BCK");
+  EXPECT_EQ(NextSnapshotPath(files, testing::kFolder).name, "003.BCK");
   ASSERT_EQ(files.RemoveFile(In("002.BCK")), 0u);
   files.AddFile(In("005.BCK"), "");
-  EXPECT_EQ(NextSnapshotPath(files, kFolder).name, "006.BCK");
+  EXPECT_EQ(NextSnapshotPath(files, testing::kFolder).name, "006.BCK");
   // Names that count 0, and names that are no snapshots at all.
   files.AddFile(In("notes.BCK"), "");
   files.AddFile(In("900.tmp"), "");
   files.AddFile(In("950.txt"), "");
-  EXPECT_EQ(NextSnapshotPath(files, kFolder).name, "006.BCK");
+  EXPECT_EQ(NextSnapshotPath(files, testing::kFolder).name, "006.BCK");
   files.AddFile(In("1234.bck"), "");
-  EXPECT_EQ(NextSnapshotPath(files, kFolder).name, "235.BCK");
+  EXPECT_EQ(NextSnapshotPath(files, testing::kFolder).name, "235.BCK");
   files.AddFile(In("998.BCK"), "");
-  EXPECT_EQ(NextSnapshotPath(files, kFolder).name, "999.BCK");
+  EXPECT_EQ(NextSnapshotPath(files, testing::kFolder).name, "999.BCK");
 }
 
 TEST(SnapshotNumbering, NoNameIsFreeOnce999IsTaken) {
   MemoryFileSystem files;
   files.AddFile(In("999.BCK"), "");
-  NextSnapshot next = NextSnapshotPath(files, kFolder);
+  NextSnapshot next = NextSnapshotPath(files, testing::kFolder);
   EXPECT_EQ(next.status, SnapshotStatus::NoFreeNumber);
   files.AddFile(In("x1999.BCK"), "");  // counts 999 as well
   ASSERT_EQ(files.RemoveFile(In("999.BCK")), 0u);
-  EXPECT_EQ(NextSnapshotPath(files, kFolder).status, SnapshotStatus::NoFreeNumber);
+  EXPECT_EQ(NextSnapshotPath(files, testing::kFolder).status, SnapshotStatus::NoFreeNumber);
 }
 
 TEST(SnapshotNumbering, AFolderNamedLikeASnapshotUsesUpNoNumber) {
   MemoryFileSystem files;
-  files.AddFolder(kFolder);
-  files.AddFolder(JoinPath(kFolder, "Backups"));
+  files.AddFolder(testing::kFolder);
+  files.AddFolder(JoinPath(testing::kFolder, "Backups"));
   files.AddFolder(In("999.BCK"));
-  EXPECT_EQ(NextSnapshotPath(files, kFolder).name, "001.BCK");
+  EXPECT_EQ(NextSnapshotPath(files, testing::kFolder).name, "001.BCK");
 }
 
 TEST(SnapshotNumbering, AFileWhereTheFolderShouldBeFails) {
   MemoryFileSystem files;
   files.AddFile("C:\\Corvane\\Backups", "not a folder");
-  NextSnapshot next = NextSnapshotPath(files, kFolder);
+  NextSnapshot next = NextSnapshotPath(files, testing::kFolder);
   EXPECT_EQ(next.status, SnapshotStatus::FolderFailed);
   EXPECT_EQ(next.code, fs::kAlreadyExists);
 }
@@ -111,12 +109,22 @@ struct Taken {
 Taken Take(IRegistry& registry, MemoryFileSystem& files, OsFamily family) {
   FamilyScope scope(family);
   testing::FixedClock clock({{2008, 1, 21}, {14, 5, 9}});
-  files.AddFolder(kFolder);
+  files.AddFolder(testing::kFolder);
   Taken t;
-  t.result = TakeSnapshot(TuningContext{registry, files, clock, kFolder});
+  t.result = TakeSnapshot(TuningContext{registry, files, clock, testing::kFolder});
   if (auto data = files.FileData(t.result.path)) t.data = *data;
   t.contents = ReadSnapshot(t.data);
   return t;
+}
+
+// Restores what Take recorded, a day later on the given family, with the
+// registry's log cleared first so that it holds the restore's writes only.
+RestoreResult RestoreTaken(testing::RecordingRegistry& registry, MemoryFileSystem& files, OsFamily family,
+                           const Taken& t) {
+  FamilyScope scope(family);
+  registry.log.clear();
+  testing::FixedClock clock({{2008, 1, 22}, {9, 0, 0}});
+  return RestoreSnapshot(TuningContext{registry, files, clock, testing::kFolder}, t.result.name);
 }
 
 std::int64_t Recorded(const Taken& t, std::size_t group, std::size_t pair) {
@@ -223,11 +231,7 @@ TEST(TakeSnapshot, NtDataOfEightBytesOrMoreIsRecordedByItsLow32Bits) {
     ASSERT_TRUE(t.contents.ok) << t.result.message << t.contents.error;
     EXPECT_EQ(Recorded(t, 0, 9), c.recorded);
 
-    FamilyScope scope(7);
-    registry.log.clear();
-    testing::FixedClock clock({{2008, 1, 22}, {9, 0, 0}});
-    RestoreResult restored =
-        RestoreSnapshot(TuningContext{registry, files, clock, kFolder}, t.result.name);
+    RestoreResult restored = RestoreTaken(registry, files, 7, t);
     ASSERT_EQ(restored.status, RestoreStatus::Restored) << restored.message;
     const std::string keepAlive =
         "HKLM\\System\\CurrentControlSet\\Services\\Tcpip\\Parameters\\KeepAliveTime";
@@ -257,7 +261,7 @@ TEST(TakeSnapshot, ANonZeroValueWhoseLow32BitsAreZeroRefusesTheSnapshot) {
               std::string::npos)
         << t.result.message;
     EXPECT_NE(t.result.message.find("No network setting was changed."), std::string::npos);
-    EXPECT_TRUE(files.Names(kBackups).empty());
+    EXPECT_TRUE(files.Names(testing::kBackups).empty());
   }
 }
 
@@ -287,11 +291,7 @@ TEST(TakeSnapshot, A9xValueStoredAsADwordIsRecordedByIts32BitValue) {
   EXPECT_EQ(Recorded(t, 0, 9), 1000);
   EXPECT_EQ(Recorded(t, 1, 1), 8);
 
-  FamilyScope scope(3);
-  registry.log.clear();
-  testing::FixedClock clock({{2008, 1, 22}, {9, 0, 0}});
-  RestoreResult restored =
-      RestoreSnapshot(TuningContext{registry, files, clock, kFolder}, t.result.name);
+  RestoreResult restored = RestoreTaken(registry, files, 3, t);
   ASSERT_EQ(restored.status, RestoreStatus::Restored) << restored.message;
   const std::string m = "set HKLM\\" + kMstcp + "\\";
   for (const std::string& line :
@@ -334,7 +334,7 @@ TEST(TakeSnapshot, WrittenWholeUnderAPendingNameThenRenamed) {
                                                  "write C:\\Corvane\\Backups\\bck1.tmp",
                                                  "rename C:\\Corvane\\Backups\\bck1.tmp > "
                                                  "C:\\Corvane\\Backups\\001.BCK"}));
-  EXPECT_EQ(files.Names(kBackups), (std::vector<std::string>{"001.BCK"}));
+  EXPECT_EQ(files.Names(testing::kBackups), (std::vector<std::string>{"001.BCK"}));
   EXPECT_EQ(t.data.substr(0, 30), "#2008-01-21#\r\n#14:05:09#\r\n6\r\n\"");
 }
 
@@ -353,7 +353,7 @@ TEST(TakeSnapshot, AFailedWriteOrRenameLeavesNoSnapshotBehind) {
     EXPECT_NE(t.result.message.find("There is not enough space on the disk."), std::string::npos)
         << t.result.message;
     EXPECT_NE(t.result.message.find("002.BCK"), std::string::npos);
-    EXPECT_EQ(files.Names(kBackups), (std::vector<std::string>{"001.BCK"}));
+    EXPECT_EQ(files.Names(testing::kBackups), (std::vector<std::string>{"001.BCK"}));
   }
 }
 
@@ -375,7 +375,7 @@ TEST(TakeSnapshot, TwoCopiesAtOnceNeverShareAPendingFileOrReplaceASnapshot) {
       if (op == meanwhile && !done) {
         done = true;  // the other copy's snapshot runs whole in between
         testing::FixedClock clock({{2008, 1, 21}, {14, 5, 10}});
-        other = TakeSnapshot(TuningContext{theirs, files, clock, kFolder});
+        other = TakeSnapshot(TuningContext{theirs, files, clock, testing::kFolder});
       }
       return fs::kSuccess;
     };
@@ -391,7 +391,7 @@ TEST(TakeSnapshot, TwoCopiesAtOnceNeverShareAPendingFileOrReplaceASnapshot) {
     ASSERT_TRUE(theirFile.ok);
     EXPECT_EQ(theirFile.groups[0].pairs[4].value, 200);
     EXPECT_EQ(files.FileData(In("004.BCK")), "older");
-    std::vector<std::string> names = files.Names(kBackups);
+    std::vector<std::string> names = files.Names(testing::kBackups);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"004.BCK", "005.BCK", "006.BCK"}));  // no pending file left
   }
@@ -411,7 +411,7 @@ TEST(TakeSnapshot, ANumberTakenMeanwhileUpTo999LeavesNothingBehind) {
   EXPECT_EQ(t.result.status, SnapshotStatus::NoFreeNumber);
   EXPECT_NE(t.result.message.find("Backup Manager"), std::string::npos);
   EXPECT_EQ(files.FileData(In("999.BCK")), "theirs");
-  EXPECT_EQ(files.Names(kBackups), (std::vector<std::string>{"998.BCK", "999.BCK"}));
+  EXPECT_EQ(files.Names(testing::kBackups), (std::vector<std::string>{"998.BCK", "999.BCK"}));
 }
 
 TEST(TakeSnapshot, RefusedWithAMessageWhenNoNameIsFree) {
@@ -422,7 +422,7 @@ TEST(TakeSnapshot, RefusedWithAMessageWhenNoNameIsFree) {
   EXPECT_EQ(t.result.status, SnapshotStatus::NoFreeNumber);
   EXPECT_NE(t.result.message.find("999.BCK"), std::string::npos);
   EXPECT_NE(t.result.message.find("Backup Manager"), std::string::npos);
-  EXPECT_EQ(files.Names(kBackups).size(), 1u);
+  EXPECT_EQ(files.Names(testing::kBackups).size(), 1u);
 }
 
 TEST(TakeSnapshot, AnAdapterNameTheFileCannotHoldRefusesTheSnapshot) {
@@ -432,7 +432,7 @@ TEST(TakeSnapshot, AnAdapterNameTheFileCannotHoldRefusesTheSnapshot) {
   Taken t = Take(registry, files, 3);
   EXPECT_EQ(t.result.status, SnapshotStatus::CannotRecord);
   EXPECT_FALSE(t.result.message.empty());
-  EXPECT_TRUE(files.Names(kBackups).empty());
+  EXPECT_TRUE(files.Names(testing::kBackups).empty());
 }
 
 }  // namespace

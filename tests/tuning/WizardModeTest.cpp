@@ -12,6 +12,7 @@
 #include "tests/support/MemoryView.h"
 #include "tests/tuning/support/FixedClock.h"
 #include "tests/tuning/support/MemoryFileSystem.h"
+#include "tests/tuning/support/ProgramFolder.h"
 #include "tests/tuning/support/RecordingRegistry.h"
 #include "tests/tuning/support/RegistryStates.h"
 #include "tests/tuning/support/TuningGlobals.h"
@@ -27,8 +28,6 @@ using testing::MemoryView;
 using testing::RecordingRegistry;
 using testing::RegistryFlavor;
 using namespace wizard;
-
-constexpr const char* kFolder = "C:\\Corvane";
 
 struct SummaryCase {
   int index;
@@ -84,7 +83,7 @@ class WizardModeTest : public ::testing::Test {
  public:
   void SetUp() override {
     currentOsFamily = 7;
-    files.AddFolder(kFolder);
+    files.AddFolder(testing::kFolder);
     view.onEvent = [this](const ui::Event& e) { model.OnEvent(e); };
   }
 
@@ -94,7 +93,7 @@ class WizardModeTest : public ::testing::Test {
   MemoryView view{WizardModeLayout()};
   testing::FakeTimers timers;
   int homes = 0;
-  WizardModeModel model{WizardContext{{registry, files, clock, kFolder}, [this] { ++homes; }}, view, timers};
+  WizardModeModel model{WizardContext{{registry, files, clock, testing::kFolder}, [this] { ++homes; }}, view, timers};
 
  private:
   testing::TuningGlobalsGuard globals_;
@@ -235,7 +234,7 @@ TEST_F(WizardModeTest, ARefusedApplySaysWhyWritesNothingAndStillGoesHome) {
   };
   for (const RefusalCase& c : cases) {
     MemoryFileSystem fresh;
-    fresh.AddFolder(kFolder);
+    fresh.AddFolder(testing::kFolder);
     std::swap(files, fresh);
     currentOsFamily = 7;
     c.arrange(*this);
@@ -282,7 +281,7 @@ TEST_F(WizardModeTest, AnUnloadWhileTheNoteIsOpenKeepsTheApplyWhole) {
   MemoryView shown{WizardModeLayout()};
   ui::FormHost host(shown, timers);
   host.Open();
-  host.Attach(std::make_unique<WizardModeModel>(WizardContext{{registry, files, clock, kFolder}, [this] { ++homes; }},
+  host.Attach(std::make_unique<WizardModeModel>(WizardContext{{registry, files, clock, testing::kFolder}, [this] { ++homes; }},
                                                 host.view(), host.timers()));
   host.Run([](ui::FormModel& m) { m.OnLoad(); });
   registry.refuse = [](const std::string&, std::string_view name) -> RegStatus {

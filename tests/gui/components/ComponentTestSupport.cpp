@@ -1,6 +1,7 @@
 #include "tests/gui/components/ComponentTestSupport.h"
 
-#include <cstdio>
+#include "tests/support/LoggingStandIn.h"
+#include "tests/support/WholeFile.h"
 
 namespace corvane::gui {
 
@@ -8,44 +9,50 @@ std::unique_ptr<Program> StartHost(const std::string& arguments) {
   return Program::Start("corvane_components_host.exe", arguments);
 }
 
-std::string ResultPath(const std::string& name) {
-  char folder[MAX_PATH] = {};
-  ::GetTempPathA(MAX_PATH, folder);
-  std::string path = std::string(folder) + "corvane-" + name + ".txt";
-  ::DeleteFileA(path.c_str());
-  return path;
-}
+std::string ResultPath(const std::string& name) { return testing::FreshTempFile("corvane-" + name + ".txt"); }
 
-std::optional<std::string> ReadResult(const std::string& path) {
-  FILE* in = std::fopen(path.c_str(), "rb");
-  if (in == nullptr) return std::nullopt;
-  std::string text;
-  char buffer[256];
-  size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, n);
-  std::fclose(in);
-  return text;
-}
+std::optional<std::string> ReadResult(const std::string& path) { return testing::ReadWholeFile(path); }
 
 namespace {
 
-BOOL CALLBACK FindArea(HWND hwnd, LPARAM param) {
-  char caption[64] = {};
-  ::GetWindowTextA(hwnd, caption, sizeof caption);
-  if (::IsWindowVisible(hwnd) && std::string(caption) == "Wine System Tray") {
-    *reinterpret_cast<HWND*>(param) = hwnd;
+// A visible top-level window of any process, sought by its class or by its
+// caption.
+struct Sought {
+  bool byClass;
+  const char* name;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindSought(HWND hwnd, LPARAM param) {
+  auto* sought = reinterpret_cast<Sought*>(param);
+  char text[64] = {};
+  if (sought->byClass) {
+    ::GetClassNameA(hwnd, text, sizeof text);
+  } else {
+    ::GetWindowTextA(hwnd, text, sizeof text);
+  }
+  if (::IsWindowVisible(hwnd) && std::string(text) == sought->name) {
+    sought->found = hwnd;
     return FALSE;
   }
   return TRUE;
 }
 
+std::optional<HWND> VisibleTopLevel(bool byClass, const char* name) {
+  Sought sought{byClass, name};
+  ::EnumWindows(&FindSought, reinterpret_cast<LPARAM>(&sought));
+  if (sought.found == nullptr) return std::nullopt;
+  return sought.found;
+}
+
 }  // namespace
 
-std::optional<HWND> NotificationArea() {
-  HWND found = nullptr;
-  ::EnumWindows(&FindArea, reinterpret_cast<LPARAM>(&found));
-  if (found == nullptr) return std::nullopt;
-  return found;
+std::optional<HWND> NotificationArea() { return VisibleTopLevel(false, "Wine System Tray"); }
+
+std::optional<HWND> WaitForBalloonTip(std::chrono::milliseconds timeout) {
+  std::optional<HWND> balloon;
+  WaitUntil([&] { return (balloon = VisibleTopLevel(true, "tooltips_class32")).has_value(); }, timeout);
+  return balloon;
 }
 
 std::optional<POINT> FirstTrayIcon(HWND area) {

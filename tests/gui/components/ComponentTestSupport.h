@@ -23,6 +23,9 @@ std::optional<std::string> ReadResult(const std::string& path);
 // The notification area: Wine's standalone "Wine System Tray" window when no
 // desktop shell runs. Nothing when it is not shown.
 std::optional<HWND> NotificationArea();
+// The first balloon tip (a visible top-level tooltip window of any process)
+// once one shows; nothing when none does by the end of the timeout.
+std::optional<HWND> WaitForBalloonTip(std::chrono::milliseconds timeout);
 // Where the first icon of the notification area is drawn (screen
 // coordinates), when one is drawn there.
 std::optional<POINT> FirstTrayIcon(HWND area);

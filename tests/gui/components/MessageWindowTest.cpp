@@ -210,9 +210,7 @@ TEST(InputBox, CancelReturnsAnEmptyTextEvenAfterTyping) {
   ASSERT_TRUE(o.window);
   auto cancel = ChildWithCaption(o.window, "Cancel");
   ASSERT_TRUE(cancel);
-  RECT r{};
-  ::GetWindowRect(*cancel, &r);
-  ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  ClickCentre(*cancel);
   EXPECT_EQ(o.program->WaitForExit(std::chrono::seconds(10)), 0u);
   EXPECT_EQ(ReadResult(path), "");
 }
@@ -281,9 +279,7 @@ TEST(BalloonMessageBox, DraggingMovesItAndPaintsTheShadowAtTheNewPlaceWithoutThe
       << "the pointer is gone after a move";
   auto ok = ChildWithCaption(o.window, "OK");
   ASSERT_TRUE(ok);
-  RECT r{};
-  ::GetWindowRect(*ok, &r);
-  ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  ClickCentre(*ok);
   EXPECT_EQ(o.program->WaitForExit(std::chrono::seconds(10)), 1u);
 }
 

@@ -97,26 +97,13 @@ TEST_F(TrayIcon, MainWindowItemOfTheMenuShowsTheMainWindow) {
   CloseHost(*host);
 }
 
-BOOL CALLBACK FindBalloon(HWND hwnd, LPARAM param) {
-  char name[64] = {};
-  ::GetClassNameA(hwnd, name, sizeof name);
-  if (::IsWindowVisible(hwnd) && std::string(name) == "tooltips_class32") {
-    *reinterpret_cast<HWND*>(param) = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 TEST_F(TrayIcon, BalloonTipOpensOverTheIcon) {
   ASSERT_NO_FATAL_FAILURE(StartWithIcon("tray balloon"));
-  HWND balloon = nullptr;
-  EXPECT_TRUE(WaitUntil([&] {
-    ::EnumWindows(&FindBalloon, reinterpret_cast<LPARAM>(&balloon));
-    return balloon != nullptr;
-  }, std::chrono::seconds(5))) << "no balloon tip";
-  if (balloon != nullptr) {
+  std::optional<HWND> balloon = WaitForBalloonTip(std::chrono::seconds(5));
+  EXPECT_TRUE(balloon) << "no balloon tip";
+  if (balloon) {
     RECT r{};
-    ::GetWindowRect(balloon, &r);
+    ::GetWindowRect(*balloon, &r);
     EXPECT_LE(std::abs(r.top - icon.y), 60) << "the balloon opens at the icon";
     Settle();
     SaveScreenshot("tray-host-balloon");

@@ -12,6 +12,7 @@
 
 #include "memory/win32/ThreadedMemoryReleaser.h"
 #include "platform/win32/MessagePump.h"
+#include "tests/support/WholeFile.h"
 
 namespace corvane::testing {
 namespace {
@@ -37,14 +38,7 @@ class ThreadedReleaserTest : public ::testing::Test {
     return done();
   }
   std::string Log() const {
-    std::string text;
-    if (FILE* f = std::fopen(log_.c_str(), "rb")) {
-      char buffer[512];
-      std::size_t n = 0;
-      while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-      std::fclose(f);
-    }
-    return text;
+    return ReadWholeFile(log_).value_or("");
   }
 
   std::string log_;

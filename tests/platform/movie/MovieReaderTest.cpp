@@ -11,6 +11,7 @@
 #include "platform/movie/MovieHitTest.h"
 #include "platform/movie/MovieReader.h"
 #include "tests/platform/movie/MovieTestSupport.h"
+#include "tests/support/RefusedAtLine.h"
 
 namespace corvane::movie {
 namespace {
@@ -185,10 +186,7 @@ TEST(MovieReader, RefusesABadFileWholeWithItsLine) {
       {"long tip", Head("button 0 0 1 1 command=a tip=\"" + std::string(81, 'a') + "\"\nend\n"), 4},
   };
   for (const BadCase& c : cases) {
-    auto result = Read(c.text);
-    EXPECT_FALSE(result.movie) << c.what;
-    EXPECT_FALSE(result.error.empty()) << c.what;
-    EXPECT_EQ(result.line, c.line) << c.what << ": " << result.error;
+    corvane::testing::ExpectRefusedAtLine(Read(c.text), &MovieReadResult::movie, c.what, c.line);
   }
 }
 

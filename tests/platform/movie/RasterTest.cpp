@@ -18,6 +18,8 @@ struct Canvas {
   std::uint32_t at(int x, int y) const { return buffer.at(x, y); }
   int red(int x, int y) const { return static_cast<int>((at(x, y) >> 16) & 0xFF); }
   PixelRect all() const { return {0, 0, buffer.width, buffer.height}; }
+  // Fills a path over the whole canvas at full opacity, as most cases draw.
+  void Fill(const Path& path, const Paint& paint) { Rasterizer().Fill(buffer, all(), path, paint, RectF{}, 1); }
   std::vector<std::uint32_t> pixels;
   PixelBuffer buffer;
 };
@@ -29,8 +31,7 @@ TEST(Raster, FillsARectangleOnPixelEdgesExactly) {
   Canvas c(10, 10);
   Path path;
   path.AddRect(2, 3, 4, 5, 0);
-  Rasterizer r;
-  r.Fill(c.buffer, c.all(), path, kRed, RectF{}, 1);
+  c.Fill(path, kRed);
   for (int y = 0; y < 10; ++y) {
     for (int x = 0; x < 10; ++x) {
       bool inside = x >= 2 && x < 6 && y >= 3 && y < 8;
@@ -43,8 +44,7 @@ TEST(Raster, PartlyCoveredPixelsBlendByTheirArea) {
   Canvas c(10, 10);
   Path path;
   path.AddRect(2.5f, 2.25f, 4, 4, 0);  // x 2.5..6.5, y 2.25..6.25
-  Rasterizer r;
-  r.Fill(c.buffer, c.all(), path, kWhite, RectF{}, 1);
+  c.Fill(path, kWhite);
   EXPECT_NEAR(c.red(2, 4), 128, 2);         // half a column
   EXPECT_NEAR(c.red(4, 2), 191, 2);         // three quarters of a row
   EXPECT_NEAR(c.red(2, 2), 96, 2);          // half of three quarters
@@ -57,8 +57,7 @@ TEST(Raster, ACircleCoversItsArea) {
   Canvas c(40, 40);
   Path path;
   path.AddEllipse(20, 20, 10, 10);
-  Rasterizer r;
-  r.Fill(c.buffer, c.all(), path, kWhite, RectF{}, 1);
+  c.Fill(path, kWhite);
   double sum = 0;
   for (int y = 0; y < 40; ++y) {
     for (int x = 0; x < 40; ++x) sum += c.red(x, y) / 255.0;
@@ -79,8 +78,7 @@ TEST(Raster, RoundedCornersLeaveTheCornerPixelOut) {
   Canvas c(20, 20);
   Path path;
   path.AddRect(0, 0, 20, 20, 6);
-  Rasterizer r;
-  r.Fill(c.buffer, c.all(), path, kWhite, RectF{}, 1);
+  c.Fill(path, kWhite);
   EXPECT_EQ(c.red(0, 0), 0);
   EXPECT_EQ(c.red(10, 0), 255);
   EXPECT_EQ(c.red(0, 10), 255);
@@ -108,8 +106,7 @@ TEST(Raster, OverlappingPiecesOfOneStrokeDoNotCancel) {
   Canvas c(30, 30);
   Path path;
   path.AddPolyline({{5, 5}, {25, 5}, {25, 25}, {5, 5}}, 3, LineCap::Round, false);
-  Rasterizer r;
-  r.Fill(c.buffer, c.all(), path, kWhite, RectF{}, 1);
+  c.Fill(path, kWhite);
   EXPECT_EQ(c.red(25, 5), 255);  // a join
   EXPECT_EQ(c.red(15, 5), 255);
   EXPECT_EQ(c.red(15, 15), 255);  // on the diagonal
@@ -120,8 +117,7 @@ TEST(Raster, ArcsFollowTheirAngles) {
   Canvas c(40, 40);
   Path path;
   path.AddArc(20, 20, 10, 0, 90, 2, LineCap::Butt);  // three o'clock to six o'clock
-  Rasterizer r;
-  r.Fill(c.buffer, c.all(), path, kWhite, RectF{}, 1);
+  c.Fill(path, kWhite);
   EXPECT_GT(c.red(27, 27), 100);  // lower right
   EXPECT_EQ(c.red(12, 12), 0);    // upper left
   EXPECT_EQ(c.red(20, 10), 0);    // twelve o'clock

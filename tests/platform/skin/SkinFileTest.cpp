@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/RefusedAtLine.h"
+
 namespace corvane::skin {
 namespace {
 
@@ -59,11 +61,7 @@ TEST(SkinFile, SettingsCommentsAndDefaults) {
 }
 
 TEST(SkinFile, RefusesBadFilesWithTheLineOfTheFault) {
-  struct Case {
-    const char* text;
-    int line;
-  };
-  const Case cases[] = {
+  const testing::BadText cases[] = {
       {"", 0},
       {"CorvaneSkin 2\n[A]\n", 1},
       {"[A]\nface = #000000\n", 1},
@@ -86,10 +84,7 @@ TEST(SkinFile, RefusesBadFilesWithTheLineOfTheFault) {
       {"CorvaneSkin 1\n[A]\n= #000000\n", 3},
   };
   for (const auto& c : cases) {
-    auto result = ParseSkin(c.text);
-    EXPECT_FALSE(result.skin) << c.text;
-    EXPECT_FALSE(result.error.empty()) << c.text;
-    EXPECT_EQ(result.line, c.line) << c.text << ": " << result.error;
+    testing::ExpectRefusedAtLine(ParseSkin(c.text), &SkinParseResult::skin, c.text, c.line);
   }
 }
 

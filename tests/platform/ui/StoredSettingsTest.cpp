@@ -62,18 +62,22 @@ class StoredSettingsTable : public ::testing::Test {
   }
   void Store(const char* name, const char* text) { EXPECT_EQ(SaveAppSetting(registry, SettingsKey("KitTest"), name, text), reg::kSuccess); }
   std::string Stored(const char* name) { return GetAppSetting(registry, SettingsKey("KitTest"), name, "(missing)"); }
+  // Loads the table into the view; then each control shows what is given.
+  void ExpectLoadShows(int check, int optA, int optB, const std::string& text, int combo) {
+    LoadStoredSettings(registry, "KitTest", kKitTestLayout, kTable, view);
+    EXPECT_EQ(view.Value(testing::kKitCheck), check);
+    EXPECT_EQ(view.Value(testing::kKitOptA), optA);
+    EXPECT_EQ(view.Value(testing::kKitOptB), optB);
+    EXPECT_EQ(view.Text(testing::kKitText), text);
+    EXPECT_EQ(view.Value(testing::kKitCombo), combo);
+  }
 
   testing::MemoryRegistry registry;
   testing::MemoryView view{kKitTestLayout};
 };
 
 TEST_F(StoredSettingsTable, NothingStoredLoadsEveryDefault) {
-  LoadStoredSettings(registry, "KitTest", kKitTestLayout, kTable, view);
-  EXPECT_EQ(view.Value(testing::kKitCheck), 1);
-  EXPECT_EQ(view.Value(testing::kKitOptA), 0);
-  EXPECT_EQ(view.Value(testing::kKitOptB), 1);
-  EXPECT_EQ(view.Text(testing::kKitText), "30");
-  EXPECT_EQ(view.Value(testing::kKitCombo), 1);
+  ExpectLoadShows(1, 0, 1, "30", 1);
   EXPECT_EQ(Stored("chkKeep"), "(missing)") << "a load writes nothing";
 }
 
@@ -83,12 +87,7 @@ TEST_F(StoredSettingsTable, StoredValuesLoadAndJunkFallsBackRowByRow) {
   Store("optSecond", "FALSE");
   Store("txtNumber", "not checked here");  // a text box takes any text; its window validates
   Store("cboSpeed", "3");                   // beyond the three items
-  LoadStoredSettings(registry, "KitTest", kKitTestLayout, kTable, view);
-  EXPECT_EQ(view.Value(testing::kKitCheck), 0);
-  EXPECT_EQ(view.Value(testing::kKitOptA), 1);
-  EXPECT_EQ(view.Value(testing::kKitOptB), 0);
-  EXPECT_EQ(view.Text(testing::kKitText), "not checked here");
-  EXPECT_EQ(view.Value(testing::kKitCombo), 1);
+  ExpectLoadShows(0, 1, 0, "not checked here", 1);
 
   Store("chkKeep", "yes");
   Store("cboSpeed", "2");

@@ -19,7 +19,9 @@
 #include "platform/win32/ProgramFile.h"
 #include "shell/win32/Splash.h"
 #include "tests/support/MessageBoxReader.h"
+#include "tests/support/LoggingStandIn.h"
 #include "tests/support/ProcessWindows.h"
+#include "tests/support/WholeFile.h"
 
 namespace corvane::shell {
 namespace {
@@ -543,24 +545,12 @@ TEST(SplashWin32, AMissingOrBadFileShowsNothing) {
 // ---- shell execute ------------------------------------------------------------------
 
 TEST(ShellExecuteWin32, TheLoggingAdapterRecordsTheRequestInsteadOfOpeningIt) {
-  char temp[MAX_PATH];
-  ::GetTempPathA(MAX_PATH, temp);
-  std::string log = std::string(temp) + "corvane-shell-test.log";
-  ::DeleteFileA(log.c_str());
-  ::SetEnvironmentVariableA(kShellExecuteLogVariable, log.c_str());
-  auto adapter = MakeShellExecute();
-  ::SetEnvironmentVariableA(kShellExecuteLogVariable, nullptr);
+  const std::string log = testing::FreshTempFile("corvane-shell-test.log");
+  auto adapter = testing::MakeLoggingTo(kShellExecuteLogVariable, log, [] { return MakeShellExecute(); });
   ASSERT_NE(dynamic_cast<LoggingShellExecute*>(adapter.get()), nullptr);
   adapter->Open(::GetDesktopWindow(), HelpOpenRequest("C:\\Program Files\\Corvane"));
   adapter->Open(nullptr, HelpOpenRequest("D:"));
-  std::string text;
-  if (FILE* f = std::fopen(log.c_str(), "rb")) {
-    char buffer[512];
-    std::size_t n = std::fread(buffer, 1, sizeof buffer, f);
-    text.assign(buffer, n);
-    std::fclose(f);
-  }
-  EXPECT_EQ(text,
+  EXPECT_EQ(testing::ReadWholeFile(log).value_or(""),
             "(default)|C:\\Program Files\\Corvane\\OrvHelp.chm||C:\\|1|main\r\n"
             "(default)|D:\\OrvHelp.chm||C:\\|1|none\r\n");
   EXPECT_NE(dynamic_cast<Win32ShellExecute*>(MakeShellExecute().get()), nullptr);

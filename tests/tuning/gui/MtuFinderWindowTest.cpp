@@ -19,46 +19,14 @@
 #include "platform/win32/Win32OsVersion.h"
 #include "tests/gui/GuiHarness.h"
 #include "tests/support/FakeShellServices.h"
+#include "tests/tuning/gui/EditorOnThisThread.h"
 #include "tuning/win32/frmNormalMode.h"
 
 namespace corvane::testing {
 namespace {
 
-using gui::MoveMouse;
 using gui::SaveScreenshot;
 
-// Pumps for up to `limitMs` until `done`.
-template <typename Done>
-bool PumpUntil(Done done, int limitMs) {
-  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    win32::DispatchWaitingMessages();
-    ::Sleep(10);
-  }
-  return true;
-}
-
-void Pump(int milliseconds) {
-  PumpUntil([] { return false; }, milliseconds);
-}
-
-void Mouse(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  ::SendInput(1, &input, sizeof input);
-}
-
-void ClickWindow(HWND control) {
-  RECT r{};
-  ::GetWindowRect(control, &r);
-  MoveMouse((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  Mouse(MOUSEEVENTF_LEFTDOWN);
-  Pump(60);
-  Mouse(MOUSEEVENTF_LEFTUP);
-  Pump(150);
-}
 
 // "address=mtu" words; the first with that size ("none" for silence).
 std::string HostWith(const std::string& size) {
@@ -75,13 +43,8 @@ class MtuFinderWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (HostWith("1400").empty()) GTEST_SKIP() << "no MTU test network";
-    DetectOsFamily(win32::Win32OsVersion());
-    window.BeforeShow();
-    ASSERT_TRUE(window.Load(services, nullptr));
-    ::SetWindowPos(window.hwnd(), HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    ::SetForegroundWindow(window.hwnd());
-    Pump(300);
-    ClickWindow(window.Control(kIdCmdNextPage));
+    ASSERT_TRUE(ShowEditor(window, services, HWND_TOP));
+    ClickPumping(window.Control(kIdCmdNextPage));
     ASSERT_TRUE(::IsWindowVisible(window.Control(kIdCmdFindMtu)));
   }
   void TearDown() override { window.Unload(); }
@@ -90,12 +53,12 @@ class MtuFinderWindowTest : public ::testing::Test {
 
   // Opens the finder, types the host over the pinger's and presses Start.
   void Search(const std::string& host) {
-    ClickWindow(window.Control(kIdCmdFindMtu));
+    ClickPumping(window.Control(kIdCmdFindMtu));
     ASSERT_TRUE(finder().IsOpen());
     EXPECT_EQ(finder().Text(kIdTxtMtuHost), kAutomaticPingHost);
     EXPECT_FALSE(::IsWindowEnabled(window.hwnd())) << "the editor waits while the finder is open";
     finder().SetText(kIdTxtMtuHost, host);
-    ClickWindow(finder().Control(kIdCmdMtuStart));
+    ClickPumping(finder().Control(kIdCmdMtuStart));
   }
 
   FakeShellServices services;
@@ -113,7 +76,7 @@ TEST_F(MtuFinderWindowTest, FindsThe1400PathAndOffersItForTheBox) {
       << finder().Text(kIdLblMtuStatus);
   EXPECT_EQ(window.Text(kIdTxtMtuValue), before) << "nothing is taken before Use";
   SaveScreenshot("mtu-finder-result");
-  ClickWindow(finder().Control(kIdCmdMtuUse));
+  ClickPumping(finder().Control(kIdCmdMtuUse));
   Pump(200);
   EXPECT_FALSE(finder().IsOpen());
   EXPECT_TRUE(::IsWindowEnabled(window.hwnd()));
@@ -126,7 +89,7 @@ TEST_F(MtuFinderWindowTest, A1500PathIsSaidPlainly) {
   ASSERT_TRUE(PumpUntil([&] { return finder().Enabled(kIdCmdMtuUse); }, 20000))
       << finder().Text(kIdLblMtuStatus);
   EXPECT_NE(finder().Text(kIdLblMtuStatus).find("allows 1500 bytes"), std::string::npos);
-  ClickWindow(finder().Control(kIdCmdMtuClose));
+  ClickPumping(finder().Control(kIdCmdMtuClose));
   Pump(200);
   EXPECT_FALSE(finder().IsOpen());
 }
@@ -140,9 +103,9 @@ TEST_F(MtuFinderWindowTest, AHostThatNeverAnswersGetsNoSizeAndStopCancels) {
   EXPECT_FALSE(finder().Enabled(kIdCmdMtuUse));
   SaveScreenshot("mtu-finder-no-answer");
   // Again, stopped while its first probe waits.
-  ClickWindow(finder().Control(kIdCmdMtuStart));
+  ClickPumping(finder().Control(kIdCmdMtuStart));
   EXPECT_TRUE(finder().finder()->searching());
-  ClickWindow(finder().Control(kIdCmdMtuStart));
+  ClickPumping(finder().Control(kIdCmdMtuStart));
   EXPECT_FALSE(finder().finder()->searching());
   EXPECT_EQ(finder().Text(kIdLblMtuStatus), "The search was cancelled.");
 }

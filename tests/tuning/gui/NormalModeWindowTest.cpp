@@ -15,6 +15,7 @@
 #include "tests/gui/GuiHarness.h"
 #include "tests/support/FakeShellServices.h"
 #include "tests/support/ProcessWindows.h"
+#include "tests/tuning/gui/EditorOnThisThread.h"
 #include "tuning/win32/frmNormalMode.h"
 
 namespace corvane::testing {
@@ -27,23 +28,6 @@ using gui::MoveMouse;
 using gui::ProgramFolder;
 using gui::ReadRegistryNumber;
 using gui::SaveScreenshot;
-
-// The window lives on this thread, so its messages run only while the test
-// pumps them.
-void Pump(int milliseconds) {
-  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  do {
-    win32::DispatchWaitingMessages();
-    ::Sleep(10);
-  } while (std::chrono::steady_clock::now() < end);
-}
-
-void Mouse(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  ::SendInput(1, &input, sizeof input);
-}
 
 // Answers the message box that the window's own thread is about to show
 // (the apply's note), from a second thread, and keeps its text.
@@ -78,28 +62,13 @@ struct MessageBoxAnswer {
 
 class NormalModeWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    DetectOsFamily(win32::Win32OsVersion());
-    window.BeforeShow();
-    ASSERT_TRUE(window.Load(services, nullptr));
-    ::SetWindowPos(window.hwnd(), HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    ::SetForegroundWindow(window.hwnd());
-    Pump(300);
-  }
+  void SetUp() override { ASSERT_TRUE(ShowEditor(window, services, HWND_TOPMOST)); }
   void TearDown() override { window.Unload(); }
 
   HWND Control(int id) { return window.Control(id); }
   std::string Text(int id) { return window.Text(id); }
 
-  void Click(int id) {
-    RECT r{};
-    ::GetWindowRect(Control(id), &r);
-    MoveMouse((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    Mouse(MOUSEEVENTF_LEFTDOWN);
-    Pump(60);
-    Mouse(MOUSEEVENTF_LEFTUP);
-    Pump(150);
-  }
+  void Click(int id) { ClickPumping(Control(id)); }
   // Clicks into the box and selects its text with the keyboard (End, then
   // Shift+Home), as a user does before typing over it.
   void SelectBox(int id) {
@@ -224,9 +193,9 @@ TEST_F(NormalModeWindowTest, TheUpDownStepsTheSynBox) {
   ::GetWindowRect(Control(kIdUpdwnDescision), &r);
   // The lower arrow.
   MoveMouse((r.left + r.right) / 2, r.bottom - 3);
-  Mouse(MOUSEEVENTF_LEFTDOWN);
+  gui::SendMouse(MOUSEEVENTF_LEFTDOWN);
   Pump(60);
-  Mouse(MOUSEEVENTF_LEFTUP);
+  gui::SendMouse(MOUSEEVENTF_LEFTUP);
   Pump(150);
   EXPECT_EQ(Text(kIdTxtSynValue), "1");
   EXPECT_EQ(workingProfile.synAttackProtect, 1);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "tests/support/SubkeyNames.h"
 #include "tests/tuning/support/FixedClock.h"
 #include "tuning/RegistryMap.h"
 #include "tuning/Snapshot.h"
@@ -88,14 +89,7 @@ void DeleteKeyTree(IRegistry& registry, RootKey root, const std::string& path) {
   {
     RegKey key;
     if (OpenRegKey(registry, RootHandle(root), path, reg::kKeyAllAccess, key) != reg::kSuccess) return;
-    std::vector<std::string> children;
-    for (std::uint32_t i = 0;; ++i) {
-      char name[512];
-      std::uint32_t length = sizeof name;
-      if (registry.EnumKey(key.get(), i, name, &length) != reg::kSuccess) break;
-      children.emplace_back(name, length);
-    }
-    for (const auto& child : children) DeleteKeyTree(registry, root, path + "\\" + child);
+    for (const auto& child : SubkeyNames(registry, key.get())) DeleteKeyTree(registry, root, path + "\\" + child);
   }
   std::size_t slash = path.rfind('\\');
   RegKey parent;

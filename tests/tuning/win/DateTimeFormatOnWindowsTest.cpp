@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/tuning/support/FourSnapshotRows.h"
 #include "tests/tuning/win/WinTuningEnvironment.h"
 #include "tuning/BackupManager.h"
 #include "tuning/win32/Win32DateTimeFormat.h"
@@ -70,32 +71,11 @@ TEST(RegionalFormatOnWindows, TheDateSortOrdersTheSystemsTexts) {
 // uses the date separator, a time must not be read as a date.
 TEST(RegionalFormatOnWindows, EachColumnSortsTheSystemsTextsByWhatItHolds) {
   win32::Win32DateTimeFormat format;
-  struct Row {
-    const char* file;
-    CalendarDate date;
-    TimeOfDay time;
-  };
-  // By date 3, 1, 2, 4; by time of day 4, 1, 2, 3.
-  const Row taken[] = {{"001.BCK", {2009, 5, 14}, {14, 5, 9}},
-                       {"002.BCK", {2009, 6, 1}, {15, 4, 8}},
-                       {"003.BCK", {2008, 4, 15}, {23, 59, 59}},
-                       {"004.BCK", {2010, 1, 2}, {0, 30, 0}}};
-  std::vector<BackupEntry> rows;
-  for (const Row& r : taken) rows.push_back({r.file, format.FormatDate(r.date), format.FormatTime(r.time)});
-  auto sortedBy = [&](std::size_t column) {
-    std::array<std::string, 3> tags;
-    ListSort sort;
-    ClickBackupHeader(tags, sort, column, kBackupColumns[column]);
-    std::vector<BackupEntry> sorted = rows;
-    SortBackupEntries(sorted, sort, format);
-    std::vector<std::string> names;
-    for (const BackupEntry& e : sorted) names.push_back(e.fileName);
-    return names;
-  };
+  const std::vector<BackupEntry> rows = FourSnapshotRows(format);
   const std::string pictures = format.reader().datePicture() + " " + format.reader().timePicture();
-  EXPECT_EQ(sortedBy(1), (std::vector<std::string>{"003.BCK", "001.BCK", "002.BCK", "004.BCK"}))
+  EXPECT_EQ(SortedByHeading(rows, 1, format), (std::vector<std::string>{"003.BCK", "001.BCK", "002.BCK", "004.BCK"}))
       << pictures;
-  EXPECT_EQ(sortedBy(2), (std::vector<std::string>{"004.BCK", "001.BCK", "002.BCK", "003.BCK"}))
+  EXPECT_EQ(SortedByHeading(rows, 2, format), (std::vector<std::string>{"004.BCK", "001.BCK", "002.BCK", "003.BCK"}))
       << pictures << ": " << rows[0].creatingTime << ", " << rows[1].creatingTime;
 }
 
