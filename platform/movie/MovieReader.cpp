@@ -1,6 +1,7 @@
 #include "platform/movie/MovieReader.h"
 
 #include "platform/FileBytes.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -121,20 +122,10 @@ float ParseNumber(const std::string& text, float low = -L::kMaxCoordinate,
 }
 
 int ParseInt(const std::string& text, int low, int high) {
-  int value = 0;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) {
-    throw Failure{"bad whole number \"" + text.substr(0, 24) + "\""};
-  }
-  if (value < low || value > high) throw Failure{"number out of range: " + text};
-  return value;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+  std::optional<int> value = WholeNumber(text);
+  if (!value) throw Failure{"bad whole number \"" + text.substr(0, 24) + "\""};
+  if (*value < low || *value > high) throw Failure{"number out of range: " + text};
+  return *value;
 }
 
 std::optional<Rgba> ParseHexColor(const std::string& text) {
