@@ -566,15 +566,11 @@ class Reader {
       button.tip = *tip;
     }
 
-    Item item;
-    item.kind = Item::Kind::Button;
-    item.index = static_cast<int>(movie_.buttons.size());
-    item.screenMask = block.screenMask;
-    movie_.buttons.push_back(std::move(button));
-    movie_.items.push_back(item);
+    const int index = AddItem(Item::Kind::Button, movie_.buttons, std::move(button),
+                              block.screenMask);
 
     block.kind = BlockKind::Button;
-    block.button = item.index;
+    block.button = index;
     block.look = Look::Normal;
     block.dx = movie_.buttons.back().box.x;
     block.dy = movie_.buttons.back().box.y;
@@ -698,12 +694,20 @@ class Reader {
           .push_back(std::move(shape));
       return;
     }
+    (void)AddItem(Item::Kind::Shape, movie_.shapes, std::move(shape), block.screenMask);
+  }
+
+  // Puts value at the end of its list and an item for it at the end of the
+  // drawing order; returns its index in the list.
+  template <typename T>
+  int AddItem(Item::Kind kind, std::vector<T>& list, T value, std::uint64_t screenMask) {
     Item item;
-    item.kind = Item::Kind::Shape;
-    item.index = static_cast<int>(movie_.shapes.size());
-    item.screenMask = block.screenMask;
-    movie_.shapes.push_back(std::move(shape));
+    item.kind = kind;
+    item.index = static_cast<int>(list.size());
+    item.screenMask = screenMask;
+    list.push_back(std::move(value));
     movie_.items.push_back(item);
+    return item.index;
   }
 
   Movie movie_;

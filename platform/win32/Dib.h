@@ -12,12 +12,8 @@ namespace corvane::win32 {
 // null, when the system refuses it.
 inline UniqueHbitmap CreateTopDownDib(HDC dc, int width, int height, void*& bits) {
   BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  // A negative height makes the rows run from the top down.
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   bits = nullptr;
   UniqueHbitmap bitmap(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (bits == nullptr) bitmap.reset();
