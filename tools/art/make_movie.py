@@ -220,27 +220,29 @@ def logo(x, y, size):
 # ---------------------------------------------------------------- chrome
 
 
+# A navigation button's looks: the shapes behind it, the icon's colour, the
+# top of icon and label (one pixel lower while pressed), the label's colour.
+NAV_LOOKS = [
+    ("normal", [], "text2", 7, "text2"),
+    ("hover", ["rect 0 0 160 30 radius=8 fill=hover"], "text", 7, "text"),
+    ("active", ["rect 0 0 160 30 radius=8 fill=accent-soft",
+                "rect 0 8 3 14 radius=1.5 fill=accent"], "accent", 7, "text"),
+    ("pressed", ["rect 0 0 160 30 radius=8 fill=press-face stroke=press-edge stroke-width=1.5"],
+     "accent", 8, "text"),
+]
+
+
 def nav_item(label, kind, y, command, target):
     active = "active=%s" % target if target else ""
     go = "goto=%s" % target if target else ""
     with block("button 10 %s 160 30 command=%s %s %s radius=8 id=nav-%s" %
                (n(y), q(command), go, active, target or kind)):
-        with block("normal"):
-            icon(kind, 13, 7, "text2")
-            emit('text 40 7 %s font=ui color=text2' % q(label))
-        with block("hover"):
-            emit("rect 0 0 160 30 radius=8 fill=hover")
-            icon(kind, 13, 7, "text")
-            emit('text 40 7 %s font=ui color=text' % q(label))
-        with block("active"):
-            emit("rect 0 0 160 30 radius=8 fill=accent-soft")
-            emit("rect 0 8 3 14 radius=1.5 fill=accent")
-            icon(kind, 13, 7, "accent")
-            emit('text 40 7 %s font=ui color=text' % q(label))
-        with block("pressed"):
-            emit("rect 0 0 160 30 radius=8 fill=press-face stroke=press-edge stroke-width=1.5")
-            icon(kind, 13, 8, "accent")
-            emit('text 40 8 %s font=ui color=text' % q(label))
+        for look, backdrop, icon_color, top, text_color in NAV_LOOKS:
+            with block(look):
+                for shape in backdrop:
+                    emit(shape)
+                icon(kind, 13, top, icon_color)
+                emit('text 40 %d %s font=ui color=%s' % (top, q(label), text_color))
 
 
 def sidebar():
