@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 #include "platform/win32/Dib.h"
+#include "platform/win32/MessagePump.h"
 #include "platform/win32/Screen.h"
 
 namespace corvane::shell {
@@ -328,15 +329,7 @@ void msgFrm::StartDrag() {
   (void)::SendMessageA(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
 
   // Let what the move uncovered repaint before the screen behind is read.
-  MSG pending;
-  while (::PeekMessageA(&pending, nullptr, 0, 0, PM_REMOVE)) {
-    if (pending.message == WM_QUIT) {
-      ::PostQuitMessage(static_cast<int>(pending.wParam));
-      break;
-    }
-    ::TranslateMessage(&pending);
-    ::DispatchMessageA(&pending);
-  }
+  win32::DispatchWaitingMessages();
   if (hwnd() != nullptr) {
     // The pointer is gone after a move.
     noPointer_ = true;
