@@ -433,6 +433,15 @@ def tile(x, y, w, h, kind, title, caption, command, target, ident):
             tile_content(w, h, kind, title, caption, 1)
 
 
+def two_columns(top, w, h):
+    """The top-left corners of w x h tiles in two columns from the content's
+    left edge and top, row by row, 10 pixels apart."""
+    i = 0
+    while True:
+        yield 181 + (i % 2) * (w + 10), top + (i // 2) * (h + 10)
+        i += 1
+
+
 def home():
     with block("on home"):
         emit("rect 181 104 440 100 radius=12 fill=hero stroke=line")
@@ -470,9 +479,7 @@ def home():
             ("chip", "RAM booster", "IDC_FS_ramConfig", "ram"),
             ("monitor", "System tools", "IDC_FS_sysSettingClicked", "system"),
         ]
-        for i, (kind, title, command, target) in enumerate(tiles):
-            x = 181 + (i % 2) * (w + 10)
-            y = 216 + (i // 2) * (h + 10)
+        for (x, y), (kind, title, command, target) in zip(two_columns(216, w, h), tiles):
             tile(x, y, w, h, kind, title, None, command, target, "tile-" + target)
 
 
@@ -487,9 +494,7 @@ def system():
             ("modem", "Modems", "Dial-up devices", "IDC_FS_modemSetting", "modems"),
             ("network", "Network", "Adapters and protocols", "IDC_FS_networkSetting", "network"),
         ]
-        for i, (kind, title, caption, command, ident) in enumerate(items):
-            x = 181 + (i % 2) * (w + 10)
-            y = 104 + (i // 2) * (h + 10)
+        for (x, y), (kind, title, caption, command, ident) in zip(two_columns(104, w, h), items):
             tile(x, y, w, h, kind, title, caption, command, None, "tool-" + ident)
         emit("rect 181 262 440 72 radius=12 fill=panel stroke=line")
         emit("rect 197 283 30 30 radius=9 fill=danger-soft")
