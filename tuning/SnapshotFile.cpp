@@ -1,5 +1,6 @@
 #include "tuning/SnapshotFile.h"
 
+#include <array>
 #include <charconv>
 #include <limits>
 
@@ -19,6 +20,24 @@ int Int(std::string_view digits) {
   int value = 0;
   for (char c : digits) value = value * 10 + (c - '0');
   return value;
+}
+
+// The three numbers of text when it is firstDigits digits, sep, two digits,
+// sep, two digits ("2024-05-31", "23:59:00"); nothing otherwise.
+std::optional<std::array<int, 3>> DigitTriple(std::string_view text, std::size_t firstDigits,
+                                              char sep) {
+  const std::size_t second = firstDigits + 1, third = firstDigits + 4;
+  if (text.size() != firstDigits + 6 || text[second - 1] != sep || text[third - 1] != sep) {
+    return std::nullopt;
+  }
+  const std::string_view parts[3] = {text.substr(0, firstDigits), text.substr(second, 2),
+                                     text.substr(third, 2)};
+  std::array<int, 3> values{};
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (!AllDigits(parts[i])) return std::nullopt;
+    values[i] = Int(parts[i]);
+  }
+  return values;
 }
 
 std::string TwoDigits(int value) {
@@ -89,17 +108,15 @@ std::optional<SnapshotItem> ParseItem(std::string_view line) {
   }
   if (line.size() >= 2 && line.front() == '#' && line.back() == '#') {
     std::string_view inner = line.substr(1, line.size() - 2);
-    if (inner.size() == 10 && inner[4] == '-' && inner[7] == '-' && AllDigits(inner.substr(0, 4)) &&
-        AllDigits(inner.substr(5, 2)) && AllDigits(inner.substr(8, 2))) {
+    if (auto date = DigitTriple(inner, 4, '-')) {
       item.kind = ItemKind::Date;
-      item.date = {Int(inner.substr(0, 4)), Int(inner.substr(5, 2)), Int(inner.substr(8, 2))};
+      item.date = {(*date)[0], (*date)[1], (*date)[2]};
       if (!IsValidDate(item.date)) return std::nullopt;
       return item;
     }
-    if (inner.size() == 8 && inner[2] == ':' && inner[5] == ':' && AllDigits(inner.substr(0, 2)) &&
-        AllDigits(inner.substr(3, 2)) && AllDigits(inner.substr(6, 2))) {
+    if (auto time = DigitTriple(inner, 2, ':')) {
       item.kind = ItemKind::Time;
-      item.time = {Int(inner.substr(0, 2)), Int(inner.substr(3, 2)), Int(inner.substr(6, 2))};
+      item.time = {(*time)[0], (*time)[1], (*time)[2]};
       if (!IsValidTime(item.time)) return std::nullopt;
       return item;
     }
