@@ -40,6 +40,14 @@ endif()
 
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
+# Leaves the calling function unless this is the build named: ON for the
+# Windows build, OFF for the native one.
+macro(_corvane_only_in windows)
+  if(NOT CORVANE_WINDOWS STREQUAL ${windows})
+    return()
+  endif()
+endmacro()
+
 function(_corvane_common target)
   target_compile_options(${target} PRIVATE ${CORVANE_WARNINGS})
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
@@ -61,65 +69,50 @@ endfunction()
 # Thin Win32 adapters and windows; built in the Windows build only.
 function(corvane_win32_library name)
   cmake_parse_arguments(A "" "" "SOURCES;DEPS;LIBS" ${ARGN})
-  if(NOT CORVANE_WINDOWS)
-    return()
-  endif()
+  _corvane_only_in(ON)
   add_library(${name} STATIC ${A_SOURCES})
   _corvane_common(${name})
   target_link_libraries(${name} PUBLIC ${A_DEPS} ${A_LIBS})
 endfunction()
 
+# Adds sources and libraries to one of the test programs, whose lists are kept
+# as global properties CORVANE_<kind>_TEST_SOURCES and _DEPS; only in the
+# build that makes that program (windows: see _corvane_only_in).
+function(_corvane_add_test_sources kind windows)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  _corvane_only_in(${windows})
+  foreach(s IN LISTS A_SOURCES)
+    get_filename_component(abs ${s} ABSOLUTE)
+    set_property(GLOBAL APPEND PROPERTY CORVANE_${kind}_TEST_SOURCES ${abs})
+  endforeach()
+  set_property(GLOBAL APPEND PROPERTY CORVANE_${kind}_TEST_DEPS ${A_DEPS})
+endfunction()
+
 # corvane_native_tests(SOURCES ... DEPS ...)
 # Adds sources to the one native unit-test program (corvane_unit_tests).
 function(corvane_native_tests)
-  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
-  if(CORVANE_WINDOWS)
-    return()
-  endif()
-  foreach(s IN LISTS A_SOURCES)
-    get_filename_component(abs ${s} ABSOLUTE)
-    set_property(GLOBAL APPEND PROPERTY CORVANE_NATIVE_TEST_SOURCES ${abs})
-  endforeach()
-  set_property(GLOBAL APPEND PROPERTY CORVANE_NATIVE_TEST_DEPS ${A_DEPS})
+  _corvane_add_test_sources(NATIVE OFF ${ARGN})
 endfunction()
 
 # corvane_windows_tests(SOURCES ... DEPS ...)
 # Adds sources to the one Windows test program (corvane_win_tests.exe), which
 # the test command runs under Wine once per Windows version.
 function(corvane_windows_tests)
-  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
-  if(NOT CORVANE_WINDOWS)
-    return()
-  endif()
-  foreach(s IN LISTS A_SOURCES)
-    get_filename_component(abs ${s} ABSOLUTE)
-    set_property(GLOBAL APPEND PROPERTY CORVANE_WINDOWS_TEST_SOURCES ${abs})
-  endforeach()
-  set_property(GLOBAL APPEND PROPERTY CORVANE_WINDOWS_TEST_DEPS ${A_DEPS})
+  _corvane_add_test_sources(WINDOWS ON ${ARGN})
 endfunction()
 
 # corvane_gui_tests(SOURCES ... DEPS ...)
 # Adds sources to the end-to-end GUI test program (corvane_gui_tests.exe),
 # which drives the real corvane.exe under Wine on Xvfb.
 function(corvane_gui_tests)
-  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
-  if(NOT CORVANE_WINDOWS)
-    return()
-  endif()
-  foreach(s IN LISTS A_SOURCES)
-    get_filename_component(abs ${s} ABSOLUTE)
-    set_property(GLOBAL APPEND PROPERTY CORVANE_GUI_TEST_SOURCES ${abs})
-  endforeach()
-  set_property(GLOBAL APPEND PROPERTY CORVANE_GUI_TEST_DEPS ${A_DEPS})
+  _corvane_add_test_sources(GUI ON ${ARGN})
 endfunction()
 
-# corvane_windows_program(name SOURCES ... DEPS ... [GUI])
-# A helper executable for the Windows build (probes, benchmarks).
-function(corvane_windows_program name)
+# An executable made in one build only (windows: see _corvane_only_in). GUI
+# makes a Windows program with no console.
+function(_corvane_program name windows)
   cmake_parse_arguments(A "GUI" "" "SOURCES;DEPS" ${ARGN})
-  if(NOT CORVANE_WINDOWS)
-    return()
-  endif()
+  _corvane_only_in(${windows})
   if(A_GUI)
     add_executable(${name} WIN32 ${A_SOURCES})
   else()
@@ -129,16 +122,16 @@ function(corvane_windows_program name)
   target_link_libraries(${name} PRIVATE ${A_DEPS})
 endfunction()
 
+# corvane_windows_program(name SOURCES ... DEPS ... [GUI])
+# A helper executable for the Windows build (probes, benchmarks).
+function(corvane_windows_program name)
+  _corvane_program(${name} ON ${ARGN})
+endfunction()
+
 # corvane_native_program(name SOURCES ... DEPS ...)
 # A helper executable for the native build (fuzz drivers, benchmarks).
 function(corvane_native_program name)
-  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
-  if(CORVANE_WINDOWS)
-    return()
-  endif()
-  add_executable(${name} ${A_SOURCES})
-  _corvane_common(${name})
-  target_link_libraries(${name} PRIVATE ${A_DEPS})
+  _corvane_program(${name} OFF ${ARGN})
 endfunction()
 
 # corvane_fuzz_target(name SOURCES ... DEPS ... [CORPUS dir])
@@ -149,9 +142,7 @@ endfunction()
 # (clang -fsanitize=fuzzer) where clang is at hand.
 function(corvane_fuzz_target name)
   cmake_parse_arguments(A "" "CORPUS" "SOURCES;DEPS" ${ARGN})
-  if(CORVANE_WINDOWS)
-    return()
-  endif()
+  _corvane_only_in(OFF)
   add_executable(${name} ${A_SOURCES} ${PROJECT_SOURCE_DIR}/tests/fuzz/FuzzDriver.cpp)
   set_property(GLOBAL APPEND PROPERTY CORVANE_FUZZ_TARGETS ${name})
   _corvane_common(${name})

@@ -4,6 +4,7 @@
 
 #include "pinger/PingService.h"
 #include "pinger/mdlPing.h"
+#include "platform/Text.h"
 
 namespace corvane {
 
@@ -11,28 +12,9 @@ namespace {
 
 constexpr int kMaxRounds = 3;  // the search and at most two more after a failed check
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 std::string Seconds(std::uint64_t ms) {
   return std::to_string(ms / 1000) + "." + std::to_string(ms % 1000 / 100) + " s";
 }
-
-// Closes the echo handle on every way out.
-class HandleGuard {
- public:
-  HandleGuard(IIcmpService& icmp, EchoHandle handle) : icmp_(icmp), handle_(handle) {}
-  HandleGuard(const HandleGuard&) = delete;
-  HandleGuard& operator=(const HandleGuard&) = delete;
-  ~HandleGuard() { (void)icmp_.Close(handle_); }
-
- private:
-  IIcmpService& icmp_;
-  EchoHandle handle_;
-};
 
 // The pinger's resolution: a name with a domain goes to the resolver, dotted
 // text and single names through ParseDottedAddress. Windows Sockets are
@@ -177,7 +159,7 @@ void MtuFinder::Search(EchoHandle handle, std::uint32_t address, MtuReport& repo
 
 MtuReport MtuFinder::Run(std::string_view host) {
   MtuReport report;
-  report.host = std::string(Trimmed(host));
+  report.host = std::string(TrimSpaces(host));
   const std::uint64_t start = hooks_.nowMs ? hooks_.nowMs() : 0;
   auto finish = [&](MtuOutcome outcome) {
     report.outcome = outcome;
@@ -200,7 +182,7 @@ MtuReport MtuFinder::Run(std::string_view host) {
 
     std::optional<EchoHandle> handle = icmp_.Open();
     if (!handle) return finish(MtuOutcome::NoIcmp);
-    HandleGuard guard(icmp_, *handle);
+    EchoHandleGuard guard(icmp_, *handle);
     Search(*handle, *address, report);
   } catch (...) {
     // Out of memory and the like: as good as no answer.

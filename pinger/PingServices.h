@@ -98,6 +98,19 @@ class IIcmpService {
   virtual bool Close(EchoHandle handle) = 0;
 };
 
+// Closes an open echo handle on every way out of the code that holds it.
+class EchoHandleGuard {
+ public:
+  EchoHandleGuard(IIcmpService& icmp, EchoHandle handle) : icmp_(icmp), handle_(handle) {}
+  EchoHandleGuard(const EchoHandleGuard&) = delete;
+  EchoHandleGuard& operator=(const EchoHandleGuard&) = delete;
+  ~EchoHandleGuard() { (void)icmp_.Close(handle_); }
+
+ private:
+  IIcmpService& icmp_;
+  EchoHandle handle_;
+};
+
 enum class MessageIcon { None, Warning };
 
 // The plain message boxes that report Windows Sockets failures; the Win32

@@ -5,20 +5,16 @@
 #include <limits>
 #include <utility>
 
+#include "platform/Text.h"
+
 namespace corvane {
 
 namespace {
 
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 // A part of dotted text read as a 32-bit signed number; nothing when it is
 // not one (a non-numeric part, or one too large), which ends the ping.
 std::optional<std::int32_t> ReadPart(std::string_view part) {
-  part = TrimBlanks(part);
+  part = TrimSpaces(part);
   if (!part.empty() && part.front() == '+') part.remove_prefix(1);
   if (part.empty()) return std::nullopt;
   std::int64_t value = 0;
@@ -54,23 +50,10 @@ std::optional<std::uint32_t> ParseDotted(std::string_view text) {
   return address;
 }
 
-// Closes the echo handle on every way out of SendEcho.
-class EchoHandleGuard {
- public:
-  EchoHandleGuard(IIcmpService& icmp, EchoHandle handle) : icmp_(icmp), handle_(handle) {}
-  EchoHandleGuard(const EchoHandleGuard&) = delete;
-  EchoHandleGuard& operator=(const EchoHandleGuard&) = delete;
-  ~EchoHandleGuard() { (void)icmp_.Close(handle_); }
-
- private:
-  IIcmpService& icmp_;
-  EchoHandle handle_;
-};
-
 }  // namespace
 
 bool IsWholeNumber(std::string_view text) {
-  text = TrimBlanks(text);
+  text = TrimSpaces(text);
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
   if (text.empty()) return false;
   for (char c : text) {
@@ -179,7 +162,7 @@ bool mdlPing::PingHost(std::string_view host, std::uint32_t timeoutMs) {
 }
 
 PingAnswer mdlPing::Ping(std::string_view host, std::uint32_t timeoutMs) {
-  std::string text(TrimBlanks(host));
+  std::string text(TrimSpaces(host));
   if (text.empty()) return {};
   bool started = false;
   try {

@@ -151,44 +151,52 @@ void ShellDispatcher::RestartProgram() {
 
 void ShellDispatcher::OpenHelp() { actions_.OpenWithShell(HelpOpenRequest(actions_.ApplicationFolder())); }
 
+namespace {
+
+// What the sub-buttons of the entry buttons open, index 1 first.
+constexpr Feature kSorbekFeatures[] = {Feature::WizardMode, Feature::NormalMode, Feature::BackUp};
+constexpr Feature kNetPingerFeatures[] = {Feature::NetPingerSettings};
+constexpr Feature kRamBoosterFeatures[] = {Feature::SystemStatus, Feature::RamConfiguration};
+constexpr SystemShortcut kSystemShortcuts[] = {
+    SystemShortcut::InternetProperties, SystemShortcut::SystemProperties,
+    SystemShortcut::ModemSettings, SystemShortcut::NetworkSettings};
+
+// The entry at index (from 1) of list; null for any other index.
+template <typename T, std::size_t N>
+const T* AtIndex(const T (&list)[N], int index) {
+  return index >= 1 && static_cast<std::size_t>(index) <= N ? &list[index - 1] : nullptr;
+}
+
+}  // namespace
+
 void ShellDispatcher::OnEntryButton(EntryButton button, int index) {
+  // A feature of the list at index, or the message for an index it has not.
+  auto open = [&](const auto& features, const char* unhandled) {
+    const Feature* feature = AtIndex(features, index);
+    if (feature == nullptr) {
+      actions_.ShowPlainMessage(unhandled);
+      return;
+    }
+    if (*feature == Feature::BackUp) actions_.BeforeShowFeature(Feature::BackUp);
+    showInChildFrame(*feature);
+  };
   switch (button) {
     case EntryButton::cmdSorbek:
-      if (index == 1) {
-        showInChildFrame(Feature::WizardMode);
-      } else if (index == 2) {
-        showInChildFrame(Feature::NormalMode);
-      } else if (index == 3) {
-        actions_.BeforeShowFeature(Feature::BackUp);
-        showInChildFrame(Feature::BackUp);
-      } else {
-        actions_.ShowPlainMessage("Nothandeled");
-      }
+      open(kSorbekFeatures, "Nothandeled");
       return;
     case EntryButton::cmdNetPinger:
-      if (index == 1) {
-        showInChildFrame(Feature::NetPingerSettings);
-      } else {
-        actions_.ShowPlainMessage("Nothandeled");
-      }
+      open(kNetPingerFeatures, "Nothandeled");
       return;
     case EntryButton::cmdRamBooster:
-      if (index == 1) {
-        showInChildFrame(Feature::SystemStatus);
-      } else if (index == 2) {
-        showInChildFrame(Feature::RamConfiguration);
-      } else {
-        actions_.ShowPlainMessage("Not handeled yet");
-      }
+      open(kRamBoosterFeatures, "Not handeled yet");
       return;
     case EntryButton::cmdSystemSettings:
-      switch (index) {
-        case 1: actions_.RunShortcut(SystemShortcut::InternetProperties); return;
-        case 2: actions_.RunShortcut(SystemShortcut::SystemProperties); return;
-        case 3: actions_.RunShortcut(SystemShortcut::ModemSettings); return;
-        case 4: actions_.RunShortcut(SystemShortcut::NetworkSettings); return;
-        default: actions_.ShowPlainMessage("Not handeled"); return;
+      if (const SystemShortcut* shortcut = AtIndex(kSystemShortcuts, index)) {
+        actions_.RunShortcut(*shortcut);
+      } else {
+        actions_.ShowPlainMessage("Not handeled");
       }
+      return;
     case EntryButton::cmdMainSettings:
       showInChildFrame(Feature::MainSettings);
       return;

@@ -10,6 +10,7 @@
 #include "tuning/Plan.h"
 #include "tuning/Snapshot.h"
 #include "tuning/SnapshotFile.h"
+#include "platform/Text.h"
 
 namespace corvane {
 
@@ -26,12 +27,6 @@ std::string ColumnText(const std::optional<SnapshotItem>& item, const IDateTimeF
   if (item->kind == ItemKind::Date) return format.FormatDate(item->date);
   if (item->kind == ItemKind::Time) return format.FormatTime(item->time);
   return std::string();
-}
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
 }
 
 // One side of a comparison: nothing when the text did not convert.
@@ -51,7 +46,7 @@ SortValue Convert(std::string_view text, std::int32_t kind, const IDateTimeForma
     return v;
   }
   if (kind == mListView::kKindInteger) {
-    std::string_view t = Trimmed(text);
+    std::string_view t = TrimSpaces(text);
     std::int64_t n = 0;
     auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), n);
     if (!t.empty() && error == std::errc() && end == t.data() + t.size() &&
@@ -62,7 +57,7 @@ SortValue Convert(std::string_view text, std::int32_t kind, const IDateTimeForma
     return v;
   }
   if (kind == mListView::kKindDouble) {
-    std::string_view t = Trimmed(text);
+    std::string_view t = TrimSpaces(text);
     double d = 0;
     auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), d);
     if (!t.empty() && error == std::errc() && end == t.data() + t.size()) {

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/Text.h"
+
 namespace corvane {
 
 namespace {
@@ -134,12 +136,6 @@ bool MatchLiteral(std::string_view text, std::size_t& pos, std::string_view lite
   return true;
 }
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 constexpr std::string_view kEra = "A.D.";
 
 }  // namespace
@@ -210,7 +206,7 @@ std::optional<CalendarDate> PictureDateTimeFormat::ParseDate(std::string_view te
   CalendarDate date{0, 0, 0};
   bool haveYear = false, haveMonth = false, haveDay = false;
   std::size_t pos = 0;
-  text = Trim(text);
+  text = TrimSpaces(text);
   for (const Token& t : Tokenize(datePicture_, true)) {
     int value = 0;
     switch (t.letter) {
@@ -268,7 +264,7 @@ std::optional<TimeOfDay> PictureDateTimeFormat::ParseTime(std::string_view text)
   bool twelveHour = false, haveHour = false;
   int designator = -1;  // 0 am, 1 pm
   std::size_t pos = 0;
-  text = Trim(text);
+  text = TrimSpaces(text);
   for (const Token& t : Tokenize(timePicture_, false)) {
     int value = 0;
     switch (t.letter) {
@@ -321,7 +317,7 @@ std::optional<TimeOfDay> PictureDateTimeFormat::ParseTime(std::string_view text)
 }
 
 std::optional<DateValue> PictureDateTimeFormat::ParseDateValue(std::string_view text) const {
-  text = Trim(text);
+  text = TrimSpaces(text);
   if (text.empty()) return std::nullopt;
   if (auto date = ParseDate(text)) return DateValueOf(*date);
   if (auto time = ParseTime(text)) return DateValueOf(*time);
@@ -336,7 +332,7 @@ std::optional<DateValue> PictureDateTimeFormat::ParseDateValue(std::string_view 
 }
 
 std::optional<DateValue> PictureDateTimeFormat::ParseTimeValue(std::string_view text) const {
-  if (auto time = ParseTime(Trim(text))) return DateValueOf(*time);
+  if (auto time = ParseTime(TrimSpaces(text))) return DateValueOf(*time);
   return ParseDateValue(text);
 }
 

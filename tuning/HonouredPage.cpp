@@ -22,30 +22,25 @@ std::string Escape(std::string_view text) {
   return out;
 }
 
-std::string_view CellClass(Effect effect) {
-  switch (effect) {
-    case Effect::Honoured: return "h";
-    case Effect::Ignored: return "i";
-    case Effect::Removed: return "r";
-    case Effect::OtherName: return "w";
-    case Effect::NotWritten: return "n";
-    case Effect::Disputed: return "d";
-    case Effect::Unknown: break;
-  }
-  return "u";
-}
+// How a cell shows each effect: its style class and its text.
+struct CellLook {
+  Effect effect;
+  std::string_view cssClass;
+  std::string_view text;
+};
+constexpr CellLook kCellLooks[] = {
+    {Effect::Honoured, "h", "H"},   {Effect::Ignored, "i", "I"},
+    {Effect::Removed, "r", "R"},    {Effect::OtherName, "w", "W"},
+    {Effect::NotWritten, "n", "&ndash;"}, {Effect::Disputed, "d", "D"},
+};
+// Unknown, and anything the table does not name.
+constexpr CellLook kUnknownLook{Effect::Unknown, "u", "?"};
 
-std::string_view CellText(Effect effect) {
-  switch (effect) {
-    case Effect::Honoured: return "H";
-    case Effect::Ignored: return "I";
-    case Effect::Removed: return "R";
-    case Effect::OtherName: return "W";
-    case Effect::NotWritten: return "&ndash;";
-    case Effect::Disputed: return "D";
-    case Effect::Unknown: break;
+const CellLook& LookOf(Effect effect) {
+  for (const CellLook& look : kCellLooks) {
+    if (look.effect == effect) return look;
   }
-  return "?";
+  return kUnknownLook;
 }
 
 std::string_view RootName(RootKey root) {
@@ -70,14 +65,14 @@ void AppendGroup(std::string& page, MapGroup group, std::string_view heading,
             "</code></td>";
     for (WindowsVersion v : kTableVersions) {
       const Effect effect = EffectOn(row, v);
-      page += "<td class=\"" + std::string(CellClass(effect)) + "\"";
+      page += "<td class=\"" + std::string(LookOf(effect).cssClass) + "\"";
       // A claim names the sources it rests on when the pointer rests on it.
       if (effect != Effect::Unknown && effect != Effect::NotWritten) {
         std::string ids;
         for (std::string_view id : CellSources(row, v)) ids += (ids.empty() ? "" : " ") + std::string(id);
         page += " title=\"" + Escape(ids) + "\"";
       }
-      page += ">" + std::string(CellText(effect)) + "</td>";
+      page += ">" + std::string(LookOf(effect).text) + "</td>";
     }
     page += "<td>" + Escape(row.instead) + "</td><td>" +
             (row.sources.empty() ? std::string("none found") : Escape(SourcesText(row))) +

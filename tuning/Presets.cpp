@@ -26,22 +26,15 @@ constexpr std::array<PresetRow, kPresetCount> kRows{{
 void FillPresetProfiles() {
   for (std::size_t i = 0; i < kPresetCount; ++i) {
     const PresetRow& row = kRows[i];
-    TuningProfile& p = presetProfiles[i];
-    p = TuningProfile{};
-    p.mss = row.mss;
-    p.mtu = row.mtu;
-    p.receiveWindow = row.receiveWindow;
-    p.defaultTtl = row.defaultTtl;
-    p.keepAliveTime = row.keepAliveTime;
-    p.maxConnPer10Server = row.perServer10;
-    p.maxConnPer11Server = row.perServer11;
-    // The same in every preset.
-    p.keepAliveInterval = 1000;
-    p.synAttackProtect = 2;
-    p.ndiCacheSize = 0;
-    p.pmtuDiscovery = kTrue;
-    p.pmtuBlackHoleDetect = kFalse;
-    p.icmpRedirects = kFalse;
+    presetProfiles[i] = TuningProfile{
+        .mss = row.mss, .mtu = row.mtu, .receiveWindow = row.receiveWindow,
+        .defaultTtl = row.defaultTtl, .keepAliveTime = row.keepAliveTime,
+        // keepAliveInterval to ndiCacheSize, the path MTU pair and the ICMP
+        // redirects are the same in every preset.
+        .keepAliveInterval = 1000, .synAttackProtect = 2, .ndiCacheSize = 0,
+        .pmtuDiscovery = kTrue, .pmtuBlackHoleDetect = kFalse,
+        .maxConnPer10Server = row.perServer10, .maxConnPer11Server = row.perServer11,
+        .icmpRedirects = kFalse};
   }
 }
 

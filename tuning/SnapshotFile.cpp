@@ -1,5 +1,6 @@
 #include "tuning/SnapshotFile.h"
 
+#include <array>
 #include <charconv>
 #include <limits>
 
@@ -19,6 +20,24 @@ int Int(std::string_view digits) {
   int value = 0;
   for (char c : digits) value = value * 10 + (c - '0');
   return value;
+}
+
+// The three numbers of text when it is firstDigits digits, sep, two digits,
+// sep, two digits ("2024-05-31", "23:59:00"); nothing otherwise.
+std::optional<std::array<int, 3>> DigitTriple(std::string_view text, std::size_t firstDigits,
+                                              char sep) {
+  const std::size_t second = firstDigits + 1, third = firstDigits + 4;
+  if (text.size() != firstDigits + 6 || text[second - 1] != sep || text[third - 1] != sep) {
+    return std::nullopt;
+  }
+  const std::string_view parts[3] = {text.substr(0, firstDigits), text.substr(second, 2),
+                                     text.substr(third, 2)};
+  std::array<int, 3> values{};
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (!AllDigits(parts[i])) return std::nullopt;
+    values[i] = Int(parts[i]);
+  }
+  return values;
 }
 
 std::string TwoDigits(int value) {
@@ -89,17 +108,15 @@ std::optional<SnapshotItem> ParseItem(std::string_view line) {
   }
   if (line.size() >= 2 && line.front() == '#' && line.back() == '#') {
     std::string_view inner = line.substr(1, line.size() - 2);
-    if (inner.size() == 10 && inner[4] == '-' && inner[7] == '-' && AllDigits(inner.substr(0, 4)) &&
-        AllDigits(inner.substr(5, 2)) && AllDigits(inner.substr(8, 2))) {
+    if (auto date = DigitTriple(inner, 4, '-')) {
       item.kind = ItemKind::Date;
-      item.date = {Int(inner.substr(0, 4)), Int(inner.substr(5, 2)), Int(inner.substr(8, 2))};
+      item.date = {(*date)[0], (*date)[1], (*date)[2]};
       if (!IsValidDate(item.date)) return std::nullopt;
       return item;
     }
-    if (inner.size() == 8 && inner[2] == ':' && inner[5] == ':' && AllDigits(inner.substr(0, 2)) &&
-        AllDigits(inner.substr(3, 2)) && AllDigits(inner.substr(6, 2))) {
+    if (auto time = DigitTriple(inner, 2, ':')) {
       item.kind = ItemKind::Time;
-      item.time = {Int(inner.substr(0, 2)), Int(inner.substr(3, 2)), Int(inner.substr(6, 2))};
+      item.time = {(*time)[0], (*time)[1], (*time)[2]};
       if (!IsValidTime(item.time)) return std::nullopt;
       return item;
     }
@@ -162,24 +179,30 @@ SnapshotContents ReadSnapshot(std::string_view fileText) {
     return result;
   };
 
-  auto cut = [&] { return fail(reader.LineNumber(), std::string(kCutLine)); };
+  // The next item when it is of the kind expected; otherwise the error is
+  // recorded in result (a cut line, or what was expected, at the item's
+  // line) and nothing comes back.
+  int line = 0;
+  auto expect = [&](ItemKind kind, const char* expected) -> std::optional<SnapshotItem> {
+    line = reader.LineNumber();
+    if (reader.NextIsCut()) {
+      (void)fail(line, std::string(kCutLine));
+      return std::nullopt;
+    }
+    auto item = reader.Next();
+    if (!item || item->kind != kind) {
+      (void)fail(line, expected);
+      return std::nullopt;
+    }
+    return item;
+  };
 
-  int line = reader.LineNumber();
-  if (reader.NextIsCut()) return cut();
-  auto date = reader.Next();
-  if (!date || date->kind != ItemKind::Date) return fail(line, "a date (#yyyy-mm-dd#) was expected");
-  line = reader.LineNumber();
-  if (reader.NextIsCut()) return cut();
-  auto time = reader.Next();
-  if (!time || time->kind != ItemKind::Time) {
-    return fail(line, "a time of day (#hh:mm:ss#) was expected");
-  }
-  line = reader.LineNumber();
-  if (reader.NextIsCut()) return cut();
-  auto family = reader.Next();
-  if (!family || family->kind != ItemKind::Number) {
-    return fail(line, "the Windows version code was expected");
-  }
+  auto date = expect(ItemKind::Date, "a date (#yyyy-mm-dd#) was expected");
+  if (!date) return result;
+  auto time = expect(ItemKind::Time, "a time of day (#hh:mm:ss#) was expected");
+  if (!time) return result;
+  auto family = expect(ItemKind::Number, "the Windows version code was expected");
+  if (!family) return result;
   if (family->number < std::numeric_limits<OsFamily>::min() ||
       family->number > std::numeric_limits<OsFamily>::max()) {
     return fail(line, "the Windows version code is out of range");
@@ -199,11 +222,8 @@ SnapshotContents ReadSnapshot(std::string_view fileText) {
     SnapshotGroup group;
     group.root = index == 1 ? RootKey::CurrentUser : RootKey::LocalMachine;
     const int groupLine = reader.LineNumber();
-    if (reader.NextIsCut()) return cut();
-    auto key = reader.Next();
-    if (!key || key->kind != ItemKind::Text) {
-      return fail(groupLine, "a key path in double quotes was expected");
-    }
+    auto key = expect(ItemKind::Text, "a key path in double quotes was expected");
+    if (!key) return result;
     if (key->text.empty()) {
       // From the third group on an empty key path ends the groups; in the
       // first two it would name the root of a hive, which no snapshot holds.
@@ -212,25 +232,20 @@ SnapshotContents ReadSnapshot(std::string_view fileText) {
     }
     group.keyPath = key->text;
     const int pairs = index == 0 ? firstPairs : index == 2 ? 1 : 2;
+    // As expect, for the items of the group: the file may not end first.
+    auto expectInGroup = [&](ItemKind kind, const char* expected) -> std::optional<SnapshotItem> {
+      if (reader.AtEnd()) {
+        (void)fail(0, "the file ends inside the group that begins on line " +
+                          std::to_string(groupLine));
+        return std::nullopt;
+      }
+      return expect(kind, expected);
+    };
     for (int p = 0; p < pairs; ++p) {
-      if (reader.AtEnd()) {
-        return fail(0, "the file ends inside the group that begins on line " +
-                           std::to_string(groupLine));
-      }
-      line = reader.LineNumber();
-      if (reader.NextIsCut()) return cut();
-      auto name = reader.Next();
-      if (!name || name->kind != ItemKind::Text) {
-        return fail(line, "a value name in double quotes was expected");
-      }
-      if (reader.AtEnd()) {
-        return fail(0, "the file ends inside the group that begins on line " +
-                           std::to_string(groupLine));
-      }
-      line = reader.LineNumber();
-      if (reader.NextIsCut()) return cut();
-      auto value = reader.Next();
-      if (!value || value->kind != ItemKind::Number) return fail(line, "a number was expected");
+      auto name = expectInGroup(ItemKind::Text, "a value name in double quotes was expected");
+      if (!name) return result;
+      auto value = expectInGroup(ItemKind::Number, "a number was expected");
+      if (!value) return result;
       if (value->number < kLowestRecorded || value->number > kHighestRecorded) {
         return fail(line, "the number is out of range");
       }

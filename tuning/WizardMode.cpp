@@ -16,32 +16,35 @@ using namespace wizard;
 
 constexpr int kOptionHeight = 255;
 
-// Positions in twips; the options and the label lie inside the frame.
-constexpr Control kControls[] = {
-    {kIdFrameOptimizationMode, ControlKind::Frame, "frameOptimizationMode", "Optimization Modes",
-     75, 165, 6285, 2995, 0},
-    {kIdOptMode0 + 0, ControlKind::Option, "optMode(0)", "Automatic-A", 120, 240, 2055,
-     kOptionHeight, kIdFrameOptimizationMode, ui::kGroupStart},
-    {kIdOptMode0 + 1, ControlKind::Option, "optMode(1)", "Automatic-B", 3750, 240, 2055,
-     kOptionHeight, kIdFrameOptimizationMode},
-    {kIdOptMode0 + 2, ControlKind::Option, "optMode(2)", "Automatic-C", 120, 480, 2055,
-     kOptionHeight, kIdFrameOptimizationMode},
-    {kIdOptMode0 + 3, ControlKind::Option, "optMode(3)", "Automatic-D", 3750, 480, 2055,
-     kOptionHeight, kIdFrameOptimizationMode},
-    {kIdOptMode0 + 4, ControlKind::Option, "optMode(4)", "Automatic-E", 120, 720, 2055,
-     kOptionHeight, kIdFrameOptimizationMode},
-    {kIdOptMode0 + 5, ControlKind::Option, "optMode(5)", "Automatic-F", 3750, 720, 2055,
-     kOptionHeight, kIdFrameOptimizationMode},
-    {kIdOptMode0 + 6, ControlKind::Option, "optMode(6)", "Automatic-G", 120, 960, 1695,
-     kOptionHeight, kIdFrameOptimizationMode},
-    {kIdOptMode0 + 7, ControlKind::Option, "optMode(7)", "Windows default", 3750, 960, 1695,
-     kOptionHeight, kIdFrameOptimizationMode},
-    {kIdLblModeDescrip, ControlKind::Label, "lblModeDescrip", "Modes Description", 75, 1245, 6075,
-     1575, kIdFrameOptimizationMode},
-    {kIdCmdOptimize, ControlKind::Button, "cmdOptimize", "Optimize &Now", 2670, 3210, 1390, 405, 0},
-    // Beside "Optimize Now", below the frame, in space no other control uses.
-    {kIdCmdChanges, ControlKind::Button, "cmdChanges", kChangesCaption, 4200, 3210, 1390, 405, 0},
-};
+constexpr int kModeCount = static_cast<int>(kPresetCount);
+constexpr std::string_view kModeNames[kModeCount] = {
+    "optMode(0)", "optMode(1)", "optMode(2)", "optMode(3)",
+    "optMode(4)", "optMode(5)", "optMode(6)", "optMode(7)"};
+
+// Positions in twips; the options and the label lie inside the frame. The
+// modes' options (captions kPresetCaptions) stand in two columns, row by row;
+// the last row is narrower.
+constexpr std::array<Control, kModeCount + 4> MakeControls() {
+  std::array<Control, kModeCount + 4> controls{};
+  controls[0] = {kIdFrameOptimizationMode, ControlKind::Frame, "frameOptimizationMode",
+                 "Optimization Modes", 75, 165, 6285, 2995, 0};
+  for (int mode = 0; mode < kModeCount; ++mode) {
+    const auto index = static_cast<std::size_t>(mode);
+    controls[index + 1] = {
+        kIdOptMode0 + mode, ControlKind::Option, kModeNames[index], kPresetCaptions[index],
+        mode % 2 == 0 ? 120 : 3750, 240 + 240 * (mode / 2), mode < 6 ? 2055 : 1695,
+        kOptionHeight, kIdFrameOptimizationMode, mode == 0 ? ui::kGroupStart : 0u};
+  }
+  controls[kModeCount + 1] = {kIdLblModeDescrip, ControlKind::Label, "lblModeDescrip",
+                              "Modes Description", 75, 1245, 6075, 1575, kIdFrameOptimizationMode};
+  controls[kModeCount + 2] = {kIdCmdOptimize, ControlKind::Button, "cmdOptimize", "Optimize &Now",
+                              2670, 3210, 1390, 405, 0};
+  // Beside "Optimize Now", below the frame, in space no other control uses.
+  controls[kModeCount + 3] = {kIdCmdChanges, ControlKind::Button, "cmdChanges", kChangesCaption,
+                              4200, 3210, 1390, 405, 0};
+  return controls;
+}
+constexpr std::array<Control, kModeCount + 4> kControls = MakeControls();
 
 constexpr ui::Layout kLayout{"frmWizardMode", "CorvaneWizardMode", "Wizard Mode", ui::Unit::Twips, kFormWidth,
                              kFormHeight, kControls};

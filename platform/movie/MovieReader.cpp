@@ -1,6 +1,7 @@
 #include "platform/movie/MovieReader.h"
 
 #include "platform/FileBytes.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -121,20 +122,10 @@ float ParseNumber(const std::string& text, float low = -L::kMaxCoordinate,
 }
 
 int ParseInt(const std::string& text, int low, int high) {
-  int value = 0;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) {
-    throw Failure{"bad whole number \"" + text.substr(0, 24) + "\""};
-  }
-  if (value < low || value > high) throw Failure{"number out of range: " + text};
-  return value;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+  std::optional<int> value = WholeNumber(text);
+  if (!value) throw Failure{"bad whole number \"" + text.substr(0, 24) + "\""};
+  if (*value < low || *value > high) throw Failure{"number out of range: " + text};
+  return *value;
 }
 
 std::optional<Rgba> ParseHexColor(const std::string& text) {
@@ -575,15 +566,11 @@ class Reader {
       button.tip = *tip;
     }
 
-    Item item;
-    item.kind = Item::Kind::Button;
-    item.index = static_cast<int>(movie_.buttons.size());
-    item.screenMask = block.screenMask;
-    movie_.buttons.push_back(std::move(button));
-    movie_.items.push_back(item);
+    const int index = AddItem(Item::Kind::Button, movie_.buttons, std::move(button),
+                              block.screenMask);
 
     block.kind = BlockKind::Button;
-    block.button = item.index;
+    block.button = index;
     block.look = Look::Normal;
     block.dx = movie_.buttons.back().box.x;
     block.dy = movie_.buttons.back().box.y;
@@ -707,12 +694,20 @@ class Reader {
           .push_back(std::move(shape));
       return;
     }
+    (void)AddItem(Item::Kind::Shape, movie_.shapes, std::move(shape), block.screenMask);
+  }
+
+  // Puts value at the end of its list and an item for it at the end of the
+  // drawing order; returns its index in the list.
+  template <typename T>
+  int AddItem(Item::Kind kind, std::vector<T>& list, T value, std::uint64_t screenMask) {
     Item item;
-    item.kind = Item::Kind::Shape;
-    item.index = static_cast<int>(movie_.shapes.size());
-    item.screenMask = block.screenMask;
-    movie_.shapes.push_back(std::move(shape));
+    item.kind = kind;
+    item.index = static_cast<int>(list.size());
+    item.screenMask = screenMask;
+    list.push_back(std::move(value));
     movie_.items.push_back(item);
+    return item.index;
   }
 
   Movie movie_;

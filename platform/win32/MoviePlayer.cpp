@@ -10,6 +10,7 @@
 #include "platform/movie/MoviePlayback.h"
 #include "platform/movie/MovieReader.h"
 #include "platform/movie/MovieRenderer.h"
+#include "platform/win32/Dib.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/MovieTextGdi.h"
 #include "platform/win32/Window.h"
@@ -212,19 +213,10 @@ class MoviePlayer::Impl final : public Window<MoviePlayer::Impl> {
     if (width <= 0 || height <= 0) return false;
     if (!memoryDc_) memoryDc_.reset(::CreateCompatibleDC(nullptr));
     if (!memoryDc_) return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top down, as the rasterizer writes it
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    // Top down, as the rasterizer writes it.
     void* bits = nullptr;
-    dib_.reset(::CreateDIBSection(memoryDc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!dib_ || bits == nullptr) {
-      dib_.reset();
-      return false;
-    }
+    dib_ = CreateTopDownDib(memoryDc_.get(), width, height, bits);
+    if (!dib_) return false;
     bits_ = static_cast<std::uint32_t*>(bits);
     dibWidth_ = width;
     dibHeight_ = height;

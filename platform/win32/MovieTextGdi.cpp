@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/win32/Dib.h"
+
 namespace corvane::win32 {
 
 namespace {
@@ -98,16 +100,9 @@ const movie::TextMask& GdiTextRasterizer::Render(const movie::FontSpec& font, fl
   int width = std::clamp(static_cast<int>(extent.cx) + 2, 1, 4096);
   int rows = std::clamp(static_cast<int>(extent.cy), 1, 1024);
 
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -rows;  // top down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  UniqueHbitmap bitmap(::CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap || bits == nullptr) return empty_;
+  UniqueHbitmap bitmap = CreateTopDownDib(dc_.get(), width, rows, bits);
+  if (!bitmap) return empty_;
   std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(rows);
   std::memset(bits, 0, pixels * 4);
   {

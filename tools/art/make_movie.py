@@ -220,27 +220,29 @@ def logo(x, y, size):
 # ---------------------------------------------------------------- chrome
 
 
+# A navigation button's looks: the shapes behind it, the icon's colour, the
+# top of icon and label (one pixel lower while pressed), the label's colour.
+NAV_LOOKS = [
+    ("normal", [], "text2", 7, "text2"),
+    ("hover", ["rect 0 0 160 30 radius=8 fill=hover"], "text", 7, "text"),
+    ("active", ["rect 0 0 160 30 radius=8 fill=accent-soft",
+                "rect 0 8 3 14 radius=1.5 fill=accent"], "accent", 7, "text"),
+    ("pressed", ["rect 0 0 160 30 radius=8 fill=press-face stroke=press-edge stroke-width=1.5"],
+     "accent", 8, "text"),
+]
+
+
 def nav_item(label, kind, y, command, target):
     active = "active=%s" % target if target else ""
     go = "goto=%s" % target if target else ""
     with block("button 10 %s 160 30 command=%s %s %s radius=8 id=nav-%s" %
                (n(y), q(command), go, active, target or kind)):
-        with block("normal"):
-            icon(kind, 13, 7, "text2")
-            emit('text 40 7 %s font=ui color=text2' % q(label))
-        with block("hover"):
-            emit("rect 0 0 160 30 radius=8 fill=hover")
-            icon(kind, 13, 7, "text")
-            emit('text 40 7 %s font=ui color=text' % q(label))
-        with block("active"):
-            emit("rect 0 0 160 30 radius=8 fill=accent-soft")
-            emit("rect 0 8 3 14 radius=1.5 fill=accent")
-            icon(kind, 13, 7, "accent")
-            emit('text 40 7 %s font=ui color=text' % q(label))
-        with block("pressed"):
-            emit("rect 0 0 160 30 radius=8 fill=press-face stroke=press-edge stroke-width=1.5")
-            icon(kind, 13, 8, "accent")
-            emit('text 40 8 %s font=ui color=text' % q(label))
+        for look, backdrop, icon_color, top, text_color in NAV_LOOKS:
+            with block(look):
+                for shape in backdrop:
+                    emit(shape)
+                icon(kind, 13, top, icon_color)
+                emit('text 40 %d %s font=ui color=%s' % (top, q(label), text_color))
 
 
 def sidebar():
@@ -431,6 +433,15 @@ def tile(x, y, w, h, kind, title, caption, command, target, ident):
             tile_content(w, h, kind, title, caption, 1)
 
 
+def two_columns(top, w, h):
+    """The top-left corners of w x h tiles in two columns from the content's
+    left edge and top, row by row, 10 pixels apart."""
+    i = 0
+    while True:
+        yield 181 + (i % 2) * (w + 10), top + (i // 2) * (h + 10)
+        i += 1
+
+
 def home():
     with block("on home"):
         emit("rect 181 104 440 100 radius=12 fill=hero stroke=line")
@@ -468,9 +479,7 @@ def home():
             ("chip", "RAM booster", "IDC_FS_ramConfig", "ram"),
             ("monitor", "System tools", "IDC_FS_sysSettingClicked", "system"),
         ]
-        for i, (kind, title, command, target) in enumerate(tiles):
-            x = 181 + (i % 2) * (w + 10)
-            y = 216 + (i // 2) * (h + 10)
+        for (x, y), (kind, title, command, target) in zip(two_columns(216, w, h), tiles):
             tile(x, y, w, h, kind, title, None, command, target, "tile-" + target)
 
 
@@ -485,9 +494,7 @@ def system():
             ("modem", "Modems", "Dial-up devices", "IDC_FS_modemSetting", "modems"),
             ("network", "Network", "Adapters and protocols", "IDC_FS_networkSetting", "network"),
         ]
-        for i, (kind, title, caption, command, ident) in enumerate(items):
-            x = 181 + (i % 2) * (w + 10)
-            y = 104 + (i // 2) * (h + 10)
+        for (x, y), (kind, title, caption, command, ident) in zip(two_columns(104, w, h), items):
             tile(x, y, w, h, kind, title, caption, command, None, "tool-" + ident)
         emit("rect 181 262 440 72 radius=12 fill=panel stroke=line")
         emit("rect 197 283 30 30 radius=9 fill=danger-soft")

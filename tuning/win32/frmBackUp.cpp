@@ -15,16 +15,10 @@ std::unique_ptr<ui::FormModel> frmBackUp::MakeModel(IShellServices& services) {
     auto plan = [context, fileName] {
       return PlanRestore(context, fileName, currentOsFamily, currentWindowsVersion);
     };
-    ChangesPreviewModel::Hooks preview;
-    preview.replan = plan;
     // Exactly what "Restore" does, its question included.
-    preview.apply = [this] {
+    OpenPreview(changes_, *shell, FormWindow::hwnd(), plan(), plan, "&Restore", [this] {
       if (backup() != nullptr) backup()->cmdRestoreClick();
-    };
-    // The last preview goes now, never while its own button is handled.
-    changes_.reset();
-    changes_ = std::make_unique<frmChanges>(plan(), "&Restore", std::move(preview));
-    if (!changes_->Open(*shell, FormWindow::hwnd())) changes_.reset();
+    });
   };
   auto model = std::make_unique<BackupWindowModel>(BackupContext{context, *list_, *format_, std::move(hooks)}, view(),
                                                    timers());

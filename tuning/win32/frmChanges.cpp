@@ -39,4 +39,15 @@ void frmChanges::Close() {
   if (IsLoaded()) ::ShowWindow(hwnd(), SW_HIDE);
 }
 
+void OpenPreview(std::unique_ptr<frmChanges>& slot, IShellServices& services, HWND host, Plan plan,
+                 std::function<Plan()> replan, std::string applyCaption,
+                 std::function<void()> apply) {
+  slot.reset();
+  ChangesPreviewModel::Hooks hooks;
+  hooks.replan = std::move(replan);
+  hooks.apply = std::move(apply);
+  slot = std::make_unique<frmChanges>(std::move(plan), std::move(applyCaption), std::move(hooks));
+  if (!slot->Open(services, host)) slot.reset();
+}
+
 }  // namespace corvane::win32

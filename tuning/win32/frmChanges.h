@@ -3,6 +3,7 @@
 // takes no input. Its rules are ChangesPreviewModel (tuning/ChangesPreview.h).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -40,5 +41,13 @@ class frmChanges final : public FormWindow {
   HWND disabled_ = nullptr;
   bool open_ = false;
 };
+
+// Opens a new preview of plan over host in slot, in place of the one slot
+// held, which goes first (never while its own button is handled). replan and
+// apply as in ChangesPreviewModel::Hooks. slot is left empty when the window
+// cannot be made.
+void OpenPreview(std::unique_ptr<frmChanges>& slot, IShellServices& services, HWND host, Plan plan,
+                 std::function<Plan()> replan, std::string applyCaption,
+                 std::function<void()> apply);
 
 }  // namespace corvane::win32

@@ -45,16 +45,10 @@ void frmNormalMode::OpenChanges(const TuningProfile& target) {
   auto plan = [registry, target] {
     return PlanProfile(*registry, currentOsFamily, currentWindowsVersion, target);
   };
-  ChangesPreviewModel::Hooks preview;
-  preview.replan = plan;
   // Exactly what "Finish" does.
-  preview.apply = [this] {
+  OpenPreview(changes_, *services_, hwnd(), plan(), plan, "&Finish", [this] {
     if (editor() != nullptr) editor()->FinishFromPreview();
-  };
-  // The last preview goes now, never while its own button is handled.
-  changes_.reset();
-  changes_ = std::make_unique<frmChanges>(plan(), "&Finish", std::move(preview));
-  if (!changes_->Open(*services_, hwnd())) changes_.reset();
+  });
 }
 
 std::unique_ptr<ui::FormModel> frmNormalMode::MakeModel(IShellServices& services) {

@@ -23,7 +23,7 @@ std::unique_ptr<ui::FormModel> frmWizardMode::MakeModel(IShellServices& services
       return PlanProfile(*registry, currentOsFamily, currentWindowsVersion, workingProfile);
     };
     // Exactly what "Optimize Now" does.
-    OpenChanges(*shell, plan(), plan, "Optimize &Now", [this] {
+    OpenPreview(changes_, *shell, FormWindow::hwnd(), plan(), plan, "Optimize &Now", [this] {
       if (wizard() != nullptr) wizard()->cmdOptimizeClick();
     });
   });
@@ -42,7 +42,8 @@ std::unique_ptr<ui::FormModel> frmWizardMode::MakeModel(IShellServices& services
                         ui::kMessageOk | (warning ? ui::kMessageWarning : ui::kMessageInformation));
     };
     hooks.showChanges = [this, shell](Plan plan, std::function<void()> apply) {
-      OpenChanges(*shell, std::move(plan), nullptr, "Re-&apply", std::move(apply));
+      OpenPreview(changes_, *shell, FormWindow::hwnd(), std::move(plan), nullptr, "Re-&apply",
+                  std::move(apply));
     };
     drift_ = std::make_unique<DriftWatcher>(context, *format_, std::move(hooks));
   }
@@ -85,17 +86,6 @@ LRESULT frmWizardMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return 0;
   }
   return FormWindow::HandleMessage(message, wParam, lParam);
-}
-
-void frmWizardMode::OpenChanges(IShellServices& services, Plan plan, std::function<Plan()> replan,
-                                std::string applyCaption, std::function<void()> apply) {
-  // The last preview goes now, never while its own button is handled.
-  changes_.reset();
-  ChangesPreviewModel::Hooks hooks;
-  hooks.replan = std::move(replan);
-  hooks.apply = std::move(apply);
-  changes_ = std::make_unique<frmChanges>(std::move(plan), std::move(applyCaption), std::move(hooks));
-  if (!changes_->Open(services, FormWindow::hwnd())) changes_.reset();
 }
 
 }  // namespace corvane::win32

@@ -38,8 +38,6 @@ class frmWizardMode final : public FormWindow {
 
  private:
   void CheckDriftSoon();
-  void OpenChanges(IShellServices& services, Plan plan, std::function<Plan()> replan,
-                   std::string applyCaption, std::function<void()> apply);
 
   IShellServices* services_ = nullptr;
   Win32FileSystem files_;

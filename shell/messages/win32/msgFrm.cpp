@@ -2,6 +2,8 @@
 
 #include <cstring>
 #include <memory>
+#include "platform/win32/Dib.h"
+#include "platform/win32/MessagePump.h"
 #include "platform/win32/Screen.h"
 
 namespace corvane::shell {
@@ -136,18 +138,11 @@ bool msgFrm::CreateBackBuffer(int width, int height) {
   win32::ScopedGetDc screen(nullptr);
   memDc_.reset(::CreateCompatibleDC(screen.get()));
   if (!memDc_) return false;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down, the layout of Image
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  // Top-down, the layout of Image.
   void* bits = nullptr;
-  dib_.reset(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!dib_ || bits == nullptr) {
+  dib_ = win32::CreateTopDownDib(screen.get(), width, height, bits);
+  if (!dib_) {
     memDc_.reset();
-    dib_.reset();
     return false;
   }
   bits_ = static_cast<Pixel*>(bits);
@@ -334,15 +329,7 @@ void msgFrm::StartDrag() {
   (void)::SendMessageA(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
 
   // Let what the move uncovered repaint before the screen behind is read.
-  MSG pending;
-  while (::PeekMessageA(&pending, nullptr, 0, 0, PM_REMOVE)) {
-    if (pending.message == WM_QUIT) {
-      ::PostQuitMessage(static_cast<int>(pending.wParam));
-      break;
-    }
-    ::TranslateMessage(&pending);
-    ::DispatchMessageA(&pending);
-  }
+  win32::DispatchWaitingMessages();
   if (hwnd() != nullptr) {
     // The pointer is gone after a move.
     noPointer_ = true;
