@@ -88,23 +88,6 @@ class IRegistry {
                             std::uint32_t* nameLength) = 0;
 };
 
-// The declarations of every IRegistry operation, for the public part of a
-// class that implements them all (Win32Registry, MemoryRegistry).
-#define CORVANE_REGISTRY_OVERRIDES                                                      \
-  RegStatus CreateKey(RegHandle parent, std::string_view subKey, std::uint32_t access,  \
-                      RegHandle& result) override;                                      \
-  RegStatus OpenKey(RegHandle parent, std::string_view subKey, std::uint32_t access,    \
-                    RegHandle& result) override;                                        \
-  RegStatus CloseKey(RegHandle key) override;                                           \
-  RegStatus QueryValue(RegHandle key, std::string_view name, std::uint32_t* type,       \
-                       std::uint8_t* data, std::uint32_t* size) override;               \
-  RegStatus SetValue(RegHandle key, std::string_view name, std::uint32_t type,          \
-                     const std::uint8_t* data, std::uint32_t size) override;            \
-  RegStatus DeleteValue(RegHandle key, std::string_view name) override;                 \
-  RegStatus DeleteKey(RegHandle key, std::string_view subKey) override;                 \
-  RegStatus EnumKey(RegHandle key, std::uint32_t index, char* name,                     \
-                    std::uint32_t* nameLength) override;
-
 // Owns one open key of an IRegistry and closes it once. Move-only.
 class RegKey {
  public:
@@ -136,18 +119,21 @@ class RegKey {
   RegHandle handle_ = 0;
 };
 
-// Convenience forms that hand back an owning RegKey: the key opened (or
-// created) on success, none otherwise.
-template <RegStatus (IRegistry::*Operation)(RegHandle, std::string_view, std::uint32_t,
-                                            RegHandle&)>
-RegStatus OwnedRegKey(IRegistry& registry, RegHandle parent, std::string_view subKey,
-                      std::uint32_t access, RegKey& key) {
+// Convenience forms that hand back an owning RegKey.
+inline RegStatus OpenRegKey(IRegistry& registry, RegHandle parent, std::string_view subKey,
+                            std::uint32_t access, RegKey& key) {
   RegHandle handle = 0;
-  RegStatus status = (registry.*Operation)(parent, subKey, access, handle);
+  RegStatus status = registry.OpenKey(parent, subKey, access, handle);
   key = status == reg::kSuccess ? RegKey(registry, handle) : RegKey();
   return status;
 }
-inline constexpr auto OpenRegKey = &OwnedRegKey<&IRegistry::OpenKey>;
-inline constexpr auto CreateRegKey = &OwnedRegKey<&IRegistry::CreateKey>;
+
+inline RegStatus CreateRegKey(IRegistry& registry, RegHandle parent, std::string_view subKey,
+                              std::uint32_t access, RegKey& key) {
+  RegHandle handle = 0;
+  RegStatus status = registry.CreateKey(parent, subKey, access, handle);
+  key = status == reg::kSuccess ? RegKey(registry, handle) : RegKey();
+  return status;
+}
 
 }  // namespace corvane

@@ -58,19 +58,6 @@ class IFileSystem {
   virtual std::string DescribeError(FsStatus code) = 0;
 };
 
-// The declarations of every IFileSystem operation, for the public part of a
-// class that implements them all (Win32FileSystem, MemoryFileSystem).
-#define CORVANE_FILE_SYSTEM_OVERRIDES                                                              \
-  bool FolderExists(std::string_view path) override;                                               \
-  FsStatus CreateFolder(std::string_view path) override;                                           \
-  FsStatus ListSnapshotNames(std::string_view folder, std::vector<std::string>& names) override;   \
-  FsStatus WriteFileWhole(std::string_view path, std::string_view data) override;                  \
-  FsStatus CreateUniqueFile(std::string_view folder, std::string& path) override;                  \
-  FsStatus RenameFile(std::string_view from, std::string_view to) override;                        \
-  FsStatus ReadFileText(std::string_view path, std::size_t maxBytes, std::string& data) override;  \
-  FsStatus RemoveFile(std::string_view path) override;                                             \
-  std::string DescribeError(FsStatus code) override;
-
 // folder + "\" + name, without doubling a backslash that ends folder.
 std::string JoinPath(std::string_view folder, std::string_view name);
 

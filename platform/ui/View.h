@@ -92,26 +92,6 @@ class IView {
   ~IView() = default;
 };
 
-// The declarations of every IView operation, for the public part of a class
-// that implements them all (the in-memory view of the model tests).
-#define CORVANE_VIEW_OVERRIDES                                                                   \
-  void SetText(int id, std::string_view text) override;                                          \
-  std::string Text(int id) const override;                                                       \
-  void SetValue(int id, int value) override;                                                     \
-  int Value(int id) const override;                                                              \
-  void SetRange(int id, int minimum, int maximum) override;                                      \
-  void SetEnabled(int id, bool enabled) override;                                                \
-  bool Enabled(int id) const override;                                                           \
-  void SetVisible(int id, bool visible) override;                                                \
-  bool Visible(int id) const override;                                                           \
-  void SetItems(int id, std::span<const std::string> items) override;                            \
-  int ItemCount(int id) const override;                                                          \
-  void SetRows(int id, std::span<const std::vector<std::string>> rows) override;                 \
-  std::vector<std::vector<std::string>> Rows(int id) const override;                             \
-  void SetSamples(int id, std::span<const int> visible, int zoom, std::size_t total) override;   \
-  void SetToolTip(int id, std::string_view text) override;                                       \
-  int ShowMessage(std::string_view text, std::string_view title, std::uint32_t flags) override;
-
 inline constexpr int kMaxTimerInterval = 65535;
 
 // The form's timers, by identifier. Each elapsed interval raises a Tick

@@ -24,7 +24,22 @@ class MemoryView final : public ui::IView {
   std::function<void(const ui::Event&)> onEvent;
 
   // IView
-  CORVANE_VIEW_OVERRIDES
+  void SetText(int id, std::string_view text) override;
+  std::string Text(int id) const override;
+  void SetValue(int id, int value) override;
+  int Value(int id) const override;
+  void SetRange(int id, int minimum, int maximum) override;
+  void SetEnabled(int id, bool enabled) override;
+  bool Enabled(int id) const override;
+  void SetVisible(int id, bool visible) override;
+  bool Visible(int id) const override;
+  void SetItems(int id, std::span<const std::string> items) override;
+  int ItemCount(int id) const override;
+  void SetRows(int id, std::span<const std::vector<std::string>> rows) override;
+  std::vector<std::vector<std::string>> Rows(int id) const override;
+  void SetSamples(int id, std::span<const int> visible, int zoom, std::size_t total) override;
+  void SetToolTip(int id, std::string_view text) override;
+  int ShowMessage(std::string_view text, std::string_view title, std::uint32_t flags) override;
 
   // The user's actions. Each changes the control as the system's control
   // would and raises its event; on a disabled or hidden control nothing

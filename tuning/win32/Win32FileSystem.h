@@ -8,7 +8,15 @@ namespace corvane::win32 {
 
 class Win32FileSystem final : public IFileSystem {
  public:
-  CORVANE_FILE_SYSTEM_OVERRIDES
+  bool FolderExists(std::string_view path) override;
+  FsStatus CreateFolder(std::string_view path) override;
+  FsStatus ListSnapshotNames(std::string_view folder, std::vector<std::string>& names) override;
+  FsStatus WriteFileWhole(std::string_view path, std::string_view data) override;
+  FsStatus CreateUniqueFile(std::string_view folder, std::string& path) override;
+  FsStatus RenameFile(std::string_view from, std::string_view to) override;
+  FsStatus ReadFileText(std::string_view path, std::size_t maxBytes, std::string& data) override;
+  FsStatus RemoveFile(std::string_view path) override;
+  std::string DescribeError(FsStatus code) override;
 };
 
 }  // namespace corvane::win32

@@ -20,7 +20,15 @@ enum class FsOp { CreateFolder, List, Write, CreateUnique, Rename, Read, Remove 
 
 class MemoryFileSystem : public IFileSystem {
  public:
-  CORVANE_FILE_SYSTEM_OVERRIDES
+  bool FolderExists(std::string_view path) override;
+  FsStatus CreateFolder(std::string_view path) override;
+  FsStatus ListSnapshotNames(std::string_view folder, std::vector<std::string>& names) override;
+  FsStatus WriteFileWhole(std::string_view path, std::string_view data) override;
+  FsStatus CreateUniqueFile(std::string_view folder, std::string& path) override;
+  FsStatus RenameFile(std::string_view from, std::string_view to) override;
+  FsStatus ReadFileText(std::string_view path, std::size_t maxBytes, std::string& data) override;
+  FsStatus RemoveFile(std::string_view path) override;
+  std::string DescribeError(FsStatus code) override;
 
   // Test helpers. Paths are full paths like "C:\Corvane\Backups\001.BCK".
   void AddFolder(std::string_view path);  // with its missing parents
