@@ -61,6 +61,8 @@ function(corvane_register_native_suites)
   corvane_suite_test(unit-native LANE native LABELS unit TIMEOUT 1000 ARGS native unit-native)
   corvane_suite_test(bench-check LANE native LABELS setup TIMEOUT 300
                      ARGS hook native-bench-check.sh bench-check)
+  corvane_suite_test(ctest-rows LANE native LABELS setup TIMEOUT 300
+                     ARGS hook native-ctest-rows.sh ctest-rows)
   corvane_suite_test(fuzz-driver LANE native LABELS fuzz TIMEOUT 300
                      ARGS hook native-fuzz-driver.sh fuzz-driver)
   get_property(fuzz_targets GLOBAL PROPERTY CORVANE_FUZZ_TARGETS)
