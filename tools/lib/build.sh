@@ -35,11 +35,17 @@ corvane_build_windows() {
 _corvane_build_windows_tree() {
   local dir=$1
   shift 2
-  local args=()
+  local args=() config=() versions
   [[ $# -gt 0 ]] && args=(--target "$@")
+  # CORVANE_WINE_VERSIONS (words) sets the tree's Windows lanes (a CMake
+  # list); unset, the tree keeps the ones it has.
+  if [[ -n "${CORVANE_WINE_VERSIONS:-}" ]]; then
+    read -r -a versions <<<"$CORVANE_WINE_VERSIONS"
+    config=("-DCORVANE_WINE_VERSIONS=$(IFS=';'; echo "${versions[*]}")")
+  fi
   # The preset of the same name holds the generator and the toolchain file.
   (cd "$CORVANE_ROOT" && cmake --preset "$dir" -B "$CORVANE_BUILD/$dir" \
-        -DCORVANE_WERROR="${CORVANE_WERROR:-ON}" >/dev/null) &&
+        -DCORVANE_WERROR="${CORVANE_WERROR:-ON}" "${config[@]}" >/dev/null) &&
   cmake --build "$CORVANE_BUILD/$dir" "${args[@]}"
 }
 

@@ -150,6 +150,31 @@ corvane_print_summary() {
   corvane_test_totals "${CORVANE_SUMMARY[@]}"
 }
 
+# corvane_ctest_rows <CTest tree>: for each test of the tree, in the order
+# of the tests, prints what it printed and takes its summary rows, which
+# tools/lib/ctest-suite leaves in CORVANE_RESULTS (<test>.out, <test>.summary).
+# A suite that left no rows (its lane's fixture failed, CTest ended it at its
+# time limit or never started it) did not finish: it fails. A lane's fixture
+# (lane-setup-<version>) has no rows of its own.
+corvane_ctest_rows() {
+  local name line fields
+  while IFS= read -r name; do
+    cat "$CORVANE_RESULTS/$name.out" 2>/dev/null
+    [[ $name == lane-setup-* ]] && continue
+    if [[ ! -s "$CORVANE_RESULTS/$name.summary" ]]; then
+      echo "=== $name: did not finish"
+      _corvane_record "$name" FAIL - - 0
+      continue
+    fi
+    while IFS= read -r line; do
+      [[ -n "$line" ]] || continue
+      CORVANE_SUMMARY+=("$line")
+      read -r -a fields <<<"$line"
+      [[ "${fields[${#fields[@]}-5]}" == ok ]] || CORVANE_FAILED=1
+    done <"$CORVANE_RESULTS/$name.summary"
+  done < <(ctest --test-dir "$1" -N | sed -n 's/^ *Test *#[0-9]*: //p')
+}
+
 # corvane_test_totals <summary line...>: the last line of the summary, for
 # people and for whatever reads the log: "N passed, N failed, N skipped"
 # over every test run. A GoogleTest suite counts its tests; a plain suite (a
