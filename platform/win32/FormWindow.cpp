@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/ui/SharedTicks.h"
 #include "platform/win32/GraphControl.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/Screen.h"
@@ -56,7 +57,84 @@ ControlClass ClassFor(const ui::Control& c) {
   return {"STATIC", 0, 0};
 }
 
+// The timers of every form of the user-interface thread, run by the system
+// timers of one hidden window (ui::SharedTicks): the alarm check's and the
+// status graphs' ticks wake the thread together. Forms are made, ticked and
+// unloaded on that thread only.
+class TickHub {
+ public:
+  static TickHub& Instance() {
+    static TickHub hub;
+    return hub;
+  }
+  void Set(FormWindow* form, int group, int interval) { Apply(ticks_.Set({form, group}, interval)); }
+  void Forget(FormWindow* form) { Apply(ticks_.Forget(form)); }
+  std::vector<int> SystemTimers() const { return ticks_.SystemTimers(); }
+
+ private:
+  static constexpr const char* kClassName = "CorvaneTicks";
+
+  void Apply(const std::vector<ui::SharedTicks::Change>& changes) {
+    if (changes.empty()) return;
+    HWND window = Hwnd();
+    for (const ui::SharedTicks::Change& change : changes) {
+      const auto id = static_cast<UINT_PTR>(change.interval);
+      if (window == nullptr) break;
+      if (change.start) {
+        (void)::SetTimer(window, id, static_cast<UINT>(change.interval), nullptr);
+      } else {
+        (void)::KillTimer(window, id);
+      }
+    }
+  }
+
+  HWND Hwnd() {
+    if (window_) return window_.get();
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (!::GetClassInfoExA(instance, kClassName, &wc)) {
+      wc = WNDCLASSEXA{};
+      wc.cbSize = sizeof wc;
+      wc.lpfnWndProc = &Proc;
+      wc.hInstance = instance;
+      wc.lpszClassName = kClassName;
+      (void)::RegisterClassExA(&wc);
+    }
+    // A message-only window where the system has them (2000 and later), so
+    // that no list of the program's windows shows it; a hidden pop-up
+    // before them.
+    window_.reset(::CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr));
+    if (!window_) {
+      window_.reset(::CreateWindowExA(0, kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr));
+    }
+    return window_.get();
+  }
+
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER) {
+      Instance().Fire(static_cast<int>(wParam));
+      return 0;
+    }
+    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+
+  void Fire(int interval) {
+    for (const ui::SharedTicks::Key& key : ticks_.Tick(interval)) {
+      // A form that an earlier tick's handler unloaded, or a timer it
+      // stopped, ticks no more.
+      if (!ticks_.Running(key)) continue;
+      static_cast<FormWindow*>(const_cast<void*>(key.first))->TickGroup(key.second);
+    }
+  }
+
+  ui::SharedTicks ticks_;
+  UniqueHwnd window_;
+};
+
 }  // namespace
+
+std::vector<int> FormSystemTimers() { return TickHub::Instance().SystemTimers(); }
 
 FormWindow::~FormWindow() { Unload(); }
 
@@ -170,6 +248,7 @@ void FormWindow::Unload() {
   controls_.clear();
   unwritten_.clear();
   timers_.Clear();
+  TickHub::Instance().Forget(this);
 }
 
 void FormWindow::BeforeShow() {
@@ -512,12 +591,15 @@ int FormWindow::ShowMessage(std::string_view text, std::string_view title, std::
 void FormWindow::SetTimer(int id, int intervalMs) {
   if (Window::hwnd() == nullptr || id <= 0) return;
   for (const ui::TimerGroups::Change& change : timers_.Set(id, ui::TimerInterval(intervalMs))) {
-    const auto systemId = static_cast<UINT_PTR>(change.systemId);
-    if (change.interval == 0) {
-      (void)::KillTimer(Window::hwnd(), systemId);
-    } else {
-      (void)::SetTimer(Window::hwnd(), systemId, static_cast<UINT>(change.interval), nullptr);
-    }
+    TickHub::Instance().Set(this, change.systemId, change.interval);
+  }
+}
+
+void FormWindow::TickGroup(int group) {
+  const std::vector<int> ticking = timers_.Members(group);
+  for (int id : ticking) {
+    // A tick's handler may stop the next timer or unload the form.
+    if (timers_.Running(id)) Deliver(Event{id, Event::Tick, 0});
   }
 }
 
@@ -624,15 +706,6 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       const auto* place = reinterpret_cast<const WINDOWPOS*>(lParam);
       if (place != nullptr && (place->flags & SWP_SHOWWINDOW) != 0) WriteUnwrittenCaptions();
       break;
-    }
-    case WM_TIMER: {
-      const std::vector<int> ticking = timers_.Members(static_cast<int>(wParam));
-      if (ticking.empty()) break;
-      for (int id : ticking) {
-        // A tick's handler may stop the next timer or unload the form.
-        if (timers_.Running(id)) Deliver(Event{id, Event::Tick, 0});
-      }
-      return 0;
     }
     default:
       break;

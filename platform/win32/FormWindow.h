@@ -1,7 +1,8 @@
 // A feature window made from a layout table over a portable model: it
 // creates the form and its controls from the table, skins them through the
-// shell, turns WM_COMMAND, WM_NOTIFY, WM_HSCROLL/WM_VSCROLL and WM_TIMER
-// into ui::Events for the model (through the yield pump's re-entry guard),
+// shell, turns WM_COMMAND, WM_NOTIFY, WM_HSCROLL/WM_VSCROLL and its timers'
+// ticks (on system timers the thread's forms share, ui::SharedTicks) into
+// ui::Events for the model (through the yield pump's re-entry guard),
 // and is the model's IView and ITimers. A window class on the kit only
 // builds its model (MakeModel) and adds what the shell reads of it.
 #pragma once
@@ -80,6 +81,9 @@ class FormWindow : public FeatureWindow,
 
   // ui::ITimers
   void SetTimer(int id, int intervalMs) override;
+  // The tick of the form's timers of one group (TimerGroups), from the
+  // system timer that the thread's forms share.
+  void TickGroup(int group);
 
  protected:
   // The window's model over view() and timers(), made once the controls
@@ -139,5 +143,9 @@ class FormWindow : public FeatureWindow,
   // are no user's doing.
   bool quiet_ = false;
 };
+
+// The intervals of the system timers that the thread's forms' timers run
+// on, fastest first.
+std::vector<int> FormSystemTimers();
 
 }  // namespace corvane::win32

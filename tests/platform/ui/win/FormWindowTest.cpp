@@ -56,7 +56,7 @@ class KitModel final : public ui::FormModel {
       livingAfterSave = living;
       view_.SetText(kKitLabel, "saved");
     }
-    if (e.kind == Event::Tick) timers_.SetTimer(e.id, 0);
+    if (e.kind == Event::Tick && !(onTick && onTick(e.id))) timers_.SetTimer(e.id, 0);
   }
 
   std::vector<std::string> log;
@@ -65,6 +65,8 @@ class KitModel final : public ui::FormModel {
   std::string accepted = "12";
   int saves = 0;
   std::function<void()> onSave;
+  // Whether a tick leaves its timer running (else the tick stops it).
+  std::function<bool(int)> onTick;
   // Models alive, and as the last save's handler ended.
   static inline int living = 0;
   static inline int livingAfterSave = -1;
@@ -308,12 +310,36 @@ TEST_F(FormWindowTest, TimersAtOneIntervalShareASystemTimer) {
   ASSERT_EQ(model().events.size(), 2u);
   EXPECT_EQ(model().events[0], (Event{kKitTimer, Event::Tick, 0}));
   EXPECT_EQ(model().events[1], (Event{kSecondTimer, Event::Tick, 0}));
-  // Each stopped itself on its tick; started again, the second has no
-  // system timer of its own.
+  // Each stopped itself on its tick; started again, the two run on one
+  // system timer.
   form.SetTimer(kKitTimer, 1000);
   form.SetTimer(kSecondTimer, 1000);
-  EXPECT_FALSE(::KillTimer(form.hwnd(), kSecondTimer));
-  EXPECT_TRUE(::KillTimer(form.hwnd(), kKitTimer));
+  EXPECT_EQ(win32::FormSystemTimers(), std::vector<int>{1000});
+  form.SetTimer(kKitTimer, 0);
+  form.SetTimer(kSecondTimer, 0);
+  EXPECT_TRUE(win32::FormSystemTimers().empty());
+}
+
+// A form's timer whose interval another form's faster one divides rides
+// that one's system timer: the thread wakes once for both, and each keeps
+// its interval.
+TEST_F(FormWindowTest, ATimerThatAnotherFormsFasterOneDividesRidesIt) {
+  KitForm other;
+  ASSERT_TRUE(other.Load(services, nullptr));
+  model().onTick = [](int) { return true; };  // keeps ticking
+  other.Model()->onTick = [](int) { return true; };
+  form.SetTimer(kKitTimer, 30);
+  other.SetTimer(kKitTimer, 90);
+  EXPECT_EQ(win32::FormSystemTimers(), std::vector<int>{30});
+  for (int i = 0; i < 300 && other.Model()->events.size() < 3; ++i) Pump(1);
+  const std::size_t fast = model().events.size(), slow = other.Model()->events.size();
+  EXPECT_GE(slow, 3u);
+  EXPECT_GE(fast, 3 * slow - 1) << "the slower ticks on every third tick of the faster";
+  EXPECT_LE(fast, 3 * slow + 3);
+  other.Unload();
+  EXPECT_EQ(win32::FormSystemTimers(), std::vector<int>{30}) << "the form that went took its timer with it";
+  form.SetTimer(kKitTimer, 0);
+  EXPECT_TRUE(win32::FormSystemTimers().empty());
 }
 
 TEST_F(FormWindowTest, AClickArrivingWhileItsHandlerYieldsIsDropped) {
